@@ -1,0 +1,42 @@
+#pragma once
+// The Settings record: where the Netscape program, its cache index and its
+// history file are, where the offline copy is built, and the user's
+// preferences. Filled once by LoadSettings from RESTASH.INI in ProgramDir.
+#include <cstdint>
+#include <string>
+
+namespace restash {
+
+struct Settings {
+    std::string ProgramDir;   // the program's home folder, ending in "/"
+    std::string NetscapeDir;  // directory part of paths/netspath
+    std::string NetscapeExe;  // file part of paths/netspath, at most 12 characters
+    std::string CacheDir;     // directory part of paths/cachedir: the cache folder
+    std::string FatName;      // file part of paths/cachedir, else config/fatname; at most 12
+    std::string HistPath;     // paths/histpath
+    std::string OfflineDir;   // paths/offlinedir + "OFFLINE/": the offline root
+    std::string ExeName;      // config/exename, at most 12
+    std::string HstName;      // config/hstname, at most 12
+    std::int32_t GMT = 0;     // preferences/GMT, whole hours
+    bool NotFoundURL = false; // preferences/NotFoundURL
+    std::string Tag = "BLINK";// preferences/tag
+    bool EmphTag = true;      // preferences/emphtag
+
+    // Derived paths, formed by plain concatenation.
+    std::string CacheIndexPath() const { return CacheDir + FatName; }
+    std::string NetscapeProgramPath() const { return NetscapeDir + NetscapeExe; }
+    std::string IndexPagePath() const { return OfflineDir + "HTMINDEX.HTM"; }
+    std::string PageListPath() const { return OfflineDir + "HTMLIST"; }
+    std::string SettingsFilePath() const { return ProgramDir + "RESTASH.INI"; }
+};
+
+// The name of the settings file in ProgramDir.
+inline constexpr const char* kSettingsFileName = "RESTASH.INI";
+// What the offline root adds to paths/offlinedir.
+inline constexpr const char* kOfflineFolder = "OFFLINE/";
+
+// Fills every field from programDir + "RESTASH.INI" (defaults where the file,
+// section or key is missing). Writes nothing, checks nothing.
+Settings LoadSettings(const std::string& programDir);
+
+}  // namespace restash

@@ -1,0 +1,30 @@
+#include "core/platform/paths.h"
+
+namespace restash {
+
+bool IsSeparator(char c, PathStyle style) {
+    if (style == PathStyle::Windows) return c == '\\' || c == ':';
+    return c == '/';
+}
+
+static std::size_t SplitPoint(std::string_view path, PathStyle style) {
+    for (std::size_t i = path.size(); i > 0; --i)
+        if (IsSeparator(path[i - 1], style)) return i;
+    return 0;
+}
+
+std::string DirPart(std::string_view path, PathStyle style) {
+    return std::string(path.substr(0, SplitPoint(path, style)));
+}
+
+std::string FilePart(std::string_view path, PathStyle style) {
+    return std::string(path.substr(SplitPoint(path, style)));
+}
+
+std::string WithTrailingSeparator(std::string_view path) {
+    std::string out(path);
+    if (!out.empty() && out.back() != kSeparator) out += kSeparator;
+    return out;
+}
+
+}  // namespace restash

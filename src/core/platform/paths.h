@@ -1,0 +1,24 @@
+#pragma once
+// Splitting paths. The directory part of a path is everything up to and
+// including its last separator, the file part everything after it. On Linux
+// the separator is "/"; the Windows form ("\" and ":", as settings files
+// copied from an old machine hold them) stays available and testable.
+#include <string>
+#include <string_view>
+
+namespace restash {
+
+enum class PathStyle { Posix, Windows };
+
+// The separators of a style: "/" for Posix, "\" and ":" for Windows.
+bool IsSeparator(char c, PathStyle style = PathStyle::Posix);
+std::string DirPart(std::string_view path, PathStyle style = PathStyle::Posix);
+std::string FilePart(std::string_view path, PathStyle style = PathStyle::Posix);
+
+// The separator a folder path ends with on this platform.
+inline constexpr char kSeparator = '/';
+
+// path with a trailing "/" added when it is not empty and has none.
+std::string WithTrailingSeparator(std::string_view path);
+
+}  // namespace restash
