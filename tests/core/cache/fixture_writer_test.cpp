@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -324,6 +325,31 @@ TEST_F(FixtureWriterTest, TextCacheHasItsHeaderAndSevenTabbedFieldsPerLine) {
     EXPECT_NE(bytes.find("C:\\NETSCAPE\\CACHE\\01\\cache8.html"), std::string::npos);
     EXPECT_EQ(ReadBytes(dir / "t/MZ000004.HTM"), o.body);
     EXPECT_FALSE(FileExists(dir / "t/01/cache8.html"));
+}
+
+}  // namespace
+}  // namespace restash::test
+
+namespace restash::test {
+namespace {
+
+// The committed samples must be what the sample tool makes today.
+TEST_F(FixtureWriterTest, CommittedSamplesMatchTheSampleTool) {
+    const std::string tool = std::string(RESTASH_BINARY_DIR) + "/bin/make_sample_cache";
+    if (!FileExists(tool)) GTEST_SKIP() << "make_sample_cache is not built";
+    ASSERT_EQ(std::system(("'" + tool + "' '" + dir / "out" + "' >/dev/null").c_str()), 0);
+    const std::string committed = std::string(RESTASH_SOURCE_DIR) + "/samples/";
+    int files = 0;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(dir / "out")) {
+        if (!e.is_regular_file()) continue;
+        const std::string relative = std::filesystem::relative(e.path(), dir / "out").string();
+        ASSERT_TRUE(FileExists(committed + relative)) << relative;
+        EXPECT_TRUE(ReadBytes(e.path().string()) == ReadBytes(committed + relative)) << relative << " differs";
+        ++files;
+    }
+    EXPECT_GT(files, 40);
+    // 25 objects and the three special records.
+    EXPECT_EQ(DumpPairs(committed + "hash-cache/FAT.DB").size(), 28u);
 }
 
 }  // namespace
