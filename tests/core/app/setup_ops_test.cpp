@@ -4,6 +4,7 @@
 
 #include "core/platform/error.h"
 #include "tests/core/app/scoped_env.h"
+#include "tests/core/app/failing_file_system.h"
 #include "tests/support/temp_dir.h"
 
 namespace restash {
@@ -62,30 +63,11 @@ TEST(Setup, OkSplitsCutsAndCompletesThePaths) {
     EXPECT_EQ(settings.OfflineDir, "OFFLINE/");
 }
 
-// Lets the first n replacements of a file through and fails the next one.
-class FailingAfter final : public FileSystem {
-public:
-    explicit FailingAfter(int n) : left_(n) {}
-    std::unique_ptr<OutputFile> Create(const std::string& p) override { return RealFileSystem().Create(p); }
-    std::unique_ptr<OutputFile> Append(const std::string& p) override { return RealFileSystem().Append(p); }
-    void Rename(const std::string& from, const std::string& to) override {
-        if (left_-- <= 0) throw FileError(to, "Disk full");
-        RealFileSystem().Rename(from, to);
-    }
-    void Remove(const std::string& p) override { RealFileSystem().Remove(p); }
-    void CopyFile(const std::string& f, const std::string& t) override { RealFileSystem().CopyFile(f, t); }
-    void CreateDirectories(const std::string& p) override { RealFileSystem().CreateDirectories(p); }
-    void RemoveDirectory(const std::string& p) override { RealFileSystem().RemoveDirectory(p); }
-
-private:
-    int left_;
-};
-
 TEST(Setup, AFailedWriteStopsAtThatKeyAndKeepsWhatWasDone) {
     TempDir dir;
     Settings settings = LoadSettings(dir.path());
     const std::string oldOffline = settings.OfflineDir;
-    FailingAfter fs(1);
+    test::FailingRenames fs(1);
     IniFile file(settings.SettingsFilePath(), fs);
     try {
         ApplySetup(settings, {"/c/FAT.DB", "/n/netscape", "/h/hist", "/o/"}, file);
