@@ -116,6 +116,11 @@ bool ParseIniInteger(std::string_view text, std::int32_t& value) {
         value = static_cast<std::int32_t>(hex);  // eight digits cover the whole 32 bits, as a signed number
         return true;
     }
+    return ParseDecimalInteger(text, value);
+}
+
+bool ParseDecimalInteger(std::string_view text, std::int32_t& value) {
+    // from_chars takes a "-" but no "+".
     if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
         if (!text.empty() && text.front() == '-') return false;

@@ -44,6 +44,10 @@ private:
     FileSystem* fs_;
 };
 
+// A decimal whole number with an optional sign that fits 32 bits; false
+// for anything else (blanks, fractions, an empty text).
+bool ParseDecimalInteger(std::string_view text, std::int32_t& value);
+
 // The integer rules of the settings file on one text; false when it does not parse.
 bool ParseIniInteger(std::string_view text, std::int32_t& value);
 

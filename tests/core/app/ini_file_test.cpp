@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "core/platform/error.h"
+#include "tests/core/app/failing_file_system.h"
 #include "tests/support/temp_dir.h"
 
 namespace restash {
@@ -104,23 +105,10 @@ TEST(IniWrite, CreatesTheFileAndItsFolder) {
     EXPECT_EQ(ReadBytes(dir / "home/restash/RESTASH.INI"), "[paths]\nofflinedir=/off/\n");
 }
 
-// Fails the rename that would put the new file in place, after the new
-// contents were written completely.
-class FailingRename final : public FileSystem {
-public:
-    std::unique_ptr<OutputFile> Create(const std::string& p) override { return RealFileSystem().Create(p); }
-    std::unique_ptr<OutputFile> Append(const std::string& p) override { return RealFileSystem().Append(p); }
-    void Rename(const std::string&, const std::string& to) override { throw FileError(to, "Disk full"); }
-    void Remove(const std::string& p) override { RealFileSystem().Remove(p); }
-    void CopyFile(const std::string& f, const std::string& t) override { RealFileSystem().CopyFile(f, t); }
-    void CreateDirectories(const std::string& p) override { RealFileSystem().CreateDirectories(p); }
-    void RemoveDirectory(const std::string& p) override { RealFileSystem().RemoveDirectory(p); }
-};
-
 TEST(IniWrite, AFailedWriteLeavesTheOldFileAndNamesIt) {
     TempDir dir;
     WriteBytes(dir / "RESTASH.INI", "[paths]\nnetspath=/a\n");
-    FailingRename fs;
+    test::FailingRenames fs;
     IniFile ini(dir / "RESTASH.INI", fs);
     try {
         ini.WriteString("paths", "netspath", "/b");
