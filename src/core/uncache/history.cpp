@@ -1,49 +1,13 @@
 #include "core/uncache/history.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <streambuf>
-
 #include "core/platform/error.h"
+#include "core/platform/file_read_buffer.h"
 #include "core/platform/text.h"
 
 namespace restash {
 namespace {
 
 bool IsLineEnd(int c) { return c == '\r' || c == '\n'; }
-
-// Reads a file through a buffer and throws a FileError naming it when a read
-// fails: a history cut short by a read error must not replace the whole one.
-class FileReadBuffer final : public std::streambuf {
-public:
-    explicit FileReadBuffer(std::string path) : path_(std::move(path)) {
-        fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd_ < 0) ThrowErrno(path_, errno);
-    }
-    ~FileReadBuffer() override { ::close(fd_); }
-    FileReadBuffer(const FileReadBuffer&) = delete;
-    FileReadBuffer& operator=(const FileReadBuffer&) = delete;
-
-protected:
-    int_type underflow() override {
-        if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
-        ssize_t n;
-        do {
-            n = ::read(fd_, buffer_, sizeof buffer_);
-        } while (n < 0 && errno == EINTR);
-        if (n < 0) ThrowErrno(path_, errno);
-        if (n == 0) return traits_type::eof();
-        setg(buffer_, buffer_, buffer_ + n);
-        return traits_type::to_int_type(*gptr());
-    }
-
-private:
-    std::string path_;
-    int fd_ = -1;
-    char buffer_[64 * 1024];
-};
 
 }  // namespace
 
