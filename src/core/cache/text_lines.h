@@ -1,0 +1,38 @@
+#pragma once
+// Lines and fields of a text-form cache index, read from the bytes of the
+// whole file. The index reader and the deletion's index rewrite share them.
+#include <cstddef>
+#include <string_view>
+
+namespace restash {
+
+// Reads lines one after the other. CR and LF before a line are skipped; the
+// line is every byte from there up to and including the next CR or LF, or up
+// to the end of the file. A line is never cut, however long. At the end of
+// the file the line is empty.
+class LineReader {
+public:
+    explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
+
+    bool AtEnd() const { return pos_ >= bytes_.size(); }
+    // The next line, a view into the bytes (its terminator included).
+    std::string_view Next();
+
+private:
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+};
+
+// Printable ASCII, the bytes a field is made of: codes 32 to 126.
+inline bool IsPrintableAscii(char c) {
+    auto u = static_cast<unsigned char>(c);
+    return u >= 32 && u <= 126;
+}
+
+// Takes the next field from the front of line and removes it with the byte
+// that ends it. Fields are runs of printable bytes (spaces belong to them)
+// separated by runs of anything else (tab, CR, NUL ...); a field is empty only
+// when the line has run out.
+std::string_view TakeField(std::string_view& line);
+
+}  // namespace restash

@@ -1,0 +1,114 @@
+#include "core/cache/read_cache_index.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/platform/error.h"
+#include "tests/core/cache/text_index_test_lines.h"
+#include "tests/support/recorders.h"
+#include "tests/support/temp_dir.h"
+
+namespace restash {
+namespace {
+
+using test::IndexLine;
+using test::kTextHeader;
+using test::RecordingProgress;
+using test::TempDir;
+using test::WriteBytes;
+
+IndexFormat FormatOf(const std::string& bytes) {
+    TempDir dir;
+    WriteBytes(dir / "FAT", bytes);
+    return DetectIndexFormat(dir / "FAT");
+}
+
+TEST(DetectIndexFormat, ComparesTheFirstTenCharactersOfTheFirstLine) {
+    EXPECT_EQ(FormatOf(kTextHeader), IndexFormat::TextIndex);
+    EXPECT_EQ(FormatOf("MCOM-CACHE"), IndexFormat::TextIndex);
+    EXPECT_EQ(FormatOf("mcom-cache\r\n"), IndexFormat::TextIndex);
+    EXPECT_EQ(FormatOf("Mosaic-Com-file-allocation-table\r\n"), IndexFormat::TextIndex);
+    EXPECT_EQ(FormatOf("MCOM-CACHEXYZ"), IndexFormat::TextIndex);
+
+    EXPECT_EQ(FormatOf(""), IndexFormat::HashIndex);
+    EXPECT_EQ(FormatOf("MCOM-CACH\r\n"), IndexFormat::HashIndex);  // first line too short
+    EXPECT_EQ(FormatOf("MCOM\r\n-CACHE\r\n"), IndexFormat::HashIndex);
+    EXPECT_EQ(FormatOf("\r\nMCOM-CACHE\r\n"), IndexFormat::HashIndex);
+    EXPECT_EQ(FormatOf(" MCOM-CACHE"), IndexFormat::HashIndex);
+    // The start of a DB 1.85 hash file: magic 0x061561, version 2.
+    EXPECT_EQ(FormatOf(std::string("\x61\x15\x06\x00\x02\x00\x00\x00", 8) + std::string(16376, '\0')),
+              IndexFormat::HashIndex);
+}
+
+TEST(DetectIndexFormat, AnUnreadableIndexIsAFileErrorNamingIt) {
+    TempDir dir;
+    try {
+        DetectIndexFormat(dir / "FAT.DB");
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), dir / "FAT.DB");
+        EXPECT_EQ(e.problem(), "File not found");
+    }
+    std::filesystem::create_directories(dir / "FOLDER");
+    EXPECT_THROW(DetectIndexFormat(dir / "FOLDER"), FileError);
+}
+
+class ReadCacheIndexTest : public ::testing::Test {
+protected:
+    void Write(const std::string& bytes) { WriteBytes(dir / "FAT", bytes); }
+
+    TempDir dir;
+    RecordingProgress progress;
+    CacheEntryList entries;
+};
+
+TEST_F(ReadCacheIndexTest, ReadsATextIndexAndLooksFilesUpInTheCacheFolder) {
+    WriteBytes(dir / "a.htm", "x");
+    Write(kTextHeader + IndexLine("5", "C:\\NETSCAPE\\CACHE\\A.HTM", "http://h/a", "text/html") +
+          IndexLine("6", "C:\\NETSCAPE\\CACHE\\B.HTM", "http://h/b", "text/html"));
+    entries.push_back(CacheEntry{});  // a previous read's entry goes
+    ReadCacheIndex(IndexFormat::TextIndex, dir.path(), "FAT", entries, progress);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].Url, "http://h/a");
+    ASSERT_EQ(progress.busy.size(), 2u);
+    EXPECT_TRUE(progress.busy[0].on);
+    EXPECT_EQ(progress.busy[0].caption, "Processing Cache Index. Please Wait.");
+    EXPECT_FALSE(progress.busy[1].on);
+}
+
+TEST_F(ReadCacheIndexTest, AnEmptyIndexEmptiesTheList) {
+    Write("");
+    entries.push_back(CacheEntry{});
+    ReadCacheIndex(IndexFormat::TextIndex, dir.path(), "FAT", entries, progress);
+    EXPECT_TRUE(entries.empty());
+}
+
+TEST_F(ReadCacheIndexTest, AMissingIndexKeepsThePreviousListAndClearsTheBusyState) {
+    CacheEntry previous;
+    previous.Url = "http://kept/";
+    entries.push_back(previous);
+    try {
+        ReadCacheIndex(IndexFormat::HashIndex, dir.path(), "FAT.DB", entries, progress);
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), dir / "FAT.DB");
+    }
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].Url, "http://kept/");
+    ASSERT_EQ(progress.busy.size(), 2u);
+    EXPECT_FALSE(progress.busy[1].on);
+}
+
+TEST_F(ReadCacheIndexTest, ABadStampClearsTheBusyStateAndKeepsTheEntriesBeforeIt) {
+    WriteBytes(dir / "A.HTM", "x");
+    Write(kTextHeader + IndexLine("5", "A.HTM", "http://h/a", "text/html") +
+          IndexLine("five", "A.HTM", "http://h/b", "text/html"));
+    EXPECT_THROW(ReadCacheIndex(IndexFormat::TextIndex, dir.path(), "FAT", entries, progress), Error);
+    ASSERT_EQ(entries.size(), 1u);
+    ASSERT_EQ(progress.busy.size(), 2u);
+    EXPECT_FALSE(progress.busy[1].on);
+}
+
+}  // namespace
+}  // namespace restash
