@@ -3,6 +3,7 @@
 // is written by the real Berkeley DB 1.85 library (libdb1-compat, loaded at
 // run time) with Netscape's own record layout, text-form indexes, history
 // files, and the cache folder with its files.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -36,10 +37,23 @@ struct HashCacheOptions {
     bool bigEndian = false;     // big-endian Unix builds (page words big-endian, payloads little)
     // Netscape's special records, written when a session ends normally.
     bool specialRecords = true;
-    std::int32_t diskCacheSize = 5 * 1024 * 1024;
-    std::int32_t diskCacheNumber = 0;
-    std::string externalCacheName;  // empty: no INT_ExternalCacheNameString record
+    std::int32_t diskCacheSize = -1;    // -1: the sum of the live objects' content lengths
+    std::int32_t diskCacheNumber = -1;  // -1: the number of live objects
+    std::string externalCacheName = "Netscape Internal Disk Cache";  // empty: no INT_ExternalCacheNameString record
 };
+
+// The keys of Netscape's special records (no terminating zero in the key).
+inline constexpr const char* kDiskCacheSizeKey = "INT_DiskCacheSize";
+inline constexpr const char* kDiskCacheNumberKey = "INT_DiskCacheNumber";
+inline constexpr const char* kExternalCacheNameKey = "INT_ExternalCacheNameString";
+
+// The key of an object's record: int32 key size, int32 address length (with
+// its NUL), the address up to its first "#" and a NUL, int32 post size (0, or
+// 16 followed by the MD5 of the post data). Integers little-endian.
+std::string CacheKey(const NsObject& object);
+// The data of an object's record, laid out by its format version (3 or 5),
+// zero-padded up to the record size its first word gives.
+std::string CacheRecord(const NsObject& object);
 
 // A hash-form cache being built in folder (created when missing): the index
 // file folder + indexName is a real DB 1.85 hash file. A session opens the
@@ -56,13 +70,19 @@ public:
     void BeginSession();  // opens (or creates) the database
     void Put(const NsObject& object);           // adds or replaces the object's record, writes its file
     void Remove(const std::string& url);        // evicts: deletes the record and its file
+    // Netscape's cache clean-up: evicts the count objects accessed longest
+    // ago, then updates the special records (when the options want them).
+    void EvictOldest(std::size_t count);
+    void WriteSpecialRecords();                 // puts the three special records now
     void EndSession(bool normalShutdown = true);  // special records when normalShutdown, then close
 
     std::string IndexPath() const;
-    // The objects the index holds now, in no particular order.
+    // The objects the index holds now, in no particular order (those this
+    // writer put; a writer opened on an existing file starts with none).
     const std::vector<NsObject>& Live() const { return live_; }
 
 private:
+    void RemoveAt(std::size_t index);
     struct Impl;
     std::unique_ptr<Impl> impl_;
     std::vector<NsObject> live_;

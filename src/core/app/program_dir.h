@@ -12,6 +12,10 @@ namespace restash {
 // ~/.config/restash/). The result ends in "/". The folder is not created.
 std::string FindProgramDir(const std::optional<std::string>& explicitDir = std::nullopt);
 
+// The same choice with the executable's folder given (tests name one that
+// is or is not writable).
+std::string ResolveProgramDir(const std::optional<std::string>& explicitDir, const std::string& exeFolder);
+
 // Creates ProgramDir when it does not exist yet (before the first write).
 void EnsureProgramDir(const std::string& programDir);
 

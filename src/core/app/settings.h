@@ -2,6 +2,7 @@
 // The Settings record: where the Netscape program, its cache index and its
 // history file are, where the offline copy is built, and the user's
 // preferences. Filled once by LoadSettings from RESTASH.INI in ProgramDir.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -34,6 +35,17 @@ struct Settings {
 inline constexpr const char* kSettingsFileName = "RESTASH.INI";
 // What the offline root adds to paths/offlinedir.
 inline constexpr const char* kOfflineFolder = "OFFLINE/";
+
+// The 8.3 file names (NetscapeExe, FatName, ExeName, HstName) keep at most
+// this many characters.
+inline constexpr std::size_t kShortNameLength = 12;
+
+// The values a key takes when the settings file does not hold it.
+struct SettingsDefaults {
+    std::string netspath, offlinedir, cachedir, histpath;
+    std::string fatname, exename, hstname;
+};
+SettingsDefaults DefaultSettingsValues(const std::string& programDir);
 
 // Fills every field from programDir + "RESTASH.INI" (defaults where the file,
 // section or key is missing). Writes nothing, checks nothing.

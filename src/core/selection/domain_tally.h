@@ -3,6 +3,7 @@
 // the order in which the domains were first met in the entry list, with the
 // number of its text, media and other entries. Two domains that differ only
 // in letter case get two tallies.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@ namespace restash {
 
 // The value that stands for "no upper limit" of the age window.
 inline constexpr std::int32_t kNoUpperLimit = 2140000000;
+
+// A domain name is listed, counted and matched as its first 50 characters.
+inline constexpr std::size_t kDomainCapacity = 50;
 
 struct DomainTally {
     std::string Domain;
@@ -29,7 +33,8 @@ inline bool InAgeWindow(std::int32_t stamp, std::int32_t ageLower, std::int32_t 
 }
 
 // The tallies of every entry inside the age window, found by exact domain
-// (a hash look-up with the result of the first-match walk).
+// (a hash look-up with the result of the first-match walk). A domain is
+// tallied under its first 50 characters.
 DomainTallyList TallyDomains(const CacheEntryList& entries, std::int32_t ageLower, std::int32_t ageUpper);
 
 }  // namespace restash

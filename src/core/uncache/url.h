@@ -12,6 +12,8 @@ namespace restash {
 std::string NormaliseURL(std::string_view url);
 
 // The host part of a URL, letter case kept, port 80 removed (may be empty).
+// Any scheme written with "://" (https, ftp) gives its host the same way; a
+// URL without one ("about:blank") gives its text up to the first "/".
 std::string DomainOf(std::string_view url);
 
 struct MappedURL {
@@ -20,6 +22,8 @@ struct MappedURL {
 };
 
 // The base URL (cut to maxLength) and the local base name of a cache entry's URL.
+// The base URL starts after the scheme's "://"; a URL without any "/" is all
+// name and has an empty base URL.
 MappedURL MapURL(std::string_view url, std::size_t maxLength = 255);
 
 // A further name when baseName is taken: PAGE and 1 give PAGE1, MYLONG_F and 12 MYLONG12.

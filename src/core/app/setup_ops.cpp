@@ -1,0 +1,69 @@
+#include "core/app/setup_ops.h"
+
+#include "core/platform/paths.h"
+#include "core/platform/text.h"
+
+namespace restash {
+
+SetupFields ShowSetup(const Settings& settings) {
+    SetupFields fields;
+    fields.CacheEdit = settings.CacheIndexPath();
+    fields.ExeEdit = settings.NetscapeProgramPath();
+    fields.HstEdit = settings.HistPath;
+    // The stored offlinedir value: the offline root without its own folder.
+    const std::string_view root = settings.OfflineDir;
+    const std::string_view folder = kOfflineFolder;
+    fields.OfflineEdit = std::string(root.ends_with(folder) ? root.substr(0, root.size() - folder.size()) : root);
+    return fields;
+}
+
+void ApplySetup(Settings& settings, const SetupFields& fields, IniFile& file) {
+    settings.CacheDir = WithTrailingSeparator(DirPart(fields.CacheEdit));
+    settings.FatName = Cut(FilePart(fields.CacheEdit), kShortNameLength);
+
+    settings.NetscapeExe = Cut(FilePart(fields.ExeEdit), kShortNameLength);
+    settings.NetscapeDir = DirPart(fields.ExeEdit);
+
+    settings.HistPath = fields.HstEdit;
+
+    // A folder typed without its closing separator still names that folder,
+    // not a prefix of the offline root's name.
+    const std::string offline = WithTrailingSeparator(fields.OfflineEdit);
+
+    file.WriteString("paths", "cachedir", settings.CacheIndexPath());
+    file.WriteString("paths", "histpath", settings.HistPath);
+    file.WriteString("paths", "netspath", settings.NetscapeProgramPath());
+    file.WriteString("paths", "offlinedir", offline);
+
+    settings.OfflineDir = offline + kOfflineFolder;
+}
+
+PreferencesFields ShowPreferences(const Settings& settings) {
+    return {ClampGmt(settings.GMT), settings.NotFoundURL, settings.EmphTag};
+}
+
+void ApplyPreferences(Settings& settings, const PreferencesFields& fields, IniFile& file) {
+    // The field's range holds however OK was reached.
+    settings.GMT = ClampGmt(fields.GMTSEdit);
+    settings.NotFoundURL = fields.NotFoundCheck;
+    settings.EmphTag = fields.EmphTagCheck;
+    file.WriteInteger("preferences", "GMT", settings.GMT);
+    file.WriteBool("preferences", "NotFoundURL", settings.NotFoundURL);
+    file.WriteBool("preferences", "EmphTag", settings.EmphTag);
+}
+
+int ParseSpinValue(std::string_view text) {
+    std::int32_t value = 0;
+    return ParseDecimalInteger(text, value) ? value : kMinGmt;
+}
+
+int ClampGmt(int value) { return value < kMinGmt ? kMinGmt : value > kMaxGmt ? kMaxGmt : value; }
+
+bool SpinAcceptsKey(char key, char decimalSeparator) {
+    if (key >= '0' && key <= '9') return true;
+    if (key == '+' || key == '-' || key == decimalSeparator) return true;
+    const auto code = static_cast<unsigned char>(key);
+    return code < 32 && key != '\r';
+}
+
+}  // namespace restash

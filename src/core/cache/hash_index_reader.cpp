@@ -1,0 +1,32 @@
+// The hash-form cache index: a Berkeley DB 1.x hash file whose pairs are
+// Netscape's cache records.
+#include "core/cache/hash_header.h"
+#include "core/cache/hash_page_walk.h"
+#include "core/cache/hash_pairs.h"
+#include "core/cache/hash_record.h"
+#include "core/cache/read_cache_index.h"
+
+namespace restash {
+
+void ReadHashIndex(std::string_view bytes, const CacheFolder& folder, CacheEntryList& entries,
+                   ProgressSink& progress) {
+    const auto header = ParseHashHeader(bytes);
+    if (!header) {
+        WalkHashPages(bytes, folder, entries, progress);
+        return;
+    }
+    // Entries come in file page order, and on each page from the lowest
+    // position upwards: the order a walk over the pages of a clean file gives.
+    const LiveHashContents live = CollectLivePairs(bytes, *header);
+    std::size_t next = 0;
+    for (std::uint64_t page : live.pages) {
+        if (!progress.ProcessMessages()) return;
+        for (; next < live.pairs.size() && live.pairs[next].page == page; ++next) {
+            const HashPair& pair = live.pairs[next];
+            if (IsBookkeepingKey(pair.key)) continue;
+            AcceptRecord(DecodeCacheRecord(pair.key, pair.data), folder, entries);
+        }
+    }
+}
+
+}  // namespace restash

@@ -1,0 +1,31 @@
+#pragma once
+// The key/data pairs a Berkeley DB 1.x hash file holds now: every bucket in
+// use and its chain of overflow pages, big pairs put together again from the
+// pages they span. Header, bitmap and freed pages are never read, so pairs
+// left behind on freed pages are not seen.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/cache/hash_header.h"
+
+namespace restash {
+
+struct HashPair {
+    std::uint64_t page = 0;      // the file page the pair starts on
+    std::uint32_t position = 0;  // its lowest byte on that page
+    std::string key;
+    std::string data;
+};
+
+struct LiveHashContents {
+    std::vector<std::uint64_t> pages;  // every live page, in file order
+    std::vector<HashPair> pairs;       // by page, then from the lowest position upwards
+};
+
+// Damaged links and offsets end a chain or drop a pair; a page is read at
+// most once, so no file makes this loop.
+LiveHashContents CollectLivePairs(std::string_view file, const HashHeader& header);
+
+}  // namespace restash

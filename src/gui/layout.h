@@ -1,0 +1,29 @@
+#pragma once
+// Window measures are given at 120 pixels per inch; the windows scale them
+// to the screen's logical resolution, so they keep their proportions to
+// the text at any DPI.
+#include <QRect>
+
+class QWidget;
+class QFont;
+
+namespace restash {
+
+// The factor from 120 dpi to the primary screen's logical dpi.
+double LayoutScale();
+int Scaled(int px);
+QRect ScaledRect(int left, int top, int width, int height);
+// Places child at a 120-dpi rectangle of its parent.
+void Place(QWidget* child, int left, int top, int width, int height);
+
+// A fixed-size window whose client area is width x height at 120 dpi.
+void FixClientSize(QWidget* window, int width, int height);
+// Centres window on the screen it will show on.
+void CentreOnScreen(QWidget* window);
+
+// The program's text size (8 points, as the measures above assume).
+QFont WindowFont();
+// A bold font, optionally a point size larger.
+QFont BoldFont(int larger = 0);
+
+}  // namespace restash

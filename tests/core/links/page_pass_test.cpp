@@ -1,0 +1,136 @@
+#include "core/links/page_pass.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "core/platform/error.h"
+#include "tests/support/faulty_file_system.h"
+#include "tests/support/temp_dir.h"
+
+namespace restash {
+namespace {
+
+class StringOutput final : public OutputFile {
+public:
+    void Write(std::string_view bytes) override { text.append(bytes); }
+    void Flush() override {}
+    void Close() override {}
+    const std::string& Path() const override { return path_; }
+    std::string text;
+
+private:
+    std::string path_ = "memory";
+};
+
+struct PagePass : ::testing::Test {
+    LocalFiles files;
+    HistoryPaths historyPaths;
+    LinkContext context{files, historyPaths, false, nullptr, "file:///o/", "1", false};
+    Emphasis emphasis;
+    std::string title;
+
+    PagePass() {
+        files.Add({"HTTP://host.example/dir/page2.html", "PAGE2.HTM"});
+        files.Add({"HTTP://host.example/dir/a.class", "OTHERS/A.!!!"});
+        files.Add({"HTTP://other.example/x/p.html", "P.HTM"});
+    }
+    std::string Pass(const std::string& page, std::string_view url = "http://host.example/dir/page.html") {
+        std::istringstream in(page);
+        StringOutput out;
+        title = PassPage(in, out, "host.example/dir/", url, context, emphasis);
+        return out.text;
+    }
+};
+
+TEST_F(PagePass, CopiesTextAndShortTagsUnchanged) {
+    EXPECT_EQ(Pass("plain text, last char!"), "plain text, last char!");
+    EXPECT_EQ(Pass("<P>a<BR>b<IMG SRC>c</A>\r\n"), "<P>a<BR>b<IMG SRC>c</A>\r\n");
+    EXPECT_EQ(Pass("a > b <FORM ACTION=page2.html>"), "a > b <FORM ACTION=page2.html>");
+    EXPECT_EQ(Pass(""), "");
+    EXPECT_EQ(Pass("<"), "<");
+}
+
+TEST_F(PagePass, FollowsEveryCommentWithAnEmptyOne) {
+    EXPECT_EQ(Pass("<!-- a -->x"), "<!-- a --><!-- -->x");
+    EXPECT_EQ(Pass("<!-- a -- >x"), "<!-- a -- ><!-- -->x");
+    // Links inside a comment are not converted.
+    EXPECT_EQ(Pass("<!-- <A HREF=page2.html> -->"), "<!-- <A HREF=page2.html> --><!-- -->");
+    EXPECT_EQ(Pass("<!---->"), "<!----><!-- -->");
+    EXPECT_EQ(Pass("<!-- open to the end"), "<!-- open to the end<!-- -->");
+    // Other declarations are ordinary tags.
+    EXPECT_EQ(Pass("<!DOCTYPE HTML PUBLIC>"), "<!DOCTYPE HTML PUBLIC>");
+}
+
+TEST_F(PagePass, TakesTheFirstTitleAndCleansIt) {
+    EXPECT_EQ(Pass("<HTML><TITLE> My\tPage </TITLE><title>Second</title>"),
+              "<HTML><TITLE> My\tPage </TITLE><title>Second</title>");
+    EXPECT_EQ(title, "MyPage");
+    Pass("<title>\xe9t\xe9 &amp; more  </title>");
+    EXPECT_EQ(title, "t &amp; more");
+    Pass("<TITLE>" + std::string(300, 'x') + "</TITLE>");
+    EXPECT_EQ(title, std::string(255, 'x'));
+}
+
+TEST_F(PagePass, ListsAPageWithoutTitleUnderItsURL) {
+    Pass("<HTML><BODY>no title</BODY>", "http://h.example/dir/a.html");  // 27 characters
+    EXPECT_EQ(title, "http://h.example/dir/a.html");
+    Pass("<TITLE>  </TITLE>", "http://h/abcdefghijklmnopqrstu");  // exactly 30
+    EXPECT_EQ(title, "http://h/abcdefghijklmnopqrstu");
+    Pass("<TITLE>\r\n</TITLE>", "http://h/abcdefghijklmnopqrstuv");  // 31
+    EXPECT_EQ(title, "...p://h/abcdefghijklmnopqrstuv");
+    EXPECT_EQ(title.size(), 3u + 28u);
+}
+
+TEST_F(PagePass, EmphasisesAvailableHyperlinksOnly) {
+    EXPECT_EQ(Pass("<A HREF=page2.html>next</A>"), "<BLINK><A HREF=PAGE2.HTM></BLINK>next</A>");
+    EXPECT_EQ(Pass("<A HREF=page3.html>gone</A>"), "<A HREF=NOTFOUND>gone</A>");
+    EXPECT_EQ(Pass("<IMG SRC=page2.html>"), "<IMG SRC=PAGE2.HTM>");
+    EXPECT_EQ(Pass("<APPLET CODE=a.class>"), "<APPLET CODE=OTHERS/A.!!!>");
+    emphasis.tag = "B";
+    EXPECT_EQ(Pass("<A HREF=page2.html>"), "<B><A HREF=PAGE2.HTM></B>");
+    emphasis.on = false;
+    EXPECT_EQ(Pass("<A HREF=page2.html>"), "<A HREF=PAGE2.HTM>");
+}
+
+TEST_F(PagePass, ABaseTagMovesTheRestOfThePage) {
+    EXPECT_EQ(Pass("<A HREF=p.html><BASE HREF=http://other.example/x/><A HREF=p.html>"),
+              "<A HREF=NOTFOUND><!><BLINK><A HREF=P.HTM></BLINK>");
+}
+
+TEST_F(PagePass, KeepsLongTagsAndATagCutOffAtTheEnd) {
+    const std::string alt(400, 'a');
+    EXPECT_EQ(Pass("<IMG ALT=\"" + alt + "\" SRC=x.gif WIDTH=1>"),
+              "<IMG ALT=\"" + alt + "\" SRC=MEDIA/NOTFOUND.GIF WIDTH=1>");
+    EXPECT_EQ(Pass("text <A HREF=page2.html"), "text <BLINK><A HREF=PAGE2.HTM</BLINK>");
+}
+
+TEST(PageFile, StreamsALargePageAndReportsFailures) {
+    test::TempDir dir;
+    LocalFiles files;
+    files.Add({"HTTP://h/d/page2.html", "PAGE2.HTM"});
+    HistoryPaths historyPaths;
+    LinkContext context{files, historyPaths, false, nullptr, "file:///o/", "1", false};
+    std::string page, expected;
+    for (int i = 0; i < 20000; ++i) {
+        page += "<P>line " + std::to_string(i) + " <A HREF=page2.html>x</A>\n";
+        expected += "<P>line " + std::to_string(i) + " <BLINK><A HREF=PAGE2.HTM></BLINK>x</A>\n";
+    }
+    test::WriteBytes(dir / "staged.htm", page);
+    EXPECT_EQ(ConvertPageFile(RealFileSystem(), dir / "staged.htm", dir / "PAGE.HTM", "h/d/", "http://h/d/page.html",
+                              context, Emphasis{}),
+              "http://h/d/page.html");
+    EXPECT_EQ(test::ReadBytes(dir / "PAGE.HTM"), expected);
+
+    test::FaultyFileSystem full;
+    full.failWritesTo = dir / "FULL.HTM";
+    full.writeBudget = 10000;
+    EXPECT_THROW(ConvertPageFile(full, dir / "staged.htm", dir / "FULL.HTM", "h/d/", "u", context, Emphasis{}),
+                 FileError);
+    EXPECT_THROW(ConvertPageFile(RealFileSystem(), dir / "missing.htm", dir / "M.HTM", "h/d/", "u", context,
+                                 Emphasis{}),
+                 FileError);
+}
+
+}  // namespace
+}  // namespace restash
