@@ -205,7 +205,7 @@ void TSelectionForm::Work(Op op) {
     BackPanel->setEnabled(false);
     try {
         op();
-    } catch (const Error& e) {
+    } catch (const std::exception& e) {
         shell_.messages.ShowError(e.what());
     }
     --working_;

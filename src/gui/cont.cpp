@@ -144,7 +144,7 @@ void TControlForm::RestashButtonClick() {
     }
     try {
         shell_.indexFormat = DetectIndexFormat(shell_.settings.CacheIndexPath());
-    } catch (const Error& e) {
+    } catch (const std::exception& e) {
         shell_.messages.ShowError(e.what());
         return;
     }
