@@ -1,6 +1,5 @@
 // The text form of Netscape's cache index: a header line, then one line per
 // cached object with tab-separated fields.
-#include <charconv>
 #include <cstdint>
 #include <string>
 
@@ -15,26 +14,8 @@ namespace restash {
 namespace {
 
 constexpr std::size_t kFieldCount = 7;
-constexpr std::size_t kStampDigits = 12;  // only the first 12 characters of the stamp field count
 constexpr std::size_t kShortTextLength = 50;  // MIME type and domain
 constexpr long kLinesPerMessagePoint = 20;
-
-// The cache file's name: what follows the last "\", ":" or "/" of the path.
-std::string_view NamePart(std::string_view path) {
-    const std::size_t cut = path.find_last_of("\\:/");
-    return cut == std::string_view::npos ? path : path.substr(cut + 1);
-}
-
-// A decimal 32-bit integer: leading spaces, an optional sign, digits and
-// nothing else.
-bool ParseStamp(std::string_view text, std::int32_t& value) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    if (text.empty()) return false;
-    const char* end = text.data() + text.size();
-    auto [next, err] = std::from_chars(text.data(), end, value, 10);
-    return err == std::errc() && next == end;
-}
 
 }  // namespace
 
@@ -55,7 +36,7 @@ void ReadTextIndex(std::string_view bytes, const std::string& indexPath, const C
         for (auto& field : fields) field = TakeField(line);
         if (line.empty()) continue;  // nothing after the seventh field: not an entry
 
-        const std::string_view name = NamePart(fields[3]);
+        const std::string_view name = CacheFileNamePart(fields[3]);
         if (!folder.Exists(name)) continue;
 
         const std::string_view stampText = fields[2].substr(0, kStampDigits);

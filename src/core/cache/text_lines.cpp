@@ -1,5 +1,7 @@
 #include "core/cache/text_lines.h"
 
+#include <charconv>
+
 namespace restash {
 
 namespace {
@@ -24,6 +26,20 @@ std::string_view TakeField(std::string_view& line) {
     // The byte that ended the run goes with it.
     line.remove_prefix(end < line.size() ? end + 1 : line.size());
     return field;
+}
+
+std::string_view CacheFileNamePart(std::string_view path) {
+    const std::size_t cut = path.find_last_of("\\:/");
+    return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+bool ParseStamp(std::string_view text, std::int32_t& value) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty()) return false;
+    const char* end = text.data() + text.size();
+    auto [next, err] = std::from_chars(text.data(), end, value, 10);
+    return err == std::errc() && next == end;
 }
 
 }  // namespace restash

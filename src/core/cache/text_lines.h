@@ -2,6 +2,7 @@
 // Lines and fields of a text-form cache index, read from the bytes of the
 // whole file. The index reader and the deletion's index rewrite share them.
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace restash {
@@ -34,5 +35,16 @@ inline bool IsPrintableAscii(char c) {
 // separated by runs of anything else (tab, CR, NUL ...); a field is empty only
 // when the line has run out.
 std::string_view TakeField(std::string_view& line);
+
+// The cache file's name in a line's path field: what follows the last "\",
+// ":" or "/".
+std::string_view CacheFileNamePart(std::string_view path);
+
+// Only the first 12 characters of the time-stamp field count.
+inline constexpr std::size_t kStampDigits = 12;
+
+// A decimal 32-bit integer: leading spaces, an optional sign, digits and
+// nothing else.
+bool ParseStamp(std::string_view text, std::int32_t& value);
 
 }  // namespace restash

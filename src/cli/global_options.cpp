@@ -1,0 +1,31 @@
+#include "cli/global_options.h"
+
+#include "core/app/program_dir.h"
+#include "core/platform/paths.h"
+
+namespace restash::cli {
+
+void AddGlobalOptions(CLI::App& app, GlobalOptions& options) {
+    app.add_option("--program-dir", options.programDir,
+                   "Folder holding RESTASH.INI (default: $RESTASH_HOME, the program's folder or ~/.config/restash)")
+        ->type_name("DIR");
+    app.add_option("--now", options.now, "Take the clock as fixed at SECONDS since 1970 UTC")
+        ->type_name("SECONDS");
+    app.add_flag("-q,--quiet", options.quiet, "No progress line, warnings or notes; errors only");
+}
+
+Settings LoadCliSettings(const GlobalOptions& options) {
+    return LoadSettings(FindProgramDir(options.programDir));
+}
+
+void UseCacheIndex(Settings& settings, const std::string& indexFile) {
+    settings.CacheDir = DirPart(indexFile);
+    settings.FatName = FilePart(indexFile);
+}
+
+std::unique_ptr<Clock> MakeClock(const GlobalOptions& options) {
+    if (options.now) return std::make_unique<FixedClock>(*options.now);
+    return std::make_unique<SystemClock>();
+}
+
+}  // namespace restash::cli

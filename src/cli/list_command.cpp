@@ -1,0 +1,62 @@
+#include "cli/list_command.h"
+
+#include <nlohmann/json.hpp>
+
+#include "cli/cache_entries.h"
+#include "cli/exit_codes.h"
+#include "cli/text_output.h"
+
+namespace restash::cli {
+
+ListCommand::ListCommand(CLI::App& parent) {
+    app_ = parent.add_subcommand("list", "The cache entry list, in the order the index gives it");
+    AddCacheOption(*app_, cacheFile_);
+    app_->add_option("--format", format_, "Output format")
+        ->check(CLI::IsMember({"text", "json", "csv"}));
+}
+
+namespace {
+
+void PrintJson(const CacheEntryList& entries, std::ostream& out) {
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const CacheEntry& e : entries) {
+        list.push_back({{"stamp", e.Stamp},
+                        {"file", Latin1ToUtf8(e.FileName)},
+                        {"url", Latin1ToUtf8(e.Url)},
+                        {"mime", Latin1ToUtf8(e.MimeType)},
+                        {"domain", Latin1ToUtf8(e.Domain)},
+                        {"category", CategoryName(e.category)}});
+    }
+    out << list.dump(2) << '\n';
+}
+
+void PrintCsv(const CacheEntryList& entries, std::ostream& out) {
+    out << "stamp,file,url,mime,domain,category\r\n";
+    for (const CacheEntry& e : entries) {
+        out << e.Stamp << ',' << CsvField(Latin1ToUtf8(e.FileName)) << ',' << CsvField(Latin1ToUtf8(e.Url)) << ','
+            << CsvField(Latin1ToUtf8(e.MimeType)) << ',' << CsvField(Latin1ToUtf8(e.Domain)) << ','
+            << CategoryName(e.category) << "\r\n";
+    }
+}
+
+void PrintText(const CacheEntryList& entries, std::ostream& out) {
+    TextTable table({"STAMP", "FILE", "MIME", "CATEGORY", "DOMAIN", "URL"}, {true});
+    for (const CacheEntry& e : entries)
+        table.Add({std::to_string(e.Stamp), e.FileName, e.MimeType, CategoryName(e.category), e.Domain, e.Url});
+    table.Print(out);
+}
+
+}  // namespace
+
+int ListCommand::Run(RunContext& context) {
+    const CacheEntryList entries = ReadEntries(context.global, cacheFile_, context.progress);
+    if (format_ == "json")
+        PrintJson(entries, context.out);
+    else if (format_ == "csv")
+        PrintCsv(entries, context.out);
+    else
+        PrintText(entries, context.out);
+    return kExitDone;
+}
+
+}  // namespace restash::cli

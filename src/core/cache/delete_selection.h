@@ -1,0 +1,47 @@
+#pragma once
+// Deleting the selected part of Netscape's cache: the cache files of every
+// selected entry and, for a text index, their lines in the index.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/platform/file_system.h"
+#include "core/selection/selection_model.h"
+
+namespace restash {
+
+inline constexpr const char* kTempFatName = "TEMP.FAT";
+inline constexpr const char* kDeletingCaption = "Deleting Selection From Fat...";
+inline constexpr const char* kNoFilesToDelete = "No Files To Delete.";
+inline constexpr const char* kDeleteQuestion =
+    "Are you sure you want to delete this\r\nselection from Netscape's cache?\r\n";
+inline constexpr const char* kDeleteWholeCacheQuestion =
+    "Are you sure you want to delete this\r\nselection from Netscape's cache?\r\n\r\n\r\n"
+    "WARNING : This selection will delete\r\nthe entire cache. Continue?";
+
+struct DeletePaths {
+    std::string cacheDir;    // the cache folder, ending in "/"
+    std::string fatName;     // the index file's name in it
+    std::string programDir;  // where TEMP.FAT is written
+};
+
+struct DeleteSummary {
+    bool deleted = false;              // the deletion ran (false: Netscape runs, nothing to delete, not confirmed, stopped)
+    bool stopped = false;              // the user asked to stop before anything changed
+    std::uint64_t entriesRemoved = 0;  // entries (hash index) or index lines (text index) removed
+    std::uint64_t filesDeleted = 0;    // cache files removed from the folder
+    std::vector<std::string> failures; // cache files that could not be removed, with the reason
+};
+
+// The Delete button of the selection window, for the model's index form and
+// its current choice. Asks Netscape-running first (netscapeRunning shows its
+// own message), confirms through the model's Messages, works through fs and
+// ends with the lists rebuilt. A text index is rewritten through TEMP.FAT in
+// programDir, which replaces the index by a rename only once it is complete;
+// cache files are removed only after that, so an error (thrown as FileError,
+// naming the file) leaves the index and every cache file as they were.
+DeleteSummary DeleteSelection(SelectionModel& model, const DeletePaths& paths, FileSystem& fs,
+                              const RunningCheck& netscapeRunning);
+
+}  // namespace restash

@@ -1,0 +1,24 @@
+#pragma once
+// The media files of each domain, for its image index page: the paths of the
+// copied files whose extension is one of the media extensions, sorted with
+// ASCII letters compared without regard to case, no two equal.
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "core/uncache/local_files.h"
+
+namespace restash {
+
+// True when the path's extension (from its last "." after its last
+// separator) is one of the media extensions, compared exactly: the run
+// writes them in upper case.
+bool IsMediaPath(std::string_view path);
+
+using MediaByDomain = std::unordered_map<std::string, std::vector<std::string>>;
+
+// One pass over the copied files, grouped by the exact domain of each url.
+MediaByDomain CollectMedia(const LocalFiles& files);
+
+}  // namespace restash

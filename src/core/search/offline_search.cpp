@@ -1,0 +1,96 @@
+#include "core/search/offline_search.h"
+
+#include <cerrno>
+#include <fstream>
+#include <sys/stat.h>
+
+#include "core/index/index_text.h"
+#include "core/index/page_list.h"
+#include "core/platform/error.h"
+#include "core/platform/text.h"
+#include "core/search/page_scan.h"
+
+namespace restash {
+namespace {
+
+// A name from the page list is used only when it stays inside the offline
+// root: relative, without a ".." component.
+bool StaysInside(std::string_view name) {
+    if (name.empty() || name.front() == '/') return false;
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        const std::size_t end = name.find('/', start);
+        const std::string_view part = name.substr(start, end == std::string_view::npos ? name.npos : end - start);
+        if (part == "..") return false;
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    return true;
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace
+
+SearchResult SearchOfflinePages(const std::string& offlineDir, std::string_view text, SearchServices services) {
+    SearchResult result;
+    result.searchText = ToUpperAscii(text);
+    if (result.searchText.size() < 2) return result;
+
+    PageListReader list(offlineDir + "HTMLIST");
+    bool cancelled = false;
+    ReplaceFile(services.fs, offlineDir + "RESULTS.RSH", [&](OutputFile& out) {
+        Line(out, "<HTML><TITLE>Restash - Search Results</TITLE>");
+        Line(out, "<BASE TARGET=_top><BODY BGCOLOR=#C0C0C0>");
+        Line(out, "<CENTER><TABLE BORDER=1 CELLPADDING=2>");
+        Line(out, "<TR><TH><FONT SIZE=4>Search Results for <I>'" + result.searchText + "'</I></FONT></TH></TR>");
+        PageRecord record;
+        while (!cancelled && list.Next(record)) {
+            ++result.pagesRead;
+            const std::string page = offlineDir + record.localName;
+            if (!StaysInside(record.localName) || !IsRegularFile(page)) continue;
+            // The user's answer is heard once per page; the page at hand is
+            // still searched and listed.
+            if (!services.progress.ProcessMessages()) cancelled = true;
+            if (PageContains(page, result.searchText)) {
+                ++result.pagesFound;
+                Line(out, "<TR><TD><A HREF=" + record.localName + "><FONT SIZE=4>" + Shortened(record.title, 50, 47) +
+                              "</FONT></A>");
+                Line(out, "<BR><A HREF=" + record.url + "><FONT SIZE=0>" + record.url + "</FONT></TD></TR>");
+                result.hits.push_back({record.title, record.url, record.localName});
+            }
+            if (services.counts) services.counts(result.pagesRead, result.pagesFound);
+        }
+        if (result.pagesFound == 0) Line(out, "<TR><TD>Not Found</TD><TR>");
+        if (cancelled) Line(out, "<TR><TD>Search Aborted</TD><TR>");
+        Line(out, "</TABLE></CENTER></BODY></HTML>");
+    });
+
+    if (cancelled) {
+        result.status = SearchStatus::Cancelled;
+        return result;
+    }
+    result.status = SearchStatus::Finished;
+    if (result.pagesFound > 0)
+        services.messages.Information(
+            "Use the 'View Offline Index' button\rto display the Restash index, and\r'Search Page' to view the results.");
+    else
+        services.messages.Information(result.searchText + " was not found.");
+    return result;
+}
+
+std::uint64_t CountListedPages(const std::string& offlineDir) {
+    const std::string path = offlineDir + "HTMLIST";
+    std::ifstream in(path, std::ios::binary);
+    if (!in) ThrowErrno(path, errno ? errno : ENOENT);
+    std::uint64_t lines = 0;
+    std::string line;
+    while (std::getline(in, line)) ++lines;
+    if (in.bad()) ThrowErrno(path, EIO);
+    return lines / 3;
+}
+
+}  // namespace restash

@@ -1,0 +1,55 @@
+#pragma once
+// The offline search: finds, among the pages of the last run (the page list
+// "HTMLIST" in the offline root), those whose text holds a string, writes the
+// hits as the results page "RESULTS.RSH" and tells the user how it went.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/platform/file_system.h"
+#include "core/platform/messages.h"
+#include "core/platform/progress.h"
+
+namespace restash {
+
+struct SearchHit {
+    std::string title;      // whole, as in the page list
+    std::string url;
+    std::string localName;  // relative to the offline root
+};
+
+enum class SearchStatus {
+    TooShort,   // fewer than two characters: nothing was searched or written
+    Finished,   // every page was read
+    Cancelled,  // the user stopped it; the results page says so
+};
+
+struct SearchResult {
+    SearchStatus status = SearchStatus::TooShort;
+    std::string searchText;  // the string in upper case, as the results page shows it
+    std::uint64_t pagesRead = 0;
+    std::uint64_t pagesFound = 0;
+    std::vector<SearchHit> hits;
+};
+
+// Called after each page that was opened, with the pages read and found so far.
+using SearchCounts = std::function<void(std::uint64_t pagesRead, std::uint64_t pagesFound)>;
+
+struct SearchServices {
+    FileSystem& fs;
+    ProgressSink& progress;  // ProcessMessages() once per page opened; false cancels after that page
+    Messages& messages;      // the closing message (none after a cancel)
+    SearchCounts counts = {};
+};
+
+// Searches the pages listed in offlineDir + "HTMLIST" (offlineDir ends in
+// "/") and replaces offlineDir + "RESULTS.RSH" with the results, written
+// completely before it takes the old one's place.
+SearchResult SearchOfflinePages(const std::string& offlineDir, std::string_view text, SearchServices services);
+
+// The number of pages "HTMLIST" lists: its lines divided by three.
+std::uint64_t CountListedPages(const std::string& offlineDir);
+
+}  // namespace restash

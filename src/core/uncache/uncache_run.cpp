@@ -1,0 +1,338 @@
+#include "core/uncache/uncache_run.h"
+
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <unordered_set>
+
+#include "core/app/browser_bridge.h"
+#include "core/app/program_dir.h"
+#include "core/cache/cache_folder.h"
+#include "core/index/frameset_index.h"
+#include "core/index/page_index.h"
+#include "core/links/page_pass.h"
+#include "core/platform/error.h"
+#include "core/platform/text.h"
+#include "core/uncache/history.h"
+#include "core/uncache/local_files.h"
+#include "core/uncache/offline_tree.h"
+#include "core/uncache/url.h"
+
+namespace restash {
+
+const char* const kSupportImages[10] = {"NOTFOUND.GIF", "DOMAINUP.GIF", "DOMAINDN.GIF", "INDEX.GIF",
+                                        "I_BUTTON.GIF", "RIGHT.GIF",    "RESULTS.GIF",  "INFO.GIF",
+                                        "SITELOGO.GIF", "RESTASH.GIF"};
+
+namespace {
+
+constexpr const char* kCrLf = "\r\n";
+
+// One copied page waiting for its links to be converted (a record of the
+// conversion list), with the cache file its unconverted bytes are read from.
+struct PageToConvert {
+    std::string name;  // NAME.HTM
+    std::string baseURL;
+    std::string url;
+    std::string source;
+};
+
+bool IsMediaType(std::string_view mime) {
+    const std::string_view head = mime.substr(0, 5);
+    return head == "IMAGE" || head == "VIDEO" || head == "AUDIO";
+}
+
+// The folder of a copy: the root for "TEXT..." types, MEDIA for images, sound
+// and video, OTHERS for everything else.
+std::string FolderFor(std::string_view mime) {
+    if (mime.substr(0, 4) == "TEXT") return "";
+    if (IsMediaType(mime)) return kMediaFolder;
+    return kOthersFolder;
+}
+
+// The URL without its "/./" endings: x/./ becomes x/.
+std::string CleanURL(std::string url) {
+    while (url.size() >= 3 && url.compare(url.size() - 3, 3, "/./") == 0) url.erase(url.size() - 2);
+    return url;
+}
+
+class Run {
+public:
+    Run(const Settings& settings, IndexFormat format, const CacheEntryList& entries, const Selection& selection,
+        RunServices& services)
+        : settings_(settings), format_(format), entries_(entries), selection_(selection), s_(services) {}
+
+    RunOutcome Go();
+
+private:
+    // A "process messages" point; a stop request is kept until the run ends.
+    void Process() {
+        if (!s_.progress.ProcessMessages()) stop_ = true;
+    }
+    void Phase(const char* text) {
+        s_.progress.Phase(text);
+        Process();
+    }
+
+    void DecideHistory();
+    void PrepareTree();
+    void CopyFiles();
+    void CopyEntry(const CacheEntry& entry);
+    void ConvertPages();
+    void ReplaceHistoryFile();
+    void WritePageListCopy();
+    void WriteIndex();
+    RunOutcome End();
+
+    const Settings& settings_;
+    IndexFormat format_;
+    const CacheEntryList& entries_;
+    const Selection& selection_;
+    RunServices& s_;
+
+    bool stop_ = false;
+    bool historyValid_ = false;
+    std::unique_ptr<HistoryFile> history_;
+    std::optional<CacheFolder> cache_;
+    LocalFiles localFiles_;
+    HistoryPaths historyPaths_;
+    std::vector<PageToConvert> pages_;
+    std::unordered_set<std::string> taken_;  // upper-cased folder + staging + name of every file in place
+    std::unique_ptr<OutputFile> conversionList_;
+    RunOutcome outcome_;
+};
+
+void Run::DecideHistory() {
+    if (format_ == IndexFormat::HashIndex) return;
+    if (PathExists(settings_.HistPath)) {
+        historyValid_ = true;
+    } else {
+        s_.messages.Show(MessageKind::Warning, kBadHistoryPath);
+    }
+}
+
+void Run::PrepareTree() {
+    Phase(kPhaseDirectories);
+    const std::string& root = settings_.OfflineDir;
+    CreateAndEmpty(s_.fs, root);
+    CreateAndEmpty(s_.fs, root + kMediaFolder);
+    for (const char* image : kSupportImages) {
+        const std::string source = FindSupportFile(settings_.ProgramDir, image);
+        if (!source.empty()) s_.fs.CopyFile(source, root + kMediaFolder + image);
+    }
+    CreateAndEmpty(s_.fs, root + kOthersFolder);
+    CreateAndEmpty(s_.fs, root + kTempFolder);
+    conversionList_ = s_.fs.Create(settings_.PageListPath());
+    {
+        auto dummy = s_.fs.Create(root + kTempFolder + "HTMINDEX.HTM");
+        dummy->Write("DUMMY\r\n");
+        dummy->Close();
+    }
+    // Whatever is in place now (the support images, the dummy page, a file
+    // that could not be deleted) is never overwritten by a copy.
+    for (const char* folder : {"", kMediaFolder, kOthersFolder, kTempFolder})
+        for (const std::string& name : TakenNames(root + folder)) taken_.insert(ToUpperAscii(folder) + name);
+}
+
+void Run::CopyEntry(const CacheEntry& entry) {
+    const std::string url = CleanURL(entry.Url);
+    if (!InAgeWindow(entry.Stamp, selection_.AgeLower, selection_.AgeUpper)) return;
+    if (!selection_.Domains.Contains(Cut(DomainOf(url), 50))) return;
+    if (!selection_.Includes(ClassifyMimeType(entry.MimeType))) return;
+
+    const std::optional<std::string> source = cache_->Find(entry.FileName);
+    if (!source) return;  // a missing cache file is skipped silently
+
+    const MappedURL mapped = MapURL(url, 255);
+    const std::string extension = ExtensionFor(entry.MimeType);
+    const std::string folder = FolderFor(entry.MimeType);
+    const bool isPage = entry.MimeType == "TEXT/HTML";
+    const std::string staging = isPage ? kTempFolder : "";
+
+    std::string fileName;
+    for (unsigned k = 0;; ++k) {
+        const std::string name = (k == 0 ? mapped.baseName : NumberedName(mapped.baseName, k)) + extension;
+        if (taken_.insert(ToUpperAscii(folder + staging + name)).second) {
+            fileName = name;
+            break;
+        }
+    }
+
+    if (isPage) {
+        // Pages are converted straight from the cache file: the staged copy
+        // would hold exactly the same bytes.
+        pages_.push_back({fileName, mapped.baseURL, url, *source});
+        conversionList_->Write(fileName + kCrLf + mapped.baseURL + kCrLf + url + kCrLf);
+    } else {
+        Process();
+        const std::string destination = settings_.OfflineDir + folder + fileName;
+        try {
+            s_.fs.CopyFile(*source, destination);
+        } catch (const FileError& e) {
+            // An unreadable cache file (a damaged disk) leaves this entry out
+            // and the run goes on; links to it are then marked as uncached.
+            try {
+                s_.fs.Remove(destination);
+            } catch (...) {
+            }
+            outcome_.copyFailures.push_back(e.what());
+            Process();
+            return;
+        }
+        Process();
+        ++outcome_.filesCopied;
+    }
+    localFiles_.Add({NormaliseURL(url), folder + fileName});
+}
+
+void Run::CopyFiles() {
+    Phase(kPhaseCopying);
+    cache_.emplace(settings_.CacheDir);
+    const std::size_t total = entries_.size();
+    for (std::size_t i = 0; i < total && !stop_; ++i) {
+        if (i % 10 == 0) Process();  // a stop ends the loop after this entry
+        CopyEntry(entries_[i]);
+        s_.progress.Gauge(static_cast<int>((i + 1) * 100 / total));
+    }
+    conversionList_->Close();
+    conversionList_.reset();
+}
+
+void Run::ConvertPages() {
+    auto pageList = s_.fs.Create(settings_.IndexPagePath());
+    s_.progress.Phase(kPhaseConverting);
+    s_.progress.Gauge(0);
+    Process();
+
+    LinkContext context{localFiles_,          historyPaths_,
+                        historyValid_,        history_.get(),
+                        OfflineURL(settings_), std::to_string(selection_.NowStamp),
+                        settings_.NotFoundURL};
+    const Emphasis emphasis{settings_.EmphTag, settings_.Tag};
+
+    const std::size_t pageCount = pages_.size() + 1;
+    for (std::size_t j = 0; j < pages_.size() && !stop_; ++j) {
+        if (j % 10 == 0) Process();
+        const PageToConvert& page = pages_[j];
+        const std::string out = settings_.OfflineDir + page.name;
+        try {
+            const std::string title =
+                ConvertPageFile(s_.fs, page.source, out, page.baseURL, page.url, context, emphasis);
+            pageList->Write(page.url + kCrLf + title + kCrLf + page.name + kCrLf);
+            ++outcome_.pagesConverted;
+            ++outcome_.filesCopied;
+        } catch (const FileError& e) {
+            if (e.path() != page.source) throw;
+            // The page's cache file cannot be read: it is left out like a
+            // page whose copy failed.
+            try {
+                s_.fs.Remove(out);
+            } catch (...) {
+            }
+            outcome_.copyFailures.push_back(e.what());
+        }
+        s_.progress.Gauge(static_cast<int>((j + 1) * 100 / pageCount));
+    }
+    s_.progress.Gauge(0);
+    pageList->Close();
+}
+
+void Run::ReplaceHistoryFile() {
+    if (!history_) return;
+    ReplaceHistory(s_.fs, *history_, settings_.HistPath);
+    history_.reset();
+}
+
+void Run::WritePageListCopy() {
+    const std::string temp = settings_.OfflineDir + kTempFolder;
+    if (PathExists(temp)) {
+        DeleteFiles(s_.fs, temp);
+        s_.fs.RemoveDirectory(temp);
+    }
+    s_.fs.Remove(settings_.PageListPath());
+    s_.fs.CopyFile(settings_.IndexPagePath(), settings_.PageListPath());
+    Process();
+}
+
+void Run::WriteIndex() {
+    s_.progress.Phase(kPhaseIndex);
+    Process();
+    IndexInputs in{settings_.OfflineDir, selection_.Domains.Names(), localFiles_, s_.clock, s_.timeLocale,
+                   s_.progress,          s_.fs};
+    if (format_ == IndexFormat::HashIndex)
+        WriteFramesetIndex(in);
+    else
+        WritePageIndex(in);
+    s_.progress.Phase("");
+    s_.progress.Gauge(0);
+}
+
+RunOutcome Run::End() {
+    if (!outcome_.copyFailures.empty()) {
+        std::string text = std::to_string(outcome_.copyFailures.size()) +
+                           " cache file(s) could not be read and were left out:";
+        for (std::size_t i = 0; i < outcome_.copyFailures.size() && i < 10; ++i)
+            text += "\r" + outcome_.copyFailures[i];
+        if (outcome_.copyFailures.size() > 10) text += "\r...";
+        s_.messages.Show(MessageKind::Warning, text);
+    }
+    if (stop_) {
+        s_.progress.Phase(kPhaseCleaning);
+        Process();
+        const std::string& root = settings_.OfflineDir;
+        DeleteFiles(s_.fs, root);
+        DeleteFiles(s_.fs, root + kMediaFolder);
+        DeleteFiles(s_.fs, root + kOthersFolder);
+        s_.progress.Phase("");
+        s_.progress.Gauge(0);
+        outcome_.result = RunResult::Stopped;
+        return outcome_;
+    }
+    const Answer answer =
+        s_.messages.Show(MessageKind::Confirmation, kUncachingComplete, Buttons::YesNo);
+    if (answer == Answer::Yes) {
+        if (PathExists(settings_.NetscapeProgramPath())) {
+            outcome_.viewIndexRequested = true;
+            outcome_.result = RunResult::View;
+            return outcome_;
+        }
+        s_.messages.Show(MessageKind::Error, kCouldNotOpenNetscape);
+    }
+    ShowIndexInstructions(settings_, s_.messages);
+    outcome_.result = RunResult::NoView;
+    return outcome_;
+}
+
+RunOutcome Run::Go() {
+    DecideHistory();
+    try {
+        if (historyValid_) {
+            Phase(kPhaseHistory);
+            history_ = CopyHistory(s_.fs, settings_.HistPath, settings_.ProgramDir, [this] { return stop_; });
+        }
+        PrepareTree();
+        CopyFiles();
+        ConvertPages();
+        ReplaceHistoryFile();  // also after a stop
+        WritePageListCopy();
+        if (!stop_) WriteIndex();
+    } catch (...) {
+        // The run ends with the error; the user's history file stays as it
+        // was and the new one is not left behind.
+        if (history_) history_->Discard();
+        throw;
+    }
+    localFiles_.clear();
+    historyPaths_.clear();
+    return End();
+}
+
+}  // namespace
+
+RunOutcome RunUncache(const Settings& settings, IndexFormat format, const CacheEntryList& entries,
+                      const Selection& selection, RunServices& services) {
+    Run run(settings, format, entries, selection, services);
+    return run.Go();
+}
+
+}  // namespace restash

@@ -1,0 +1,67 @@
+#pragma once
+// The uncaching run: turns the selected cache entries into the offline copy.
+// Phases: the history copy (text-form caches), emptying and creating the
+// offline folders, copying the selected cache files under their 8.3 names,
+// converting the links of every copied page, replacing the history file and
+// writing the index pages; then the question whether to view the index.
+#include <cstdint>
+#include <locale>
+#include <string>
+#include <vector>
+
+#include "core/app/settings.h"
+#include "core/cache/cache_entry.h"
+#include "core/platform/clock.h"
+#include "core/platform/file_system.h"
+#include "core/platform/messages.h"
+#include "core/platform/progress.h"
+#include "core/selection/selection.h"
+
+namespace restash {
+
+// The services a run reports through and writes with.
+struct RunServices {
+    FileSystem& fs;
+    ProgressSink& progress;
+    Messages& messages;
+    const Clock& clock;
+    std::locale timeLocale;  // for the "Created on" date of the index pages
+};
+
+// The window results of the progress window.
+enum class RunResult { View = 1, Stopped = 3, NoView = 4 };
+
+struct RunOutcome {
+    RunResult result = RunResult::NoView;
+    bool viewIndexRequested = false;  // the user asked to view the index and the program file exists
+    std::uint64_t filesCopied = 0;
+    std::uint64_t pagesConverted = 0;
+    std::vector<std::string> copyFailures;  // "path: problem" of cache files that could not be copied
+};
+
+// The phase texts shown above the gauge.
+inline constexpr const char* kPhaseHistory = "Reading History File";
+inline constexpr const char* kPhaseDirectories = "Creating/Emptying Directories";
+inline constexpr const char* kPhaseCopying = "Copying Files";
+inline constexpr const char* kPhaseConverting = "Converting Links";
+inline constexpr const char* kPhaseIndex = "Creating Index Pages";
+inline constexpr const char* kPhaseCleaning = "Cleaning Up";
+
+inline constexpr const char* kUncachingComplete =
+    "Uncaching complete.\rDo you wish to view the\rRestash index page?";
+inline constexpr const char* kBadHistoryPath =
+    "The path to the Netscape\rhistory file is invalid.\rFollowed links will not\rbe emphasised.\r\r"
+    "Please locate the file\rusing 'Setup'.";
+inline constexpr const char* kCouldNotOpenNetscape = "Could not open Netscape.\r\nPlease check your Restash Setup.";
+
+// The support images copied into MEDIA at every run, in this order.
+extern const char* const kSupportImages[10];
+
+// Runs the whole uncaching run over entries (the cache entry list, in list
+// order) for selection (whose Domains are in the order of the chosen list).
+// Input/output errors that end the run are thrown as FileError; the offline
+// tree is then left in the state reached and the history file is untouched.
+RunOutcome RunUncache(const Settings& settings, IndexFormat format, const CacheEntryList& entries,
+                      const Selection& selection, RunServices& services);
+
+}  // namespace restash

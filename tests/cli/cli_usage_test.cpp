@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "tests/cli/cli_runner.h"
+
+namespace restash::test {
+namespace {
+
+TEST(CliUsage, VersionAndHelpExitWithZero) {
+    TempDir home;
+    CliResult r = RunCli(home, {"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "restash-cli 0.1.0\n");
+    r = RunCli(home, {"--help"});
+    EXPECT_EQ(r.status, 0);
+    for (const char* command : {"list", "domains", "settings", "--program-dir", "--now", "--quiet"})
+        EXPECT_NE(r.out.find(command), std::string::npos) << command;
+}
+
+TEST(CliUsage, BadUsageExitsWithTwo) {
+    TempDir home;
+    for (const auto& args : std::vector<std::vector<std::string>>{{},
+                                                                  {"frobnicate"},
+                                                                  {"list", "--format", "xml"},
+                                                                  {"domains", "--format", "csv"},
+                                                                  {"list", "--no-such-option"},
+                                                                  {"--now", "yesterday", "settings"}}) {
+        const CliResult r = RunCli(home, args);
+        EXPECT_EQ(r.status, 2) << (args.empty() ? "(none)" : args.front());
+        EXPECT_NE(r.err, "");
+    }
+}
+
+TEST(CliUsage, SettingsShowsTheEffectiveValues) {
+    TempDir home;
+    WriteBytes(home / "RESTASH.INI", "[paths]\r\ncachedir=/data/cache/INDEX.DB\r\n[preferences]\r\ntag=STRONG\r\n");
+    const CliResult r = RunCli(home, {"settings"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const char* line : {"CacheDir     /data/cache/", "FatName      INDEX.DB", "Tag          STRONG",
+                             "ProgramDir   "})
+        EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n" << r.out;
+}
+
+TEST(DomainsCommand, CountsPerDomainSortedWithoutRegardToCase) {
+    TempDir home;
+    TempDir cache;
+    for (const char* f : {"1.HTM", "2.GIF", "3.HTM", "4.ZIP", "5.HTM"}) WriteBytes(cache / f, "x");
+    WriteBytes(cache / "FAT",
+               "MCOM-Cache-file-allocation-table-format-1\r\n"
+               "1\t2\t10\t1.HTM\thttp://b.com/\ttext/html\t0\t1\r\n"
+               "1\t2\t10\t2.GIF\thttp://a.com/x.gif\timage/gif\t0\t1\r\n"
+               "1\t2\t10\t3.HTM\thttp://A.com/\ttext/html\t0\t1\r\n"
+               "1\t2\t10\t4.ZIP\thttp://b.com/x.zip\tapplication/zip\t0\t1\r\n"
+               "1\t2\t0\t5.HTM\thttp://old.com/\ttext/html\t0\t1\r\n");  // outside every age window
+    const CliResult r = RunCli(home, {"domains", "--cache", cache / "FAT", "--format", "json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out), nlohmann::json::parse(R"([
+        {"domain": "a.com", "text": 0, "media": 1, "other": 0},
+        {"domain": "A.com", "text": 1, "media": 0, "other": 0},
+        {"domain": "b.com", "text": 1, "media": 0, "other": 1}])"));
+
+    const CliResult text = RunCli(home, {"domains", "--cache", cache / "FAT"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.out,
+              "DOMAIN  TEXT  MEDIA  OTHER\n"
+              "a.com      0      1      0\n"
+              "A.com      1      0      0\n"
+              "b.com      1      0      1\n");
+}
+
+}  // namespace
+}  // namespace restash::test

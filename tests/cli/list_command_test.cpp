@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <algorithm>
+#include <sstream>
+
+#include "tests/cli/cli_runner.h"
+#include "tests/support/netscape_cache.h"
+
+namespace restash::test {
+namespace {
+
+class ListCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteBytes(cache / "a.htm", "<HTML>");
+        WriteBytes(cache / "B.GIF", "GIF89a");
+        WriteBytes(cache / "C.ZIP", "PK");
+        WriteBytes(cache / "FAT",
+                   "MCOM-Cache-file-allocation-table-format-1\r\n"
+                   "1\t2\t845000000\tC:\\NS\\CACHE\\A.HTM\thttp://www.example.com/a,b \"q\".html\ttext/html\t0\t1\r\n"
+                   "1\t2\t845000100\tC:\\NS\\CACHE\\GONE.HTM\thttp://www.example.com/gone\ttext/html\t0\t1\r\n"
+                   "1\t2\t845000001\tC:\\NS\\CACHE\\B.GIF\thttp://img.example.org/b.gif\timage/gif\t0\t1\r\n"
+                   "1\t2\t-5\tC:\\NS\\CACHE\\C.ZIP\thttp://www.example.com/c.zip\tapplication/zip\t0\t1\r\n");
+    }
+    CliResult List(const std::string& format) { return RunCli(home, {"list", "--cache", cache / "FAT", "--format", format}); }
+
+    TempDir home;
+    TempDir cache;
+};
+
+TEST_F(ListCommand, JsonHasEveryEntryInReaderOrder) {
+    const CliResult r = List("json");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");  // no progress line when standard error is no terminal
+    const auto json = nlohmann::json::parse(r.out);
+    ASSERT_EQ(json.size(), 3u);
+    EXPECT_EQ(json[0], nlohmann::json({{"stamp", 845000000},
+                                       {"file", "A.HTM"},
+                                       {"url", "http://www.example.com/a,b \"q\".html"},
+                                       {"mime", "TEXT/HTML"},
+                                       {"domain", "www.example.com"},
+                                       {"category", "text"}}));
+    EXPECT_EQ(json[1]["category"], "media");
+    EXPECT_EQ(json[1]["domain"], "img.example.org");
+    EXPECT_EQ(json[2]["stamp"], -5);
+    EXPECT_EQ(json[2]["category"], "other");
+}
+
+TEST_F(ListCommand, CsvQuotesFieldsAndEndsRecordsWithCrLf) {
+    const CliResult r = List("csv");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "stamp,file,url,mime,domain,category\r\n"
+              "845000000,A.HTM,\"http://www.example.com/a,b \"\"q\"\".html\",TEXT/HTML,www.example.com,text\r\n"
+              "845000001,B.GIF,http://img.example.org/b.gif,IMAGE/GIF,img.example.org,media\r\n"
+              "-5,C.ZIP,http://www.example.com/c.zip,APPLICATION/ZIP,www.example.com,other\r\n");
+}
+
+TEST_F(ListCommand, TextAlignsTheColumns) {
+    const CliResult r = List("text");
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::istringstream lines(r.out);
+    std::vector<std::string> rows;
+    for (std::string line; std::getline(lines, line);) rows.push_back(line);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].find("STAMP"), 4u);  // numbers align right under the heading
+    const std::size_t urlColumn = rows[0].find("URL");
+    EXPECT_EQ(rows[1].find("http://www.example.com/a,b"), urlColumn);
+    EXPECT_EQ(rows[2].find("http://img.example.org/b.gif"), urlColumn);
+    EXPECT_EQ(rows[3].find("http://www.example.com/c.zip"), urlColumn);
+    EXPECT_EQ(rows[3].find("       -5  C.ZIP"), 0u);
+}
+
+TEST_F(ListCommand, TakesTheCacheFromTheSettingsFile) {
+    WriteBytes(home / "RESTASH.INI", "[paths]\r\ncachedir=" + cache / "FAT" + "\r\n");
+    const std::string before = ReadBytes(home / "RESTASH.INI");
+    const CliResult r = RunCli(home, {"list", "--format", "csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("845000001,B.GIF"), std::string::npos) << r.out;
+    EXPECT_EQ(ReadBytes(home / "RESTASH.INI"), before);
+}
+
+TEST_F(ListCommand, ErrorsNameTheIndexAndExitWithOne) {
+    CliResult r = RunCli(home, {"list", "--cache", cache / "MISSING.DB"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("Error: " + cache / "MISSING.DB"), std::string::npos) << r.err;
+
+    WriteBytes(cache / "BAD", "MCOM-CACHE\r\n1\t2\tsoon\tA.HTM\thttp://a/\ttext/html\t0\t1\r\n");
+    r = RunCli(home, {"list", "--cache", cache / "BAD"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(cache / "BAD"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("line 2"), std::string::npos) << r.err;
+    // The command line never makes a settings file.
+    EXPECT_FALSE(FileExists(home / "RESTASH.INI"));
+}
+
+TEST(ListHashCache, ReadsBytesAboveAsciiAsLatin1AndKeepsControlsOffTheTerminal) {
+    TempDir home;
+    TempDir cache;
+    NsObject page;
+    page.url = "http://caf\xe9.example/men\xfc.html";
+    page.fileName = "M0000001.HTM";
+    page.mimeType = "text/html";
+    NsObject trap = page;
+    trap.url = "http://x.example/\x1b[31mred";
+    trap.fileName = "M0000002.HTM";
+    const std::string index = WriteHashCache(cache.path(), {page, trap});
+
+    const CliResult json = RunCli(home, {"list", "--cache", index, "--format", "json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    std::vector<std::string> urls;
+    for (const auto& entry : nlohmann::json::parse(json.out)) urls.push_back(entry["url"]);
+    std::sort(urls.begin(), urls.end());
+    EXPECT_EQ(urls, (std::vector<std::string>{"http://caf\u00e9.example/men\u00fc.html", "http://x.example/\x1b[31mred"}));
+
+    const CliResult text = RunCli(home, {"list", "--cache", index});
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.out.find('\x1b'), std::string::npos);
+    EXPECT_NE(text.out.find("http://x.example/?[31mred"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("caf\u00e9.example"), std::string::npos) << text.out;
+}
+
+}  // namespace
+}  // namespace restash::test

@@ -1,0 +1,154 @@
+// The index writers at their edges: one domain, no domain, title limits,
+// media sorting, and what is left on disk when a write fails.
+#include <gtest/gtest.h>
+
+#include "core/index/frameset_index.h"
+#include "core/index/media_lists.h"
+#include "core/index/page_index.h"
+#include "core/platform/error.h"
+#include "index_fixture.h"
+
+namespace restash::test {
+namespace {
+
+class IndexEdges : public ::testing::Test, public IndexFixture {};
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST_F(IndexEdges, OneDomainWithTwoPagesAndAGif) {
+    PageList(Records({{"http://host.example/", "Home", "INDEX.HTM"}, {"http://host.example/b.html", "B", "B.HTM"}}));
+    Copied("HTTP://host.example/logo.gif", "MEDIA/LOGO.GIF");
+
+    WriteFramesetIndex(Inputs({"host.example"}));
+    const std::string page = Read("0.RSH");
+    EXPECT_TRUE(Contains(page, "<A HREF=0.RSH TARGET=_self><IMG BORDER=0 SRC=MEDIA/INDEX.GIF>"));
+    EXPECT_TRUE(Contains(page, "<A HREF=0.RSH TARGET=_self><IMG BORDER=0 SRC=MEDIA/RIGHT.GIF>"));
+    EXPECT_TRUE(Contains(page, "<TR><TD WIDTH=1%>1</TD><TD><A HREF=INDEX.HTM>"));
+    EXPECT_TRUE(Contains(page, "<TR><TD WIDTH=1%>2</TD><TD><A HREF=B.HTM>"));
+    EXPECT_TRUE(Contains(page, "Image Index - 1 image(s) uncached."));
+    EXPECT_TRUE(Contains(Read("0.RSI"), "<TR><TD><A HREF=MEDIA/LOGO.GIF>LOGO.GIF</A></TD></TR>\r\n"));
+
+    WritePageIndex(Inputs({"host.example"}));
+    const std::string single = Read("0.RSH");
+    EXPECT_TRUE(Contains(single, "<A HREF=0.RSH><IMG BORDER=0 SRC=MEDIA/DOMAINUP.GIF>"));
+    EXPECT_TRUE(Contains(single, "<A HREF=0.RSH><IMG BORDER=0 SRC=MEDIA/DOMAINDN.GIF>"));
+}
+
+TEST_F(IndexEdges, NoDomainsStillWritesTheIndex) {
+    PageList("");
+    WriteFramesetIndex(Inputs({}));
+    EXPECT_EQ(Read("DOMAINS.RSH"),
+              "<HTML><BASE TARGET=PAGES><BODY BGCOLOR=#C0C0C0><CENTER>\r\n"
+              "<TABLE BORDER=0 CELLPADDING=0>\r\n"
+              "<TR><TH><FONT SIZE=+3>Domains</FONT></TH></TR></TABLE></CENTER></BODY></HTML>\r\n");
+    EXPECT_FALSE(FileExists(dir / "0.RSH"));
+
+    PageList("");
+    WritePageIndex(Inputs({}));
+    const std::string index = Read("HTMINDEX.HTM");
+    EXPECT_TRUE(Contains(index, "Cached Domains</FONT></TH></TR>\r\n</TABLE></CENTER></BODY>\r\n"));
+}
+
+TEST_F(IndexEdges, TitlesAreCutAtTheirLimitsOnly) {
+    const std::string t254(254, 'x'), t41 = std::string(40, 'y') + "z";
+    PageList(Records({{"http://h.example/1", t254, "A.HTM"}, {"http://h.example/2", t41, "B.HTM"}}));
+    WriteFramesetIndex(Inputs({"h.example"}));
+    EXPECT_TRUE(Contains(Read("0.RSH"), "<FONT SIZE=4>" + t254 + "</FONT>"));
+
+    PageList(Records({{"http://h.example/1", t254, "A.HTM"}, {"http://h.example/2", t41, "B.HTM"}}));
+    WritePageIndex(Inputs({"h.example"}));
+    const std::string page = Read("0.RSH");
+    EXPECT_TRUE(Contains(page, "<A HREF=A.HTM>" + std::string(37, 'x') + "...</A>"));
+    EXPECT_TRUE(Contains(page, "<A HREF=B.HTM>" + std::string(37, 'y') + "...</A>"));
+}
+
+TEST_F(IndexEdges, PagesOfOneDomainKeepListOrderAmongOthers) {
+    // Interleaved domains: each page lists its own pages numbered in list order.
+    PageList(Records({{"http://a.example/1", "A1", "A1.HTM"},
+                      {"http://b.example/1", "B1", "B1.HTM"},
+                      {"http://a.example/2", "A2", "A2.HTM"},
+                      {"http://b.example/2", "B2", "B2.HTM"}}));
+    WritePageIndex(Inputs({"a.example", "b.example"}));
+    const std::string a = Read("0.RSH"), b = Read("1.RSH");
+    EXPECT_LT(a.find("<TD>1</TD><TD><A HREF=A1.HTM>"), a.find("<TD>2</TD><TD><A HREF=A2.HTM>"));
+    EXPECT_EQ(a.find("B1.HTM"), std::string::npos);
+    EXPECT_LT(b.find("<TD>1</TD><TD><A HREF=B1.HTM>"), b.find("<TD>2</TD><TD><A HREF=B2.HTM>"));
+}
+
+TEST(MediaLists, SortWithoutLetterCaseAndKeepTheFirstOfEqualNames) {
+    LocalFiles files;
+    files.Add({"HTTP://m.example/1", "MEDIA/b.GIF"});
+    files.Add({"HTTP://m.example/2", "MEDIA/_X.GIF"});
+    files.Add({"HTTP://m.example/3", "MEDIA/A.GIF"});
+    files.Add({"HTTP://m.example/4", "MEDIA/B.GIF"});  // equal to b.GIF without case: left out
+    files.Add({"HTTP://m.example/5", "MEDIA/a.gif"});  // extensions compare exactly: not media
+    files.Add({"HTTP://m.example/6", "OTHERS/V.AU"});
+    files.Add({"HTTP://M.example/7", "MEDIA/C.GIF"});  // another domain by letter case
+    const MediaByDomain media = CollectMedia(files);
+    EXPECT_EQ(media.at("m.example"), (std::vector<std::string>{"MEDIA/A.GIF", "MEDIA/b.GIF", "MEDIA/_X.GIF", "OTHERS/V.AU"}));
+    EXPECT_EQ(media.at("M.example"), (std::vector<std::string>{"MEDIA/C.GIF"}));
+}
+
+TEST(MediaLists, KnowTheMediaExtensionsOnly) {
+    for (const char* path : {"MEDIA/A.GIF", "MEDIA/A.JPG", "MEDIA/A.AVI", "MEDIA/A.MPG", "MEDIA/A.MOV", "MEDIA/A.WAV",
+                             "MEDIA/A.AIF", "MEDIA/A.AU", "MEDIA/A.BMP", "MEDIA/A.TIF", "OTHERS/A.WRL", "MEDIA/A.XBM"})
+        EXPECT_TRUE(IsMediaPath(path)) << path;
+    for (const char* path : {"MEDIA/A.PNG", "MEDIA/A.GIF.TXT", "MEDIA/GIF", "A.HTM", "MEDIA/A.AUX", "X.GIF/NAME"})
+        EXPECT_FALSE(IsMediaPath(path)) << path;
+}
+
+// Fails every file created for one target, as a full disk would.
+class FailingFor final : public FileSystem {
+public:
+    explicit FailingFor(std::string target) : target_(std::move(target)) {}
+    std::unique_ptr<OutputFile> Create(const std::string& path) override {
+        if (path.rfind(target_, 0) == 0) throw FileError(path, "Disk full");
+        return RealFileSystem().Create(path);
+    }
+    std::unique_ptr<OutputFile> Append(const std::string& path) override { return RealFileSystem().Append(path); }
+    void Rename(const std::string& from, const std::string& to) override { RealFileSystem().Rename(from, to); }
+    void Remove(const std::string& path) override { RealFileSystem().Remove(path); }
+    void CopyFile(const std::string& from, const std::string& to) override { RealFileSystem().CopyFile(from, to); }
+    void CreateDirectories(const std::string& path) override { RealFileSystem().CreateDirectories(path); }
+    void RemoveDirectory(const std::string& path) override { RealFileSystem().RemoveDirectory(path); }
+
+private:
+    std::string target_;
+};
+
+TEST_F(IndexEdges, AFailedWriteKeepsTheOldFileAndNamesTheNewOne) {
+    PageList(Records({{"http://a.example/", "A", "A.HTM"}, {"http://b.example/", "B", "B.HTM"}}));
+    WriteBytes(dir / "1.RSH", "the old page\r\n");
+    FailingFor fs(dir / "1.RSH");
+    try {
+        WritePageIndex(Inputs({"a.example", "b.example"}, fs));
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path().rfind(dir / "1.RSH", 0), 0u) << e.path();
+    }
+    EXPECT_EQ(Read("1.RSH"), "the old page\r\n");
+    EXPECT_TRUE(Contains(Read("0.RSH"), "<A HREF=A.HTM>A</A>"));
+    for (const auto& [name, bytes] : FilesIn(dir.path())) EXPECT_EQ(name.find(".restash-new"), std::string::npos) << name;
+}
+
+TEST_F(IndexEdges, AMissingPageListIsAnErrorNamingIt) {
+    try {
+        WriteFramesetIndex(Inputs({"a.example"}));
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), dir / "HTMINDEX.HTM");
+        EXPECT_EQ(e.problem(), "File not found");
+    }
+    EXPECT_TRUE(FilesIn(dir.path()).empty());
+}
+
+TEST_F(IndexEdges, AShortLastRecordAndBareLineFeedsAreRead) {
+    PageList("http://a.example/x\nTitle X\nX.HTM\nhttp://a.example/y\r\nTitle Y");
+    WritePageIndex(Inputs({"a.example"}));
+    const std::string page = Read("0.RSH");
+    EXPECT_TRUE(Contains(page, "<TD>1</TD><TD><A HREF=X.HTM>Title X</A>"));
+    EXPECT_TRUE(Contains(page, "<TD>2</TD><TD><A HREF=>Title Y</A>"));
+}
+
+}  // namespace
+}  // namespace restash::test
