@@ -160,7 +160,7 @@ void TControlForm::ViewButtonClick() {
         return;
     }
     if (!IsFile(shell_.settings.NetscapeProgramPath())) {
-        shell_.messages.ShowError(kCouldNotOpenNetscape);
+        shell_.messages.ShowError(kViewCouldNotOpenNetscape);
         ShowIndexInstructions(shell_.settings, shell_.messages);
         return;
     }
