@@ -42,6 +42,7 @@ RunFixture::RunFixture() {
     RealFileSystem().CreateDirectories(settings.ProgramDir);
     RealFileSystem().CreateDirectories(settings.CacheDir);
     selection.NowStamp = kRunStamp;
+    InstallSupportImages();
 }
 
 void RunFixture::HashCache(const std::vector<NsObject>& objects) {

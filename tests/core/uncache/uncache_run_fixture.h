@@ -51,7 +51,8 @@ public:
     void SelectAll();
 
     // Ten small pictures in ProgramDir under the support images' names,
-    // each different from the others and from the bundled ones.
+    // each different from the others and from the bundled ones; put there
+    // by the constructor, so a run never picks up the bundled ones.
     void InstallSupportImages();
     static std::string SupportImageBytes(int index);
 

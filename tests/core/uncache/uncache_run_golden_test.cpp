@@ -92,7 +92,6 @@ TEST(UncacheRunGolden, HashFormWithFramesetIndex) {
     });
     ASSERT_EQ(f.format, IndexFormat::HashIndex);
     ASSERT_EQ(f.entries.size(), 10u);
-    f.InstallSupportImages();
     WriteBytes(f.settings.HistPath, "http://www.alpha.example/\t1\r\n");
 
     const RunOutcome outcome = f.RunAnswering(Answer::No);
@@ -128,7 +127,6 @@ TEST(UncacheRunGolden, TextFormWithPageIndexAndHistory) {
         Object("http://delta.example/sound.wav", "audio/x-wav", "RIFF\x04\0\0\0WAVE-site"),
     });
     ASSERT_EQ(f.format, IndexFormat::TextIndex);
-    f.InstallSupportImages();
     WriteBytes(f.settings.HistPath, ReadBytes(DataPath("uncache/" + c + "/NETSCAPE.HST")));
 
     const RunOutcome outcome = f.RunAnswering(Answer::No);
