@@ -85,13 +85,30 @@ void RunFixture::InstallSupportImages() {
 }
 
 RunOutcome RunFixture::Run(FileSystem& fs) {
-    RunServices services{fs, progress, messages, clock, std::locale::classic()};
+    RunServices services{fs, *sink, messages, clock, std::locale::classic()};
     return RunUncache(settings, format, entries, selection, services);
 }
 
 RunOutcome RunFixture::RunAnswering(Answer answer, FileSystem& fs) {
     messages.Answer(answer);
     return Run(fs);
+}
+
+void PhaseProgress::Phase(std::string_view text) {
+    phases.emplace_back(text);
+    inPhase_ = 0;
+}
+
+bool PhaseProgress::ProcessMessages() {
+    if (phases.empty() || phases.back() != phase_) return !reached || action;
+    if (++inPhase_ < nth_) return !reached || action;
+    if (action) {
+        if (!reached) action();
+        reached = true;
+        return true;
+    }
+    reached = true;
+    return false;
 }
 
 std::map<std::string, std::string> TreeOf(const std::string& folder) {

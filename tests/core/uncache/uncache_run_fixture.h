@@ -4,6 +4,7 @@
 // file, the offline root, a fixed clock read in UTC and the "C" locale, so
 // every byte the run writes is known in advance.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -27,6 +28,27 @@ inline constexpr std::int32_t kRunStamp = 852300000;
 
 // A cache object with its file named like Netscape's ("M0000001.HTM" ...).
 NsObject Object(const std::string& url, const std::string& mime, std::string body, std::int32_t stamp = 852000000);
+
+// A progress sink that knows which phase each "process messages" point
+// belongs to: it asks to stop from the n-th point of one phase on (1 is the
+// point right after the phase text is shown), and can instead run an action
+// there (to damage a cache file after the run has listed the folder).
+class PhaseProgress final : public ProgressSink {
+public:
+    PhaseProgress(std::string phase, long nth) : phase_(std::move(phase)), nth_(nth) {}
+    std::function<void()> action;  // when set, run once instead of stopping
+
+    void Phase(std::string_view text) override;
+    bool ProcessMessages() override;
+
+    std::vector<std::string> phases;
+    bool reached = false;  // the chosen point came
+
+private:
+    std::string phase_;
+    long nth_;
+    long inPhase_ = 0;
+};
 
 class RunFixture {
 public:
@@ -55,6 +77,9 @@ public:
     // by the constructor, so a run never picks up the bundled ones.
     void InstallSupportImages();
     static std::string SupportImageBytes(int index);
+
+    // Where the run reports; the recording one unless a test puts another.
+    ProgressSink* sink = &progress;
 
     RunOutcome Run(FileSystem& fs = RealFileSystem());
     // Runs with the end question answered.
