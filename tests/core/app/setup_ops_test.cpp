@@ -4,7 +4,7 @@
 
 #include "core/platform/error.h"
 #include "tests/core/app/scoped_env.h"
-#include "tests/core/app/failing_file_system.h"
+#include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_dir.h"
 
 namespace restash {
@@ -67,7 +67,8 @@ TEST(Setup, AFailedWriteStopsAtThatKeyAndKeepsWhatWasDone) {
     TempDir dir;
     Settings settings = LoadSettings(dir.path());
     const std::string oldOffline = settings.OfflineDir;
-    test::FailingRenames fs(1);
+    test::FaultyFileSystem fs;
+    fs.renamesBeforeFailure = 1;
     IniFile file(settings.SettingsFilePath(), fs);
     try {
         ApplySetup(settings, {"/c/FAT.DB", "/n/netscape", "/h/hist", "/o/"}, file);
