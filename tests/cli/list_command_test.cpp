@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <algorithm>
 #include <sstream>
 
 #include "tests/cli/cli_runner.h"
+#include "tests/support/netscape_cache.h"
 
 namespace restash::test {
 namespace {
@@ -92,6 +94,32 @@ TEST_F(ListCommand, ErrorsNameTheIndexAndExitWithOne) {
     EXPECT_NE(r.err.find("line 2"), std::string::npos) << r.err;
     // The command line never makes a settings file.
     EXPECT_FALSE(FileExists(home / "RESTASH.INI"));
+}
+
+TEST(ListHashCache, ReadsBytesAboveAsciiAsLatin1AndKeepsControlsOffTheTerminal) {
+    TempDir home;
+    TempDir cache;
+    NsObject page;
+    page.url = "http://caf\xe9.example/men\xfc.html";
+    page.fileName = "M0000001.HTM";
+    page.mimeType = "text/html";
+    NsObject trap = page;
+    trap.url = "http://x.example/\x1b[31mred";
+    trap.fileName = "M0000002.HTM";
+    const std::string index = WriteHashCache(cache.path(), {page, trap});
+
+    const CliResult json = RunCli(home, {"list", "--cache", index, "--format", "json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    std::vector<std::string> urls;
+    for (const auto& entry : nlohmann::json::parse(json.out)) urls.push_back(entry["url"]);
+    std::sort(urls.begin(), urls.end());
+    EXPECT_EQ(urls, (std::vector<std::string>{"http://caf\u00e9.example/men\u00fc.html", "http://x.example/\x1b[31mred"}));
+
+    const CliResult text = RunCli(home, {"list", "--cache", index});
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.out.find('\x1b'), std::string::npos);
+    EXPECT_NE(text.out.find("http://x.example/?[31mred"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("caf\u00e9.example"), std::string::npos) << text.out;
 }
 
 }  // namespace

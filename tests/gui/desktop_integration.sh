@@ -13,16 +13,15 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 desktop-file-validate "$src/assets/restash.desktop" || fail "restash.desktop does not validate"
 
 mkdir -p "$work/mime/packages"
-cp "$src/assets/restash-mime.xml" "$work/mime/packages/restash.xml"
+cp "$src/assets/restash-rsh.xml" "$work/mime/packages/restash-rsh.xml"
 update-mime-database "$work/mime" || fail "update-mime-database refused the package"
-grep -q 'application/x-restash-results:\*\.rsh' "$work/mime/globs2" || fail "*.rsh is not in the MIME database"
-grep -q 'application/x-restash-results text/html' "$work/mime/subclasses" || fail "results pages are not HTML"
+grep -q 'text/html:\*\.rsh' "$work/mime/globs2" || fail "*.rsh is not in the MIME database as HTML"
 
 cmake --install "$build" --prefix "$work/prefix" >/dev/null || fail "cmake --install failed"
 for f in bin/restash bin/restash-cli \
          share/applications/restash.desktop \
          share/icons/hicolor/scalable/apps/restash.svg \
-         share/mime/packages/restash.xml \
+         share/mime/packages/restash-rsh.xml \
          share/man/man1/restash.1 share/man/man1/restash-cli.1 \
          share/restash/restash-help.html; do
   [ -e "$work/prefix/$f" ] || fail "not installed: $f"

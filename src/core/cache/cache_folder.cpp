@@ -13,9 +13,11 @@ namespace restash {
 
 namespace {
 
-// Netscape's Unix builds use one level of subfolders; anything much deeper is
-// not a cache, and a bound keeps a hostile tree from costing unbounded time.
-constexpr int kMaxDepth = 8;
+// Netscape's Unix builds use one level of subfolders. The bounds keep a
+// wrongly chosen folder (a home folder) or a hostile tree from costing
+// unbounded time and memory; no real cache comes near them.
+constexpr int kMaxDepth = 2;
+constexpr std::size_t kMaxFiles = 1'000'000;
 
 // The components of a name from an index, with "\" and "/" both separators;
 // empty and "." components are dropped.
@@ -63,7 +65,7 @@ CacheFolder::CacheFolder(std::string dir) : dir_(std::move(dir)) {
     // Symbolic links to folders are not followed, so the walk cannot loop;
     // a link to a file is listed only when its target lies inside the folder.
     fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, ec);
-    for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    for (; !ec && it != fs::recursive_directory_iterator() && files_.size() < kMaxFiles; it.increment(ec)) {
         if (it.depth() >= kMaxDepth) it.disable_recursion_pending();
         std::error_code entryEc;
         if (!it->is_regular_file(entryEc)) continue;  // follows a link to its target

@@ -4,7 +4,9 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "core/cache/hash_record.h"
 
@@ -95,15 +97,15 @@ std::uint16_t StepOverBookkeeping(const WalkPage& page, std::uint16_t d) {
 // Decodes the entry at s and returns where the next one starts.
 std::uint16_t DecodeAt(const WalkPage& page, std::uint16_t s, IndexRecord& r) {
     const std::uint16_t k = Add(Add(s, page.U16(s)), 4);
-    r.stamp = static_cast<std::int32_t>(page.U32(Add(s, 12)));
+    r.Stamp = static_cast<std::int32_t>(page.U32(Add(s, 12)));
     const std::uint16_t b = page.U16(Add(s, 29));
-    if (b < 50) r.fileName = page.Text(Add(s, 33), b);
+    if (b < 50) r.FileName = page.Text(Add(s, 33), b);
     const std::uint16_t c = page.U16(Add(Add(s, b), 62));
     const std::uint16_t t = Add(Add(Add(s, b), c), 66);
     const std::uint16_t m = page.U16(t);
-    if (m < 100) r.mimeType = page.Text(Add(t, 4), m);
+    if (m < 100) r.MimeType = page.Text(Add(t, 4), m);
     const std::uint16_t e = page.U16(k);
-    if (e < 512) r.url = page.Text(Add(k, 4), e);
+    if (e < 512) r.Url = page.Text(Add(k, 4), e);
     const std::uint16_t f = page.U16(Add(Add(k, e), 4));
     return Add(Add(Add(k, e), f), 8);
 }
@@ -117,7 +119,7 @@ void WalkPageEntries(const WalkPage& page, const CacheFolder& folder, CacheEntry
     for (int decoded = 0; s < kWalkPageSize && decoded < kWalkEntriesPerPage; ++decoded) {
         IndexRecord record;
         s = DecodeAt(page, s, record);
-        AcceptRecord(record, folder, entries);
+        AcceptRecord(std::move(record), folder, entries);
     }
 }
 

@@ -1,6 +1,9 @@
 #include "core/cache/hash_record.h"
 
 #include <algorithm>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "core/cache/hash_bytes.h"
 #include "core/platform/text.h"
@@ -88,13 +91,13 @@ void DecodeTail(int version, FieldCursor& c, IndexRecord& r) {
     if (!c.Skip(4) || !c.Block()) return;  // method, post headers
     auto mime = c.Text(kMaxMimeLength);
     if (!mime) return;
-    r.mimeType = std::move(*mime);
+    r.MimeType = std::move(*mime);
     auto encoding = c.Text();
     auto charset = c.Text();
     auto incomplete = c.Byte();
-    if (encoding) r.contentEncoding = std::move(*encoding);
-    if (charset) r.charset = std::move(*charset);
-    if (incomplete) r.incomplete = *incomplete != 0;
+    if (encoding) r.ContentEncoding = std::move(*encoding);
+    if (charset) r.Charset = std::move(*charset);
+    if (incomplete) r.IncompleteFile = *incomplete != 0;
 }
 
 }  // namespace
@@ -105,48 +108,38 @@ IndexRecord DecodeCacheRecord(std::string_view key, std::string_view data) {
     IndexRecord r;
     // Key: size, address length, address, post-data size and digest.
     const std::uint32_t urlLength = ReadU32(key, 4);
-    if (urlLength < kMaxUrlLength) r.url = CountedText(key, 8, urlLength);
+    if (urlLength < kMaxUrlLength) r.Url = CountedText(key, 8, urlLength);
 
-    r.stamp = ReadI32(data, kLastAccessedAt);
+    r.Stamp = ReadI32(data, kLastAccessedAt);
     const std::uint32_t version = ReadU32(data, 4);
     if (version == 3 || version == 5) {
         FieldCursor c(data, kFileNameAt);
         auto name = c.Text(kMaxFileNameLength);
         if (!name) return r;
-        r.fileName = std::move(*name);
-        r.lastModified = ReadI32(data, kLastModifiedAt);
-        r.expires = ReadI32(data, kExpiresAt);
-        r.contentLength = ReadI32(data, kContentLengthAt);
+        r.FileName = std::move(*name);
+        r.LastModified = ReadI32(data, kLastModifiedAt);
+        r.Expires = ReadI32(data, kExpiresAt);
+        r.ContentLength = ReadI32(data, kContentLengthAt);
         DecodeTail(static_cast<int>(version), c, r);
         return r;
     }
     // Unknown layout: the fixed offsets, lengths taken as 16-bit values.
     const std::size_t b = ReadU16(data, kFileNameAt);
-    if (b < kMaxFileNameLength) r.fileName = CountedText(data, kFileNameAt + 4, static_cast<std::uint32_t>(b));
+    if (b < kMaxFileNameLength) r.FileName = CountedText(data, kFileNameAt + 4, static_cast<std::uint32_t>(b));
     const std::size_t c = ReadU16(data, b + 62);
     const std::size_t t = b + c + 66;
     const std::uint16_t m = ReadU16(data, t);
-    if (m < kMaxMimeLength) r.mimeType = CountedText(data, t + 4, m);
+    if (m < kMaxMimeLength) r.MimeType = CountedText(data, t + 4, m);
     return r;
 }
 
-void AcceptRecord(const IndexRecord& record, const CacheFolder& folder, CacheEntryList& entries) {
-    std::string fileName = ToUpperAscii(record.fileName);
-    if (!folder.Exists(fileName)) return;
-    CacheEntry e;
-    e.Stamp = record.stamp;
-    e.FileName = std::move(fileName);
-    e.Url = record.url;
-    e.MimeType = ToUpperAscii(Cut(record.mimeType, kMimeCapacity));
-    e.Domain = Cut(DomainOf(e.Url), kDomainCapacity);
-    e.category = ClassifyMimeType(e.MimeType);
-    e.LastModified = record.lastModified;
-    e.Expires = record.expires;
-    e.ContentLength = record.contentLength;
-    e.ContentEncoding = record.contentEncoding;
-    e.Charset = record.charset;
-    e.IncompleteFile = record.incomplete;
-    entries.push_back(std::move(e));
+void AcceptRecord(IndexRecord record, const CacheFolder& folder, CacheEntryList& entries) {
+    record.FileName = ToUpperAscii(record.FileName);
+    if (!folder.Exists(record.FileName)) return;
+    record.MimeType = ToUpperAscii(Cut(record.MimeType, kMimeCapacity));
+    record.Domain = Cut(DomainOf(record.Url), kDomainCapacity);
+    record.category = ClassifyMimeType(record.MimeType);
+    entries.push_back(std::move(record));
 }
 
 }  // namespace restash

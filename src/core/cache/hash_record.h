@@ -2,9 +2,6 @@
 // Netscape's cache records inside a hash index: the key holds the object's
 // address, the data its time stamps, cache file name and content type in a
 // layout that depends on the record's format version.
-#include <cstdint>
-#include <optional>
-#include <string>
 #include <string_view>
 
 #include "core/cache/cache_entry.h"
@@ -12,23 +9,13 @@
 
 namespace restash {
 
-// What one record says, with the reader's length bounds applied: a file-name
-// length of 50 or more, an address length of 512 or more and a content-type
-// length of 100 or more each give an empty text.
-struct IndexRecord {
-    std::int32_t stamp = 0;  // last accessed
-    std::string fileName;
-    std::string url;
-    std::string mimeType;
-    // Only the versions whose layout is known fill these; the dates are kept
-    // as stored (Netscape writes 0 for "none").
-    std::optional<std::int32_t> lastModified;
-    std::optional<std::int32_t> expires;
-    std::optional<std::int32_t> contentLength;
-    std::string contentEncoding;
-    std::string charset;
-    std::optional<bool> incomplete;
-};
+// What one record says, in a CacheEntry before the field rules: file name,
+// address and content type as stored, with the reader's length bounds
+// applied (a file-name length of 50 or more, an address length of 512 or
+// more and a content-type length of 100 or more each give an empty text).
+// Only the versions whose layout is known fill the extras; the dates are
+// kept as stored (Netscape writes 0 for "none").
+using IndexRecord = CacheEntry;
 
 // Netscape's own bookkeeping records ("INT_DiskCacheSize", "INT_DiskCacheNumber",
 // "INT_ExternalCacheNameString") have keys that begin "INT_"; an object's key
@@ -45,6 +32,6 @@ IndexRecord DecodeCacheRecord(std::string_view key, std::string_view data);
 // characters and upper-cased, file name upper-cased, the entry dropped when
 // its cache file is missing, domain and category derived. Appends the entry
 // when it is kept.
-void AcceptRecord(const IndexRecord& record, const CacheFolder& folder, CacheEntryList& entries);
+void AcceptRecord(IndexRecord record, const CacheFolder& folder, CacheEntryList& entries);
 
 }  // namespace restash

@@ -6,6 +6,7 @@
 
 #include "core/platform/error.h"
 #include "tests/core/cache/text_index_test_lines.h"
+#include "tests/support/netscape_cache.h"
 #include "tests/support/recorders.h"
 #include "tests/support/temp_dir.h"
 
@@ -14,9 +15,18 @@ namespace {
 
 using test::IndexLine;
 using test::kTextHeader;
+using test::NsObject;
 using test::RecordingProgress;
 using test::TempDir;
 using test::WriteBytes;
+
+NsObject Object(std::string url, std::string fileName, std::string mimeType) {
+    NsObject o;
+    o.url = std::move(url);
+    o.fileName = std::move(fileName);
+    o.mimeType = std::move(mimeType);
+    return o;
+}
 
 IndexFormat FormatOf(const std::string& bytes) {
     TempDir dir;
@@ -63,14 +73,28 @@ protected:
     CacheEntryList entries;
 };
 
-TEST_F(ReadCacheIndexTest, ReadsATextIndexAndLooksFilesUpInTheCacheFolder) {
-    WriteBytes(dir / "a.htm", "x");
-    Write(kTextHeader + IndexLine("5", "C:\\NETSCAPE\\CACHE\\A.HTM", "http://h/a", "text/html") +
-          IndexLine("6", "C:\\NETSCAPE\\CACHE\\B.HTM", "http://h/b", "text/html"));
+TEST_F(ReadCacheIndexTest, ReadsATextCacheAsNetscapeWroteIt) {
+    const std::string longUrl = "http://www.example.com/search?q=" + std::string(9000, 'z');
+    std::vector<NsObject> objects{Object("http://www.example.com/", "M0000001.HTM", "text/html"),
+                                  Object("http://img.example.com/a.gif", "M0000002.GIF", "image/gif"),
+                                  Object("http://www.example.com/gone.html", "M0000003.HTM", "text/html"),
+                                  Object(longUrl, "m0000004.htm", "Text/Plain")};
+    objects[2].writeFile = false;
+    for (int i = 0; i < 4; ++i) objects[i].lastAccessed = 850000000 + i;
+    test::WriteTextCache(dir.path(), objects, "FAT");
+
+    ASSERT_EQ(DetectIndexFormat(dir / "FAT"), IndexFormat::TextIndex);
     entries.push_back(CacheEntry{});  // a previous read's entry goes
     ReadCacheIndex(IndexFormat::TextIndex, dir.path(), "FAT", entries, progress);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].Url, "http://h/a");
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].Url, "http://www.example.com/");
+    EXPECT_EQ(entries[0].Stamp, 850000000);
+    EXPECT_EQ(entries[1].MimeType, "IMAGE/GIF");
+    EXPECT_EQ(entries[1].category, Category::Media);
+    EXPECT_EQ(entries[2].Url, longUrl);
+    EXPECT_EQ(entries[2].Stamp, 850000003);
+    EXPECT_EQ(entries[2].FileName, "m0000004.htm");
+    EXPECT_EQ(entries[2].MimeType, "TEXT/PLAIN");
     ASSERT_EQ(progress.busy.size(), 2u);
     EXPECT_TRUE(progress.busy[0].on);
     EXPECT_EQ(progress.busy[0].caption, "Processing Cache Index. Please Wait.");

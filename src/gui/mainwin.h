@@ -1,0 +1,55 @@
+#pragma once
+// TMainForm: "Restash - Uncaching", the progress window of the uncaching run.
+// Its first paint with UncachePending set runs the run; the window closes
+// with the run's result (1 view the index, 4 do not view, 3 stopped).
+#include <QDialog>
+#include <functional>
+
+#include "gui/event_loop_progress.h"
+#include "gui/shell.h"
+
+class QFrame;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace restash {
+
+class TMainForm final : public QDialog {
+    Q_OBJECT
+public:
+    // The run: works through the sink and returns the window's result.
+    using Run = std::function<int(ProgressSink&)>;
+
+    explicit TMainForm(Shell& shell, QWidget* parent = nullptr);
+
+    // What the next first paint runs.
+    void SetRun(Run run) { run_ = std::move(run); }
+
+    void FormPaint();
+    void StopButtonClick();
+
+    bool Running() const { return running_; }
+    ProgressSink& progress() { return progress_; }
+
+    // Closing the window while the run works asks it to stop instead.
+    void reject() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    Shell& shell_;
+    Run run_;
+    WindowProgress progress_;
+    bool running_ = false;
+
+    QFrame* Panel2;
+    QLabel* ProgressLabel;
+    QFrame* Panel1;
+    QProgressBar* Progressgauge;
+    QPushButton* StopButton;
+};
+
+}  // namespace restash

@@ -1,0 +1,95 @@
+#pragma once
+// What every window test needs: a home folder of its own (RESTASH_HOME) with
+// a real RESTASH.INI, message boxes in scripted mode, and stand-ins for the
+// outside world (running processes, starting programs, the file dialogs, the
+// clock).
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/app/process_table.h"
+#include "core/app/program_launcher.h"
+#include "core/platform/clock.h"
+#include "gui/file_chooser.h"
+#include "gui/message_box.h"
+#include "gui/shell.h"
+#include "tests/support/temp_dir.h"
+
+class QWidget;
+
+namespace restash::test {
+
+class FakeProcesses final : public ProcessTable {
+public:
+    bool IsRunning(std::string_view exeFileName) override {
+        asked.emplace_back(exeFileName);
+        return running;
+    }
+    bool running = false;
+    std::vector<std::string> asked;
+};
+
+class FakeLauncher final : public ProgramLauncher {
+public:
+    int Launch(const std::string& program, const std::string& file) override {
+        calls.push_back({program, file});
+        return result;
+    }
+    struct Call {
+        std::string program;
+        std::string file;
+    };
+    int result = kLaunchStarted;
+    std::vector<Call> calls;
+};
+
+class FakeChooser final : public FileChooser {
+public:
+    std::optional<std::string> OpenFile(QWidget*, const std::string& title, const std::string& description,
+                                        const std::vector<std::string>& patterns) override {
+        asked.push_back({title, description, patterns});
+        return file;
+    }
+    std::optional<std::string> ChooseDirectory(QWidget*, const std::string& title) override {
+        asked.push_back({title, "", {}});
+        return directory;
+    }
+    struct Ask {
+        std::string title;
+        std::string description;
+        std::vector<std::string> patterns;
+    };
+    std::optional<std::string> file;
+    std::optional<std::string> directory;
+    std::vector<Ask> asked;
+};
+
+class GuiFixture {
+public:
+    // Sets RESTASH_HOME to a fresh folder; no RESTASH.INI yet.
+    GuiFixture();
+    ~GuiFixture();
+
+    const std::string& home() const { return home_.path(); }
+    std::string IniPath() const { return home_.path() + "RESTASH.INI"; }
+    void WriteIni(const std::string& text) const;
+    std::string ReadIni() const;
+    // Loads the settings as the main window's first show does.
+    void LoadSettings();
+
+    TempDir home_;
+    MessageBox messages;
+    FakeProcesses processes;
+    FakeLauncher launcher;
+    FixedClock clock{1'000'000'000};
+    FakeChooser chooser;
+    Shell shell{messages, processes, launcher, clock, chooser};
+};
+
+// The names of the widgets in tab order, starting at first, for as long as
+// they are among names.
+QStringList TabOrder(QWidget* first, int count);
+
+}  // namespace restash::test
