@@ -8,6 +8,7 @@
 
 #include "core/app/browser_bridge.h"
 #include "gui/app.h"
+#include "gui/choices.h"
 #include "gui/layout.h"
 #include "tests/gui/support/gui_fixture.h"
 #include "tests/gui/support/modal_driver.h"
@@ -175,14 +176,20 @@ void ContTest::vivovDecidesTheFormatAndOpensTheSelectionWindow() {
     ShowMain();
     fixture_->shell.indexFormat = IndexFormat::HashIndex;
     ModalDriver driver;
-    bool pendingWhenShown = false;
-    driver.When("restash::TSelectionForm", [&](QWidget* w) {
-        pendingWhenShown = true;
-        QTest::keyClick(w, Qt::Key_Escape);
-    });
+    bool selectionShown = false;
+    // Esc is ignored while the index is read, so it waits for the lists.
+    driver.When(
+        "restash::TSelectionForm",
+        [&](QWidget* w) {
+            selectionShown = true;
+            QTest::keyClick(w, Qt::Key_Escape);
+        },
+        [&](QWidget* w) {
+            return !fixture_->shell.IndexLoadPending && !static_cast<TSelectionForm*>(w)->Working();
+        });
     Main().findChild<QPushButton*>("RestashButton")->click();
     QVERIFY2(driver.failures().isEmpty(), qPrintable(driver.failures().join("; ")));
-    QVERIFY(pendingWhenShown);
+    QVERIFY(selectionShown);
     QCOMPARE(fixture_->shell.indexFormat, IndexFormat::TextIndex);
     // Cancelled: Netscape is not started.
     QVERIFY(fixture_->launcher.calls.empty());
