@@ -116,6 +116,19 @@ TEST_F(HashSample, SelectionOptionsChooseLikeTheWindow) {
     }
 }
 
+TEST_F(HashSample, LinkPreferencesFromTheCommandLine) {
+    // The home page links to jobs.html, which was never cached.
+    ASSERT_EQ(Uncache().status, 0);
+    std::string page = ReadBytes(Root() + "WWWRIVER.HTM");
+    EXPECT_EQ(page.find("http://www.riverbend.example/jobs.html"), std::string::npos);
+    EXPECT_NE(page.find("<BLINK>"), std::string::npos);
+
+    ASSERT_EQ(Uncache({"--keep-urls", "--no-emphasis"}).status, 0);
+    page = ReadBytes(Root() + "WWWRIVER.HTM");
+    EXPECT_NE(page.find("<A HREF=\"http://www.riverbend.example/jobs.html\">"), std::string::npos) << page;
+    EXPECT_EQ(page.find("<BLINK>"), std::string::npos);
+}
+
 TEST_F(HashSample, ViewOpensTheIndexInTheConfiguredBrowser) {
     const std::string browser = home / "fakenet.sh";
     WriteBytes(browser, "#!/bin/sh\nprintf '%s\\n' \"$1\" > \"$(dirname \"$0\")/launched.tmp\"\n"
