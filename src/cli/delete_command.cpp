@@ -31,16 +31,9 @@ int DeleteCommand::Run(RunContext& context) {
 
     WarningsAsErrors loud(context.messages);
     ProcProcessTable processes;
-    const auto netscapeRunning = [&] { return IsNetscapeRunning(settings, processes, loud); };
-    if (netscapeRunning()) return kExitError;
-    const IndexFormat format = CheckedIndexFormat(settings, loud);
-
+    const RunningCheck netscapeRunning = [&] { return IsNetscapeRunning(settings, processes, loud); };
     SelectionModel model(context.messages, context.progress);
-    LoadSelection(model, settings, format, selection_, context.clock);
-    if (model.CheckedTotal() == 0) {
-        loud.ShowError(kNoFilesToDelete);
-        return kExitError;
-    }
+    StartOnSelection(model, settings, selection_, context.clock, netscapeRunning, loud, kNoFilesToDelete);
 
     if (yes_)
         context.messages.SetAnswer(Answer::Yes);

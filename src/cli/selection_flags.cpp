@@ -66,4 +66,18 @@ void LoadSelection(SelectionModel& model, const Settings& settings, IndexFormat 
     ApplySelectionOptions(model, options);
 }
 
+IndexFormat StartOnSelection(SelectionModel& model, const Settings& settings, const SelectionOptions& options,
+                             const Clock& clock, const RunningCheck& netscapeRunning, Messages& loud,
+                             const char* nothingText) {
+    if (netscapeRunning()) throw CommandFailed();
+    const IndexFormat format = CheckedIndexFormat(settings, loud);
+    LoadSelection(model, settings, format, options, clock);
+    if (model.CheckedTotal() == 0) {
+        // Said as an error: the command ends without doing anything.
+        loud.ShowError(nothingText);
+        throw CommandFailed();
+    }
+    return format;
+}
+
 }  // namespace restash::cli

@@ -25,4 +25,12 @@ IndexFormat CheckedIndexFormat(const Settings& settings, Messages& messages);
 void LoadSelection(SelectionModel& model, const Settings& settings, IndexFormat format,
                    const SelectionOptions& options, const Clock& clock);
 
+// The start uncache and delete share, in the main window's order: the
+// browser must not run and the cache index must exist; then the selection is
+// loaded and must hold files (else nothingText, shown as an error). Returns
+// the index form; throws CommandFailed when one of these ends the command.
+IndexFormat StartOnSelection(SelectionModel& model, const Settings& settings, const SelectionOptions& options,
+                             const Clock& clock, const RunningCheck& netscapeRunning, Messages& loud,
+                             const char* nothingText);
+
 }  // namespace restash::cli

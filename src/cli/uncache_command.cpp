@@ -41,17 +41,10 @@ int UncacheCommand::Run(RunContext& context) {
 
     WarningsAsErrors loud(context.messages);
     ProcProcessTable processes;
-    const auto netscapeRunning = [&] { return IsNetscapeRunning(settings, processes, loud); };
-    if (netscapeRunning()) return kExitError;
-    const IndexFormat format = CheckedIndexFormat(settings, loud);
-
+    const RunningCheck netscapeRunning = [&] { return IsNetscapeRunning(settings, processes, loud); };
     SelectionModel model(context.messages, context.progress);
-    LoadSelection(model, settings, format, selection_, context.clock);
-    if (model.CheckedTotal() == 0) {
-        // Said as an error: the command ends without doing anything.
-        loud.ShowError(kNoFilesToUncache);
-        return kExitError;
-    }
+    const IndexFormat format = StartOnSelection(model, settings, selection_, context.clock, netscapeRunning, loud,
+                                                kNoFilesToUncache);
     if (!model.UncacheButtonClick(netscapeRunning)) return kExitError;
 
     // TEMP.HST is written in the program's folder.
