@@ -99,5 +99,34 @@ TEST(Interrupt, CtrlCStopsTheRunCleansTheTreeAndStillReplacesTheHistory) {
     EXPECT_EQ(ReadBytes(home / "stdout.txt"), "");
 }
 
+TEST(Interrupt, CtrlCCancelsTheSearchAndTheResultsPageSaysSo) {
+    TempDir home;
+    TempDir work;
+    // One page listed many times, without the text searched for: the search reads it over and over.
+    const std::string root = work / "OFFLINE/";
+    std::filesystem::create_directories(root);
+    WriteBytes(root + "PAGE.HTM", "<HTML><BODY>" + std::string(8000, 'w') + "</BODY></HTML>");
+    std::string list;
+    for (int i = 0; i < 100000; ++i) list += "http://a.example/\r\nA page\r\nPAGE.HTM\r\n";
+    WriteBytes(root + "HTMLIST", list);
+
+    CliProcess cli(home, {"search", "--offline", work.path(), "sprocket"});
+    // The results page is being written once a file besides the two appears.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (FilesIn(root).size() < 3 && cli.Running() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(cli.Running()) << "the search ended before it could be interrupted";
+    cli.Interrupt();
+    EXPECT_EQ(cli.Wait(), 130) << ReadBytes(home / "stderr.txt");
+
+    const std::string results = ReadBytes(root + "RESULTS.RSH");
+    const std::string end = "<TR><TD>Not Found</TD><TR>\r\n<TR><TD>Search Aborted</TD><TR>\r\n"
+                            "</TABLE></CENTER></BODY></HTML>\r\n";
+    ASSERT_GE(results.size(), end.size());
+    EXPECT_EQ(results.substr(results.size() - end.size()), end);
+    EXPECT_EQ(FilesIn(root).size(), 3u);  // no temporary file left
+    EXPECT_EQ(ReadBytes(home / "stdout.txt"), "");
+}
+
 }  // namespace
 }  // namespace restash::test
