@@ -74,9 +74,11 @@ void ReadInPieces(const std::string& path, const std::function<void(std::string_
 
 struct FileFacts {
     std::uint64_t size = 0;
-    std::string sha1;    // "sha1:" + base32
+    Sha1::Digest sha1{};
     std::string sha256;  // hex
 };
+
+std::string DigestLabel(const Sha1::Digest& d) { return "sha1:" + Base32(d); }
 
 FileFacts ReadFacts(const std::string& path) {
     Sha1 sha1;
@@ -87,7 +89,7 @@ FileFacts ReadFacts(const std::string& path) {
         sha1.Update(piece);
         sha256.Update(piece);
     });
-    facts.sha1 = "sha1:" + Base32(sha1.Final());
+    facts.sha1 = sha1.Final();
     facts.sha256 = Hex(sha256.Final());
     return facts;
 }
@@ -125,8 +127,10 @@ void CheckDistinct(const ExportOptions& options) {
 
 class Exporter {
 public:
-    Exporter(const CacheFolder& folder, const ExportOptions& options, WarcWriter& warc)
-        : folder_(folder), options_(options), warc_(warc), warcName_(FilePart(options.warcPath)) {}
+    Exporter(const CacheEntryList& entries, const CacheFolder& folder, const ExportOptions& options,
+             WarcWriter& warc)
+        : entries_(entries), folder_(folder), options_(options), warc_(warc),
+          warcName_(FilePart(options.warcPath)) {}
 
     void WriteInfo() {
         const std::string created = IsoUtc(options_.createdAt);
@@ -148,7 +152,8 @@ public:
     }
 
     // Archives one selected entry; fills its manifest row and summary counts.
-    void Add(std::size_t ordinal, const CacheEntry& entry, ManifestRow& row, ExportSummary& summary) {
+    void Add(std::size_t ordinal, ManifestRow& row, ExportSummary& summary) {
+        const CacheEntry& entry = entries_[ordinal];
         row.url = entry.Url;
         row.cacheFile = entry.FileName;
         row.mimeType = ToLowerAscii(entry.MimeType);
@@ -177,16 +182,17 @@ public:
 
         const std::string uri = ArchiveUri(entry.Url);
         const std::string date = IsoUtc(entry.Stamp);
+        const std::string digest = DigestLabel(facts.sha1);
         const std::string id = RecordIdFor("resource|" + infoId_ + "|" + std::to_string(ordinal) + "|" + uri + "|" +
-                                           date + "|" + facts.sha1);
+                                           date + "|" + digest);
         const WarcPlacement placement = warc_.Write(
             {{"WARC-Type", "resource"},
              {"WARC-Record-ID", id},
              {"WARC-Warcinfo-ID", infoId_},
              {"WARC-Target-URI", uri},
              {"WARC-Date", date},
-             {"WARC-Block-Digest", facts.sha1},
-             {"WARC-Payload-Digest", facts.sha1},
+             {"WARC-Block-Digest", digest},
+             {"WARC-Payload-Digest", digest},
              {"Content-Type", ContentTypeOf(entry)}},
             facts.size, [&](const auto& piece) { SendAgain(*path, facts, piece); });
 
@@ -202,14 +208,23 @@ public:
                      {"Content-Type", "application/warc-fields"}},
                     block);
 
-        if (options_.cdxjPath)
-            cdxj_.push_back(CdxjLine({uri, entry.Stamp, MimeOf(entry), facts.sha1, placement, warcName_}));
+        if (options_.cdxjPath) archived_.push_back({ordinal, placement, facts.sha1});
         row.archived = true;
         ++summary.archived;
         summary.bytes += facts.size;
     }
 
-    std::vector<std::string>& CdxjLines() { return cdxj_; }
+    void WriteIndex(OutputFile& out) const {
+        WriteSortedCdxj(
+            archived_.size(),
+            [this](std::size_t i) {
+                const Archived& a = archived_[i];
+                const CacheEntry& entry = entries_[a.ordinal];
+                return CdxjRecord{ArchiveUri(entry.Url), entry.Stamp, MimeOf(entry), DigestLabel(a.digest),
+                                  a.placement, warcName_};
+            },
+            out);
+    }
 
 private:
     // The second read of a cache file, into the record. The record's header
@@ -225,16 +240,24 @@ private:
             sha1.Update(bytes);
             piece(bytes);
         });
-        if (size != facts.size || "sha1:" + Base32(sha1.Final()) != facts.sha1)
+        if (size != facts.size || sha1.Final() != facts.sha1)
             throw FileError(path, "The cache file changed while it was archived");
     }
 
+    // What the index needs of an archived entry beyond the entry itself.
+    struct Archived {
+        std::size_t ordinal;
+        WarcPlacement placement;
+        Sha1::Digest digest;
+    };
+
+    const CacheEntryList& entries_;
     const CacheFolder& folder_;
     const ExportOptions& options_;
     WarcWriter& warc_;
     std::string warcName_;
     std::string infoId_;
-    std::vector<std::string> cdxj_;
+    std::vector<Archived> archived_;
 };
 
 }  // namespace
@@ -259,7 +282,7 @@ ExportSummary ExportArchive(const CacheEntryList& entries, const Selection& sele
     std::optional<ManifestWriter> manifest;
     if (manifestFormat) manifest.emplace(outputs.Open(*options.manifestPath), *manifestFormat);
 
-    Exporter exporter(folder, options, warc);
+    Exporter exporter(entries, folder, options, warc);
     exporter.WriteInfo();
     int shown = 0;
     for (std::size_t n = 0; n < chosen.size(); ++n) {
@@ -268,13 +291,13 @@ ExportSummary ExportArchive(const CacheEntryList& entries, const Selection& sele
             return summary;
         }
         ManifestRow row;
-        exporter.Add(chosen[n], entries[chosen[n]], row, summary);
+        exporter.Add(chosen[n], row, summary);
         if (manifest) manifest->Add(row);
         const int percent = static_cast<int>((n + 1) * 100 / chosen.size());
         if (percent != shown) progress.Gauge(shown = percent);
     }
     if (manifest) manifest->Finish();
-    if (options.cdxjPath) WriteSortedCdxj(exporter.CdxjLines(), outputs.Open(*options.cdxjPath));
+    if (options.cdxjPath) exporter.WriteIndex(outputs.Open(*options.cdxjPath));
     outputs.Commit();
     progress.Gauge(100);
     return summary;
