@@ -7,6 +7,7 @@
 #include "cli/delete_command.h"
 #include "cli/domains_command.h"
 #include "cli/exit_codes.h"
+#include "cli/export_command.h"
 #include "cli/global_options.h"
 #include "cli/list_command.h"
 #include "cli/search_command.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
     commands.push_back(std::make_unique<UncacheCommand>(app));
     commands.push_back(std::make_unique<SearchCommand>(app));
     commands.push_back(std::make_unique<DeleteCommand>(app));
+    commands.push_back(std::make_unique<ExportCommand>(app));
     commands.push_back(std::make_unique<SettingsCommand>(app));
 
     try {
