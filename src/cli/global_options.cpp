@@ -37,11 +37,6 @@ std::string AbsolutePath(const std::string& path) {
     return ec ? path : absolute.lexically_normal().string();
 }
 
-bool IsFile(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
-}
-
 std::unique_ptr<Clock> MakeClock(const GlobalOptions& options) {
     if (options.now) return std::make_unique<FixedClock>(*options.now);
     return std::make_unique<SystemClock>();

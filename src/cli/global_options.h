@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/app/settings.h"
+#include "core/platform/paths.h"
 #include "core/platform/clock.h"
 
 namespace restash::cli {
@@ -31,8 +32,6 @@ void UseOfflineFolder(Settings& settings, const std::string& folder);
 // A path given on the command line, made absolute against the current folder.
 std::string AbsolutePath(const std::string& path);
 
-// True when path names an existing regular file.
-bool IsFile(const std::string& path);
 
 // The system clock, or the fixed one of --now.
 std::unique_ptr<Clock> MakeClock(const GlobalOptions& options);

@@ -1,5 +1,7 @@
 #include "gui/cont.h"
 
+#include "core/platform/paths.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -19,11 +21,6 @@
 #include "gui/product_picture.h"
 
 namespace restash {
-
-bool IsFile(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);
-}
 
 namespace {
 

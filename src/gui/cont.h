@@ -86,7 +86,5 @@ private:
     QAction* About1;
 };
 
-// True when path names an existing file (not a folder).
-bool IsFile(const std::string& path);
 
 }  // namespace restash

@@ -12,6 +12,7 @@
 #include "core/index/page_index.h"
 #include "core/links/page_pass.h"
 #include "core/platform/error.h"
+#include "core/platform/paths.h"
 #include "core/platform/file_read_buffer.h"
 #include "core/platform/text.h"
 #include "core/uncache/history.h"
@@ -314,7 +315,7 @@ RunOutcome Run::End() {
     const Answer answer =
         s_.messages.Show(MessageKind::Confirmation, kUncachingComplete, Buttons::YesNo);
     if (answer == Answer::Yes) {
-        if (PathExists(settings_.NetscapeProgramPath())) {
+        if (IsFile(settings_.NetscapeProgramPath())) {
             outcome_.viewIndexRequested = true;
             outcome_.result = RunResult::View;
             return outcome_;
