@@ -11,14 +11,17 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$here/build}"
 "$here/scripts/build.sh" "$build" -DRESTASH_GUI=ON
 
-work="$(mktemp -d "${TMPDIR:-/tmp}/restash-shots.XXXXXX")"
+# A scratch home folder under a fixed name, since the Setup picture shows
+# its paths; it is made afresh and removed at the end.
+work="${TMPDIR:-/tmp}/restash-screenshots"
+rm -rf "$work"
 trap 'rm -rf "$work"' EXIT
 out="$here/docs/screenshots"
 mkdir -p "$out"
 
 # The same look on every machine: fixed time zone, language and font set-up.
 run=(env TZ=UTC LC_ALL=C.UTF-8 QT_SCALE_FACTOR=1 "$build/bin/restash-screenshots"
-     "$here/samples/hash-cache" "$work/home" "$out")
+     "$here/samples/hash-cache" "$work" "$out")
 if [[ "${RESTASH_SHOTS_XVFB:-0}" == 1 ]]; then
     xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "${run[@]}"
 else
