@@ -154,6 +154,18 @@ TEST(HostileIndex, ARunCopiesNothingFromOutsideAndWritesOnlyBelowTheOfflineRoot)
 
 // --- Deleting ----------------------------------------------------------------
 
+// Deletes everything chosen: only the one real cache file goes.
+void ExpectDeletionStaysInside(DeleteFixture& f, const Outside& outside) {
+    const Tree outsideBefore = Snapshot(outside.dir);
+    f.messages.Answer(Answer::Yes);
+    const DeleteSummary s = f.Delete();
+    EXPECT_TRUE(s.deleted);
+    EXPECT_EQ(s.filesDeleted, 1u);
+    EXPECT_EQ(Snapshot(outside.dir), outsideBefore);
+    // The links themselves stay: they are not cache files.
+    EXPECT_TRUE(fs::is_symlink(f.cache + "LINK.GIF"));
+}
+
 TEST(HostileIndex, ADeletionRemovesNothingOutsideTheCacheFolder) {
     DeleteFixture f;
     Outside outside(f.dir);
@@ -168,14 +180,7 @@ TEST(HostileIndex, ADeletionRemovesNothingOutsideTheCacheFolder) {
         f.model.Entries().push_back(e);
     }
     f.model.RebuildDomainLists();
-    const Tree outsideBefore = Snapshot(outside.dir);
-    f.messages.Answer(Answer::Yes);
-    const DeleteSummary s = f.Delete();
-    EXPECT_TRUE(s.deleted);
-    EXPECT_EQ(s.filesDeleted, 1u);
-    EXPECT_EQ(Snapshot(outside.dir), outsideBefore);
-    // The links themselves stay: they are not cache files.
-    EXPECT_TRUE(fs::is_symlink(f.cache + "LINK.GIF"));
+    ExpectDeletionStaysInside(f, outside);
 }
 
 TEST(HostileIndex, ATextIndexDeletionKeepsFilesOutsideAndLinksThatLeadOut) {
@@ -190,13 +195,7 @@ TEST(HostileIndex, ATextIndexDeletionKeepsFilesOutsideAndLinksThatLeadOut) {
     WriteBytes(f.IndexPath(), ReadBytes(f.IndexPath()) + TextIndexLine(up, "..\\..\\outside\\") + "\r\n" +
                                   TextIndexLine(link) + "\r\n" + TextIndexLine(dots, "C:\\CACHE\\") + "\r\n");
     f.Open(IndexFormat::TextIndex);
-    const Tree outsideBefore = Snapshot(outside.dir);
-    f.messages.Answer(Answer::Yes);
-    const DeleteSummary s = f.Delete();
-    EXPECT_TRUE(s.deleted);
-    EXPECT_EQ(s.filesDeleted, 1u);
-    EXPECT_EQ(Snapshot(outside.dir), outsideBefore);
-    EXPECT_TRUE(fs::is_symlink(f.cache + "LINK.GIF"));
+    ExpectDeletionStaysInside(f, outside);
 }
 
 // --- A cache on a read-only disk -----------------------------------------
