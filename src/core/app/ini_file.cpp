@@ -111,6 +111,17 @@ std::string_view LineBreakOf(std::string_view content) {
     return "\n";
 }
 
+// Gives the file's last line a break before a line is added after it. A
+// last line ending in a lone CR reads as ending there: an LF completes that
+// break, so the line keeps the value it read as.
+void EndLastLine(std::string& out, std::string_view lineBreak) {
+    if (out.ends_with('\n')) return;
+    if (out.ends_with('\r'))
+        out += '\n';
+    else
+        out += lineBreak;
+}
+
 }  // namespace
 
 bool ParseIniInteger(std::string_view text, std::int32_t& value) {
@@ -147,7 +158,7 @@ std::string WithIniValue(std::string_view content, std::string_view section, std
     if (!span) {
         out.assign(content);
         if (!out.empty()) {
-            if (out.back() != '\n') out += lineBreak;
+            EndLastLine(out, lineBreak);
             // A blank line before the new section, unless there is one already.
             const Line& last = lines.back();
             if (last.textEnd > last.begin) out += lineBreak;
@@ -170,9 +181,7 @@ std::string WithIniValue(std::string_view content, std::string_view section, std
         if (!Trim(content.substr(lines[i].begin, lines[i].textEnd - lines[i].begin)).empty()) after = i;
     const Line& anchor = lines[after];
     out.append(content.substr(0, anchor.end));
-    // The file's last line had no break, or only a CR, which reads as no
-    // break: the new key would join that line.
-    if (content[anchor.end - 1] != '\n') out += lineBreak;
+    if (anchor.end == content.size()) EndLastLine(out, lineBreak);
     out.append(key).append("=").append(value).append(lineBreak);
     out.append(content.substr(anchor.end));
     return out;

@@ -37,14 +37,17 @@ private:
 };
 
 // Removes the cache file an index names, when it is in the cache folder.
-void RemoveCacheFile(const CacheFolder& folder, std::string_view name, FileSystem& fs, DeleteSummary& summary) {
+// False when the file is there but could not be removed.
+bool RemoveCacheFile(const CacheFolder& folder, std::string_view name, FileSystem& fs, DeleteSummary& summary) {
     const std::optional<std::string> path = folder.Find(name);
-    if (!path) return;  // missing, or a name that would leave the folder
+    if (!path) return true;  // missing, or a name that would leave the folder
     try {
         fs.Remove(*path);
         ++summary.filesDeleted;
+        return true;
     } catch (const FileError& e) {
         summary.failures.push_back(e.what());
+        return false;
     }
 }
 
@@ -109,8 +112,9 @@ DeleteSummary DeleteFromHashIndex(SelectionModel& model, const DeletePaths& path
         CacheEntryList& entries = model.Entries();
         std::size_t kept = 0;
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (IsSelected(entries[i], selection)) {
-                RemoveCacheFile(folder, entries[i].FileName, fs, summary);
+            // An entry whose file could not be removed (a read-only disk)
+            // stays in the list: the next read of the index shows it too.
+            if (IsSelected(entries[i], selection) && RemoveCacheFile(folder, entries[i].FileName, fs, summary)) {
                 ++summary.entriesRemoved;
             } else {
                 if (kept != i) entries[kept] = std::move(entries[i]);
