@@ -144,7 +144,7 @@ void TControlForm::RestashButtonClick() {
     }
     try {
         shell_.indexFormat = DetectIndexFormat(shell_.settings.CacheIndexPath());
-    } catch (const Error& e) {
+    } catch (const std::exception& e) {
         shell_.messages.ShowError(e.what());
         return;
     }
@@ -160,7 +160,7 @@ void TControlForm::ViewButtonClick() {
         return;
     }
     if (!IsFile(shell_.settings.NetscapeProgramPath())) {
-        shell_.messages.ShowError(kCouldNotOpenNetscape);
+        shell_.messages.ShowError(kViewCouldNotOpenNetscape);
         ShowIndexInstructions(shell_.settings, shell_.messages);
         return;
     }

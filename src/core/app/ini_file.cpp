@@ -164,7 +164,9 @@ std::string WithIniValue(std::string_view content, std::string_view section, std
         if (!Trim(content.substr(lines[i].begin, lines[i].textEnd - lines[i].begin)).empty()) after = i;
     const Line& anchor = lines[after];
     out.append(content.substr(0, anchor.end));
-    if (anchor.end == anchor.textEnd) out += lineBreak;  // the file's last line had no break
+    // The file's last line had no break, or only a CR, which reads as no
+    // break: the new key would join that line.
+    if (content[anchor.end - 1] != '\n') out += lineBreak;
     out.append(key).append("=").append(value).append(lineBreak);
     out.append(content.substr(anchor.end));
     return out;

@@ -118,8 +118,11 @@ CacheFolder::CacheFolder(std::string dir) : dir_(std::move(dir)) {
     ListFolder(root, canonicalRoot, "", 0, files_);
 }
 
+CacheFolder CacheFolder::AnsweringEveryName(std::string dir) { return CacheFolder(std::move(dir), EveryName{}); }
+
 std::optional<std::string> CacheFolder::Find(std::string_view name) const {
     if (!IsSafeCacheName(name)) return std::nullopt;
+    if (everyName_) return WithTrailingSeparator(dir_) + std::string(name);
     std::string key;
     key.reserve(name.size());
     ForEachComponent(name, [&](std::string_view part) {

@@ -18,6 +18,10 @@ public:
     // subfolders. A folder that cannot be listed holds no files.
     explicit CacheFolder(std::string dir);
 
+    // A folder that answers every safe name as present, without listing
+    // anything: the fuzz targets read indexes whose names exist nowhere.
+    static CacheFolder AnsweringEveryName(std::string dir);
+
     // The real path of the cache file an index names ("/" or "\" between
     // folder names), or nothing when it is missing or unsafe.
     std::optional<std::string> Find(std::string_view name) const;
@@ -26,7 +30,11 @@ public:
     const std::string& dir() const { return dir_; }
 
 private:
+    struct EveryName {};
+    CacheFolder(std::string dir, EveryName) : dir_(std::move(dir)), everyName_(true) {}
+
     std::string dir_;
+    bool everyName_ = false;
     std::unordered_map<std::string, std::string> files_;  // upper-cased relative path -> real relative path
 };
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "core/platform/error.h"
-#include "tests/core/app/failing_file_system.h"
+#include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_dir.h"
 
 namespace restash {
@@ -108,7 +108,8 @@ TEST(IniWrite, CreatesTheFileAndItsFolder) {
 TEST(IniWrite, AFailedWriteLeavesTheOldFileAndNamesIt) {
     TempDir dir;
     WriteBytes(dir / "RESTASH.INI", "[paths]\nnetspath=/a\n");
-    test::FailingRenames fs;
+    test::FaultyFileSystem fs;
+    fs.renamesBeforeFailure = 0;
     IniFile ini(dir / "RESTASH.INI", fs);
     try {
         ini.WriteString("paths", "netspath", "/b");

