@@ -181,15 +181,15 @@ void Run::CopyEntry(const CacheEntry& entry) {
         else
             s_.fs.CopyFile(*source, settings_.OfflineDir + folder + fileName);
     } catch (const FileError& e) {
-        // Only a cache file that cannot be read is left out; a copy that
-        // cannot be written (a full disk) ends the run.
-        if (e.path() != *source) throw;
+        // No partial copy stays. Only a cache file that cannot be read is
+        // left out; a copy that cannot be written (a full disk) ends the run.
         if (!isPage) {
             try {
                 s_.fs.Remove(settings_.OfflineDir + folder + fileName);
             } catch (...) {
             }
         }
+        if (e.path() != *source) throw;
         outcome_.copyFailures.push_back(e.what());
         Process();
         return;
