@@ -9,8 +9,10 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$here/scripts/install-deps.sh"
 export QT_QPA_PLATFORM=offscreen
 
+# Both suites run even when the first fails; the status says whether either did.
+status=0
 "$here/scripts/build.sh" "$here/build" -DRESTASH_WERROR=ON
-(cd "$here/build" && ctest --output-on-failure -j "$(nproc)" --timeout 600)
+(cd "$here/build" && ctest --output-on-failure -j "$(nproc)" --timeout 600) || status=1
 
 "$here/scripts/build.sh" "$here/build-sanitize" -DRESTASH_WERROR=ON -DRESTASH_SANITIZE=ON -DRESTASH_GUI=OFF \
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g"
@@ -20,4 +22,5 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1:malloc_fill_byte=0:max_malloc_fill_size=1048576"
 export LSAN_OPTIONS="suppressions=$here/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-(cd "$here/build-sanitize" && ctest --output-on-failure -j "$(nproc)" --timeout 900)
+(cd "$here/build-sanitize" && ctest --output-on-failure -j "$(nproc)" --timeout 900) || status=1
+exit $status
