@@ -12,7 +12,11 @@ packages=(
   chromium shared-mime-info desktop-file-utils
   clang libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick
+  time
 )
+# Node.js and npm run the web-archive check (warcio); a machine that has
+# them from elsewhere keeps its own.
+if ! command -v npm >/dev/null 2>&1; then packages+=(nodejs npm); fi
 
 missing=()
 for p in "${packages[@]}"; do

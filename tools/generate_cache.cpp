@@ -166,6 +166,8 @@ public:
             }
         }
         html += "<A HREF=\"mailto:webmaster@" + page.host + "\">Mail</A> <A HREF=\"#top\">Top</A>\r\n";
+        // A word found on about one page in 200, for searches with few hits.
+        if (Pick(1, 200) == 1) html += "<P>A Zeppelin passed over the " + Words(1) + ".</P>\r\n";
         while (static_cast<int>(html.size()) < targetBytes) html += "<P>" + Words(40) + "</P>\r\n";
         return html + "</BODY>\r\n</HTML>\r\n";
     }

@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 #include <exception>
 #include <ostream>
+#include <stdexcept>
 
 #include "cli/global_options.h"
 #include "cli/stderr_messages.h"
@@ -23,6 +24,18 @@ struct RunContext {
 class StoppedByUser : public std::exception {
 public:
     const char* what() const noexcept override { return "stopped by the user"; }
+};
+
+// Thrown when the command has already told the user why it cannot go on.
+class CommandFailed : public std::exception {
+public:
+    const char* what() const noexcept override { return "command failed"; }
+};
+
+// Thrown for a use of the command that cannot work; the text says why.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
 };
 
 class Command {

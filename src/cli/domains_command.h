@@ -1,10 +1,11 @@
 #pragma once
-// domains: the domains of the age window with their text, media and other
-// counts, sorted as the selection window lists them.
+// domains: the chosen domains of the age window with their text, media and
+// other counts, sorted as the selection window lists them.
 #include <optional>
 #include <string>
 
 #include "cli/command.h"
+#include "core/selection/selection_options.h"
 
 namespace restash::cli {
 
@@ -16,6 +17,7 @@ public:
 private:
     std::optional<std::string> cacheFile_;
     std::string format_ = "text";
+    SelectionOptions selection_;
 };
 
 }  // namespace restash::cli

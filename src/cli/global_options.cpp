@@ -1,5 +1,7 @@
 #include "cli/global_options.h"
 
+#include <filesystem>
+
 #include "core/app/program_dir.h"
 #include "core/platform/paths.h"
 
@@ -19,8 +21,20 @@ Settings LoadCliSettings(const GlobalOptions& options) {
 }
 
 void UseCacheIndex(Settings& settings, const std::string& indexFile) {
-    settings.CacheDir = DirPart(indexFile);
-    settings.FatName = FilePart(indexFile);
+    const std::string path = AbsolutePath(indexFile);
+    settings.CacheDir = DirPart(path);
+    settings.FatName = FilePart(path);
+}
+
+void UseOfflineFolder(Settings& settings, const std::string& folder) {
+    settings.OfflineDir = WithTrailingSeparator(AbsolutePath(folder)) + kOfflineFolder;
+}
+
+std::string AbsolutePath(const std::string& path) {
+    if (path.empty()) return path;
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute.lexically_normal().string();
 }
 
 std::unique_ptr<Clock> MakeClock(const GlobalOptions& options) {

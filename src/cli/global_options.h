@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/app/settings.h"
+#include "core/platform/paths.h"
 #include "core/platform/clock.h"
 
 namespace restash::cli {
@@ -24,6 +25,13 @@ Settings LoadCliSettings(const GlobalOptions& options);
 
 // --cache FILE: the cache index for this run, its folder the cache folder.
 void UseCacheIndex(Settings& settings, const std::string& indexFile);
+
+// --offline DIR: the folder that holds the offline root (DIR + "OFFLINE/").
+void UseOfflineFolder(Settings& settings, const std::string& folder);
+
+// A path given on the command line, made absolute against the current folder.
+std::string AbsolutePath(const std::string& path);
+
 
 // The system clock, or the fixed one of --now.
 std::unique_ptr<Clock> MakeClock(const GlobalOptions& options);

@@ -4,13 +4,17 @@
 #include <memory>
 #include <vector>
 
+#include "cli/delete_command.h"
 #include "cli/domains_command.h"
 #include "cli/exit_codes.h"
+#include "cli/export_command.h"
 #include "cli/global_options.h"
 #include "cli/list_command.h"
+#include "cli/search_command.h"
 #include "cli/settings_command.h"
 #include "cli/stderr_messages.h"
 #include "cli/terminal_progress.h"
+#include "cli/uncache_command.h"
 #include "core/platform/error.h"
 
 using namespace restash::cli;
@@ -29,6 +33,10 @@ int main(int argc, char** argv) {
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<ListCommand>(app));
     commands.push_back(std::make_unique<DomainsCommand>(app));
+    commands.push_back(std::make_unique<UncacheCommand>(app));
+    commands.push_back(std::make_unique<SearchCommand>(app));
+    commands.push_back(std::make_unique<DeleteCommand>(app));
+    commands.push_back(std::make_unique<ExportCommand>(app));
     commands.push_back(std::make_unique<SettingsCommand>(app));
 
     try {
@@ -57,6 +65,12 @@ int main(int argc, char** argv) {
     } catch (const StoppedByUser&) {
         progress.Clear();
         return kExitStopped;
+    } catch (const CommandFailed&) {
+        progress.Clear();
+        return kExitError;
+    } catch (const UsageError& e) {
+        messages.ShowError(e.what());
+        return kExitUsage;
     } catch (const std::exception& e) {
         messages.ShowError(e.what());
         return kExitError;

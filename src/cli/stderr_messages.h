@@ -1,6 +1,8 @@
 #pragma once
 // Message boxes on standard error: "Warning: ..." with the text's CR line
-// breaks as new lines. Questions are answered from the command's options.
+// breaks as new lines. Questions are answered from the command's options, or
+// asked on the terminal.
+#include <iosfwd>
 #include <optional>
 
 #include "cli/terminal_progress.h"
@@ -16,13 +18,32 @@ public:
     // The answer to every question; without one the answer is the safe
     // choice (No, or Cancel where there is one).
     void SetAnswer(Answer answer) { answer_ = answer; }
+    // Questions without a preset answer are asked, the answer read from in
+    // (y, n or c; the end of the input or Ctrl-C is the safe choice).
+    void AskFrom(std::istream& in) { in_ = &in; }
 
     Answer Show(MessageKind kind, std::string_view text, Buttons buttons, int helpContext) override;
 
 private:
+    Answer Ask(Buttons buttons);
+
     bool quiet_;
     TerminalProgress& progress_;
     std::optional<Answer> answer_;
+    std::istream* in_ = nullptr;
+};
+
+// Shows warnings as errors: for the checks whose warning ends the command,
+// so that --quiet does not hide why nothing happened.
+class WarningsAsErrors final : public Messages {
+public:
+    explicit WarningsAsErrors(Messages& inner) : inner_(inner) {}
+    Answer Show(MessageKind kind, std::string_view text, Buttons buttons, int helpContext) override {
+        return inner_.Show(kind == MessageKind::Warning ? MessageKind::Error : kind, text, buttons, helpContext);
+    }
+
+private:
+    Messages& inner_;
 };
 
 }  // namespace restash::cli

@@ -13,7 +13,9 @@ std::size_t DisplayWidth(std::string_view utf8) {
         std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-std::string ForTerminal(std::string_view latin1) {
+}  // namespace
+
+std::string SafeText(std::string_view latin1) {
     std::string safe(latin1);
     for (char& c : safe) {
         const auto u = static_cast<unsigned char>(c);
@@ -21,8 +23,6 @@ std::string ForTerminal(std::string_view latin1) {
     }
     return Latin1ToUtf8(safe);
 }
-
-}  // namespace
 
 std::string Latin1ToUtf8(std::string_view text) {
     std::string out;
@@ -57,7 +57,7 @@ TextTable::TextTable(std::vector<std::string> header, std::vector<bool> rightAli
 }
 
 void TextTable::Add(std::vector<std::string> row) {
-    for (auto& cell : row) cell = ForTerminal(cell);
+    for (auto& cell : row) cell = SafeText(cell);
     rows_.push_back(std::move(row));
 }
 

@@ -11,6 +11,10 @@ namespace restash::cli {
 // The core's texts are single bytes; bytes above 127 are read as Latin-1.
 std::string Latin1ToUtf8(std::string_view text);
 
+// A text for one line of output: UTF-8 from Latin-1, with control
+// characters (tabs and line breaks too) printed as "?".
+std::string SafeText(std::string_view latin1);
+
 // A field of an RFC 4180 record: quoted (with doubled quotes) when it holds
 // a comma, a quote, CR or LF.
 std::string CsvField(std::string_view utf8);

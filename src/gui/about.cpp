@@ -33,7 +33,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     Version->setAlignment(Qt::AlignCenter);
     Place(Version, 8, 96, 257, 21);
 
-    Comments = new QLabel(QStringLiteral("Turns a Netscape disk cache back into\nbrowsable copies of the sites it came from"),
+    Comments = new QLabel(QStringLiteral("Turns a Netscape disk cache back\ninto a browsable offline copy"),
                           Panel1);
     Comments->setObjectName(QStringLiteral("Comments"));
     Comments->setFont(BoldFont());

@@ -19,12 +19,14 @@ Windows::Windows(Shell& shell)
       SelectionForm(shell, MainForm, &ControlForm),
       AboutBox(&ControlForm),
       SetupForm(shell, &ControlForm),
-      PreferencesForm(shell, &ControlForm) {
+      PreferencesForm(shell, &ControlForm),
+      SearchForm(shell, &ControlForm) {
     ShellWindows windows;
     windows.selection = &SelectionForm;
     windows.about = &AboutBox;
     windows.setup = &SetupForm;
     windows.preferences = &PreferencesForm;
+    windows.search = &SearchForm;
     ControlForm.SetWindows(windows);
 }
 

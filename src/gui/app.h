@@ -7,6 +7,7 @@
 #include "gui/cont.h"
 #include "gui/mainwin.h"
 #include "gui/prefs.h"
+#include "gui/search.h"
 #include "gui/setup.h"
 #include "gui/shell.h"
 
@@ -24,6 +25,7 @@ struct Windows {
     TAboutBox AboutBox;
     TSetupForm SetupForm;
     TPreferencesForm PreferencesForm;
+    TSearchForm SearchForm;
 };
 
 // The start-up: one instance, the splash for splashMs, every window, the

@@ -10,7 +10,10 @@
 #include <QPushButton>
 #include <QShortcut>
 
+#include "core/cache/delete_selection.h"
 #include "core/platform/error.h"
+#include "core/platform/file_system.h"
+#include "core/uncache/uncache_run.h"
 #include "core/selection/cache_index_loader.h"
 #include "gui/layout.h"
 #include "gui/mainwin.h"
@@ -65,6 +68,16 @@ void SetGrey(QLabel* panel, bool grey) {
     palette.setColor(QPalette::WindowText, grey ? QColor(128, 128, 128)
                                                 : QApplication::palette().color(QPalette::WindowText));
     panel->setPalette(palette);
+}
+
+// The user's locale for the dates of the index pages; the "C" locale when
+// the environment names one this system does not have.
+std::locale TimeLocale() {
+    try {
+        return std::locale("");
+    } catch (const std::runtime_error&) {
+        return std::locale::classic();
+    }
 }
 
 }  // namespace
@@ -205,7 +218,7 @@ void TSelectionForm::Work(Op op) {
     BackPanel->setEnabled(false);
     try {
         op();
-    } catch (const Error& e) {
+    } catch (const std::exception& e) {
         shell_.messages.ShowError(e.what());
     }
     --working_;
@@ -283,6 +296,13 @@ void TSelectionForm::UncacheButtonClick() {
     bool start = false;
     Work([this, &start] { start = model_.UncacheButtonClick([this] { return shell_.NetscapeRunning(); }); });
     if (!start) return;
+    progressWindow_.SetRun([this](ProgressSink& progress) {
+        RunServices services{RealFileSystem(), progress, shell_.messages, shell_.clock, TimeLocale()};
+        const RunOutcome outcome = RunUncache(shell_.settings, shell_.indexFormat, model_.Entries(),
+                                              model_.CurrentSelection(), services);
+        if (outcome.viewIndexRequested) shell_.ViewIndexRequested = true;
+        return static_cast<int>(outcome.result);
+    });
     shell_.UncachePending = true;
     const int result = progressWindow_.exec();
     // A stopped run leaves this window open as it was.
@@ -290,7 +310,11 @@ void TSelectionForm::UncacheButtonClick() {
 }
 
 void TSelectionForm::DeleteButtonClick() {
-    // The deletion is bound when the cache deletion lands.
+    Work([this] {
+        const Settings& s = shell_.settings;
+        DeleteSelection(model_, DeletePaths{s.CacheDir, s.FatName, s.ProgramDir}, RealFileSystem(),
+                        [this] { return shell_.NetscapeRunning(); });
+    });
 }
 
 void TSelectionForm::CancelButtonClick() { done(kResultCancel); }

@@ -1,5 +1,7 @@
 #include "gui/cont.h"
 
+#include "core/platform/paths.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -19,11 +21,6 @@
 #include "gui/product_picture.h"
 
 namespace restash {
-
-bool IsFile(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);
-}
 
 namespace {
 
@@ -144,7 +141,7 @@ void TControlForm::RestashButtonClick() {
     }
     try {
         shell_.indexFormat = DetectIndexFormat(shell_.settings.CacheIndexPath());
-    } catch (const Error& e) {
+    } catch (const std::exception& e) {
         shell_.messages.ShowError(e.what());
         return;
     }
@@ -160,7 +157,7 @@ void TControlForm::ViewButtonClick() {
         return;
     }
     if (!IsFile(shell_.settings.NetscapeProgramPath())) {
-        shell_.messages.ShowError(kCouldNotOpenNetscape);
+        shell_.messages.ShowError(kViewCouldNotOpenNetscape);
         ShowIndexInstructions(shell_.settings, shell_.messages);
         return;
     }

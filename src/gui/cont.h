@@ -24,7 +24,7 @@ struct ShellWindows {
 inline constexpr const char* kCachePathInvalid =
     "The path to the Netscape\rcache directory is invalid.\r\rPlease locate the directory\rusing 'Setup'.";
 inline constexpr const char* kCreateIndexFirst = "Use 'Vivov Evizuviv' to create an index.";
-inline constexpr const char* kCouldNotOpenNetscape = "Could not open Netscape.\rPlease check your Restash Setup.";
+inline constexpr const char* kViewCouldNotOpenNetscape = "Could not open Netscape.\rPlease check your Restash Setup.";
 inline constexpr const char* kListingFileName = "LISTING.TXT";
 
 class TControlForm final : public QMainWindow {
@@ -86,7 +86,5 @@ private:
     QAction* About1;
 };
 
-// True when path names an existing file (not a folder).
-bool IsFile(const std::string& path);
 
 }  // namespace restash

@@ -2,17 +2,26 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace restash {
 
+// The measures leave room for text whose average character is at most
+// 6 pixels wide at 120 dpi. A wider font (DejaVu Sans, the usual Linux
+// default, is about a sixth wider) enlarges the windows with it, so that no
+// caption is cut off.
+constexpr double kRoomPerCharacter = 6.0;
+
 double LayoutScale() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
-    return dpi / 120.0;
+    const double byFont = QFontMetricsF(WindowFont()).averageCharWidth() / kRoomPerCharacter;
+    return std::max(dpi / 120.0, byFont);
 }
 
 int Scaled(int px) { return static_cast<int>(std::lround(px * LayoutScale())); }

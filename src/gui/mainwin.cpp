@@ -77,7 +77,7 @@ void TMainForm::FormPaint() {
     int result = 3;
     try {
         if (run_) result = run_(progress_);
-    } catch (const Error& e) {
+    } catch (const std::exception& e) {
         running_ = false;
         // The window stays open with the state reached; closing it counts as
         // a stopped run.

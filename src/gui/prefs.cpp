@@ -139,7 +139,7 @@ void TPreferencesForm::OKButtonClick() {
     IniFile file(shell_.settings.SettingsFilePath());
     try {
         ApplyPreferences(shell_.settings, fields, file);
-    } catch (const Error& e) {
+    } catch (const std::exception& e) {
         shell_.messages.ShowError(e.what());
         return;
     }

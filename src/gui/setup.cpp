@@ -144,7 +144,7 @@ void TSetupForm::OKButtonClick() {
     IniFile file(shell_.settings.SettingsFilePath());
     try {
         ApplySetup(shell_.settings, fields, file);
-    } catch (const Error& e) {
+    } catch (const std::exception& e) {
         // The dialog stays open; what was written before the failure stays.
         shell_.messages.ShowError(e.what());
         return;

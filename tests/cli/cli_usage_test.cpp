@@ -14,7 +14,8 @@ TEST(CliUsage, VersionAndHelpExitWithZero) {
     EXPECT_EQ(r.out, "restash-cli 0.1.0\n");
     r = RunCli(home, {"--help"});
     EXPECT_EQ(r.status, 0);
-    for (const char* command : {"list", "domains", "settings", "--program-dir", "--now", "--quiet"})
+    for (const char* command :
+         {"list", "domains", "uncache", "search", "delete", "settings", "--program-dir", "--now", "--quiet"})
         EXPECT_NE(r.out.find(command), std::string::npos) << command;
 }
 
@@ -42,6 +43,21 @@ TEST(CliUsage, SettingsShowsTheEffectiveValues) {
         EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n" << r.out;
 }
 
+TEST(SearchCommand, NeedsTwoCharactersAndAPageList) {
+    TempDir home;
+    CliResult r = RunCli(home, {"search", "--offline", home.path(), "x"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("at least two characters"), std::string::npos) << r.err;
+
+    r = RunCli(home, {"search", "--offline", home.path(), "brass"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("Error: Use 'Vivov Evizuviv' to create an index.\nNo page list at " + home / "OFFLINE/HTMLIST",
+                          0),
+              0u)
+        << r.err;
+    EXPECT_FALSE(FileExists(home / "OFFLINE/RESULTS.RSH"));
+}
+
 TEST(DomainsCommand, CountsPerDomainSortedWithoutRegardToCase) {
     TempDir home;
     TempDir cache;
@@ -67,6 +83,15 @@ TEST(DomainsCommand, CountsPerDomainSortedWithoutRegardToCase) {
               "a.com      0      1      0\n"
               "A.com      1      0      0\n"
               "b.com      1      0      1\n");
+
+    // A chosen domain stands for both spellings; the window's move adds the
+    // chosen names last first, so equal names change places.
+    const CliResult chosen = RunCli(home, {"domains", "--cache", cache / "FAT", "--domain", "A.COM"});
+    ASSERT_EQ(chosen.status, 0) << chosen.err;
+    EXPECT_EQ(chosen.out,
+              "DOMAIN  TEXT  MEDIA  OTHER\n"
+              "A.com      1      0      0\n"
+              "a.com      0      1      0\n");
 }
 
 }  // namespace

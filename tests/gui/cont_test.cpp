@@ -8,6 +8,7 @@
 
 #include "core/app/browser_bridge.h"
 #include "gui/app.h"
+#include "gui/choices.h"
 #include "gui/layout.h"
 #include "tests/gui/support/gui_fixture.h"
 #include "tests/gui/support/modal_driver.h"
@@ -21,21 +22,16 @@ namespace {
 
 const std::string kShutDown = "Please shut down Netscape\r\nbefore continuing.";
 
-// A home folder whose settings name a text-form cache, a Netscape program
-// and an offline folder, all inside it.
-void WriteSetup(GuiFixture& f, bool withCache = true) {
-    if (withCache) {
-        restash::test::NsObject page;
-        page.url = "http://www.example.com/index.html";
-        page.fileName = "M0000001.HTM";
-        page.mimeType = "text/html";
-        page.body = "<HTML><TITLE>Example</TITLE>Hello</HTML>";
-        page.lastAccessed = 900'000'000;
-        restash::test::WriteTextCache(f.home() + "cache/", {page});
-    }
-    restash::test::WriteBytes(f.home() + "netscape", "#!/bin/sh\n");
-    f.WriteIni("[paths]\r\ncachedir=" + f.home() + "cache/FAT\r\nnetspath=" + f.home() +
-               "netscape\r\nofflinedir=" + f.home() + "\r\n");
+// A home folder whose settings name a text-form cache with one page, a
+// Netscape program and an offline folder, all inside it.
+void WriteSetup(GuiFixture& f) {
+    restash::test::NsObject page;
+    page.url = "http://www.example.com/index.html";
+    page.fileName = "M0000001.HTM";
+    page.mimeType = "text/html";
+    page.body = "<HTML><TITLE>Example</TITLE>Hello</HTML>";
+    page.lastAccessed = 900'000'000;
+    f.WriteCacheSetup({page}, false);
 }
 
 }  // namespace
@@ -180,14 +176,20 @@ void ContTest::vivovDecidesTheFormatAndOpensTheSelectionWindow() {
     ShowMain();
     fixture_->shell.indexFormat = IndexFormat::HashIndex;
     ModalDriver driver;
-    bool pendingWhenShown = false;
-    driver.When("restash::TSelectionForm", [&](QWidget* w) {
-        pendingWhenShown = true;
-        QTest::keyClick(w, Qt::Key_Escape);
-    });
+    bool selectionShown = false;
+    // Esc is ignored while the index is read, so it waits for the lists.
+    driver.When(
+        "restash::TSelectionForm",
+        [&](QWidget* w) {
+            selectionShown = true;
+            QTest::keyClick(w, Qt::Key_Escape);
+        },
+        [&](QWidget* w) {
+            return !fixture_->shell.IndexLoadPending && !static_cast<TSelectionForm*>(w)->Working();
+        });
     Main().findChild<QPushButton*>("RestashButton")->click();
     QVERIFY2(driver.failures().isEmpty(), qPrintable(driver.failures().join("; ")));
-    QVERIFY(pendingWhenShown);
+    QVERIFY(selectionShown);
     QCOMPARE(fixture_->shell.indexFormat, IndexFormat::TextIndex);
     // Cancelled: Netscape is not started.
     QVERIFY(fixture_->launcher.calls.empty());
@@ -210,7 +212,7 @@ void ContTest::viewWithoutTheNetscapeProgramShowsTheInstructions() {
     restash::test::WriteBytes(fixture_->home() + "OFFLINE/HTMINDEX.HTM", "<HTML></HTML>");
     Main().findChild<QAction*>("ViewOfflineIndex1")->trigger();
     QCOMPARE(fixture_->messages.Texts(),
-             (std::vector<std::string>{kCouldNotOpenNetscape, IndexInstructionsText(fixture_->shell.settings)}));
+             (std::vector<std::string>{kViewCouldNotOpenNetscape, IndexInstructionsText(fixture_->shell.settings)}));
     QCOMPARE(fixture_->messages.shown()[1].kind, MessageKind::Information);
     QVERIFY(fixture_->launcher.calls.empty());
 }

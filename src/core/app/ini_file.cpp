@@ -91,11 +91,17 @@ std::optional<std::size_t> FindKey(std::string_view content, const std::vector<L
 }
 
 std::optional<std::string> ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return content;
+    // A folder or a damaged file in the settings file's place reads as no
+    // file (the defaults); the stream library reports some of those by throwing.
+    try {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) return std::nullopt;
+        std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in.bad()) return std::nullopt;
+        return content;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
 }
 
 // The line break new lines get: the file's own, "\n" for a file that has none.

@@ -30,11 +30,6 @@ std::string ExecutableFolder() {
     return DirPart(exe.string());
 }
 
-bool IsFile(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
-}
-
 }  // namespace
 
 std::string FindProgramDir(const std::optional<std::string>& explicitDir) {

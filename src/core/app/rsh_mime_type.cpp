@@ -22,7 +22,9 @@ const char* const kRshMimePackage =
     "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
     "  <mime-type type=\"text/html\">\n"
     "    <glob pattern=\"*.rsh\"/>\n"
-    "    <glob pattern=\"*.RSH\"/>\n"
+    "    <glob pattern=\"*.RSH\" case-sensitive=\"true\"/>\n"
+    "    <glob pattern=\"*.rsi\"/>\n"
+    "    <glob pattern=\"*.RSI\" case-sensitive=\"true\"/>\n"
     "  </mime-type>\n"
     "</mime-info>\n";
 

@@ -43,8 +43,9 @@ PreferencesFields ShowPreferences(const Settings& settings) {
 }
 
 void ApplyPreferences(Settings& settings, const PreferencesFields& fields, IniFile& file) {
-    // The field's range holds however OK was reached.
-    settings.GMT = ClampGmt(fields.GMTSEdit);
+    // The field pulls a value into range when the user leaves it; a value
+    // typed out of range and confirmed with Enter is taken as typed.
+    settings.GMT = fields.GMTSEdit;
     settings.NotFoundURL = fields.NotFoundCheck;
     settings.EmphTag = fields.EmphTagCheck;
     file.WriteInteger("preferences", "GMT", settings.GMT);

@@ -30,7 +30,15 @@ std::string SiteRoot(std::string_view baseURL) {
 
 std::string AbsoluteAddress(const ResolvedLink& resolved, std::string_view baseURL) {
     if (resolved.link.find("://") != std::string::npos) return resolved.link;
-    if (!resolved.link.empty() && resolved.link.front() == '/') return "http://" + SiteRoot(baseURL) + resolved.link;
+    if (!resolved.link.empty() && resolved.link.front() == '/') {
+        // A user folder counts as the root of its own site, but a link that
+        // names a user folder itself ("/~ann/x.html") starts at the host.
+        if (resolved.link.compare(0, 2, "/~") == 0) {
+            const std::string base = NormaliseURL(baseURL);
+            return "http://" + base.substr(0, base.find('/')) + resolved.link;
+        }
+        return "http://" + SiteRoot(baseURL) + resolved.link;
+    }
     return "http://" + resolved.base + resolved.link;
 }
 

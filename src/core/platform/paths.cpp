@@ -1,5 +1,7 @@
 #include "core/platform/paths.h"
 
+#include <filesystem>
+
 namespace restash {
 
 bool IsSeparator(char c, PathStyle style) {
@@ -19,6 +21,11 @@ std::string DirPart(std::string_view path, PathStyle style) {
 
 std::string FilePart(std::string_view path, PathStyle style) {
     return std::string(path.substr(SplitPoint(path, style)));
+}
+
+bool IsFile(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_regular_file(path, ec);
 }
 
 std::string WithTrailingSeparator(std::string_view path) {

@@ -15,6 +15,9 @@ bool IsSeparator(char c, PathStyle style = PathStyle::Posix);
 std::string DirPart(std::string_view path, PathStyle style = PathStyle::Posix);
 std::string FilePart(std::string_view path, PathStyle style = PathStyle::Posix);
 
+// True when path names a regular file (after following links).
+bool IsFile(const std::string& path);
+
 // The separator a folder path ends with on this platform.
 inline constexpr char kSeparator = '/';
 

@@ -12,6 +12,8 @@
 #include "core/index/page_index.h"
 #include "core/links/page_pass.h"
 #include "core/platform/error.h"
+#include "core/platform/paths.h"
+#include "core/platform/file_read_buffer.h"
 #include "core/platform/text.h"
 #include "core/uncache/history.h"
 #include "core/uncache/local_files.h"
@@ -51,6 +53,15 @@ std::string FolderFor(std::string_view mime) {
 }
 
 // The URL without its "/./" endings: x/./ becomes x/.
+// Reads a whole file and throws away its bytes: a page whose cache file cannot
+// be read is left out before any other page's link is pointed at it.
+void ReadThrough(const std::string& path) {
+    FileReadBuffer buffer(path);
+    char chunk[16 * 1024];
+    while (buffer.sgetn(chunk, sizeof chunk) > 0) {
+    }
+}
+
 std::string CleanURL(std::string url) {
     while (url.size() >= 3 && url.compare(url.size() - 3, 3, "/./") == 0) url.erase(url.size() - 2);
     return url;
@@ -143,7 +154,9 @@ void Run::CopyEntry(const CacheEntry& entry) {
     const std::optional<std::string> source = cache_->Find(entry.FileName);
     if (!source) return;  // a missing cache file is skipped silently
 
-    const MappedURL mapped = MapURL(url, 255);
+    // Addresses are kept whole: a cut base would resolve the page's relative
+    // links against the wrong folder.
+    const MappedURL mapped = MapURL(url, std::string::npos);
     const std::string extension = ExtensionFor(entry.MimeType);
     const std::string folder = FolderFor(entry.MimeType);
     const bool isPage = entry.MimeType == "TEXT/HTML";
@@ -158,28 +171,36 @@ void Run::CopyEntry(const CacheEntry& entry) {
         }
     }
 
+    // The points around each copy where the window is kept responsive; a
+    // page is read through here too, though its bytes are only written when
+    // its links are converted.
+    Process();
+    try {
+        if (isPage)
+            ReadThrough(*source);
+        else
+            s_.fs.CopyFile(*source, settings_.OfflineDir + folder + fileName);
+    } catch (const FileError& e) {
+        // Only a cache file that cannot be read is left out; a copy that
+        // cannot be written (a full disk) ends the run.
+        if (e.path() != *source) throw;
+        if (!isPage) {
+            try {
+                s_.fs.Remove(settings_.OfflineDir + folder + fileName);
+            } catch (...) {
+            }
+        }
+        outcome_.copyFailures.push_back(e.what());
+        Process();
+        return;
+    }
+    Process();
     if (isPage) {
         // Pages are converted straight from the cache file: the staged copy
         // would hold exactly the same bytes.
         pages_.push_back({fileName, mapped.baseURL, url, *source});
         conversionList_->Write(fileName + kCrLf + mapped.baseURL + kCrLf + url + kCrLf);
     } else {
-        Process();
-        const std::string destination = settings_.OfflineDir + folder + fileName;
-        try {
-            s_.fs.CopyFile(*source, destination);
-        } catch (const FileError& e) {
-            // An unreadable cache file (a damaged disk) leaves this entry out
-            // and the run goes on; links to it are then marked as uncached.
-            try {
-                s_.fs.Remove(destination);
-            } catch (...) {
-            }
-            outcome_.copyFailures.push_back(e.what());
-            Process();
-            return;
-        }
-        Process();
         ++outcome_.filesCopied;
     }
     localFiles_.Add({NormaliseURL(url), folder + fileName});
@@ -263,6 +284,9 @@ void Run::WriteIndex() {
         WriteFramesetIndex(in);
     else
         WritePageIndex(in);
+    // The index pages are written whole: a stop asked for meanwhile is
+    // dropped, as the writers do.
+    stop_ = false;
     s_.progress.Phase("");
     s_.progress.Gauge(0);
 }
@@ -291,7 +315,7 @@ RunOutcome Run::End() {
     const Answer answer =
         s_.messages.Show(MessageKind::Confirmation, kUncachingComplete, Buttons::YesNo);
     if (answer == Answer::Yes) {
-        if (PathExists(settings_.NetscapeProgramPath())) {
+        if (IsFile(settings_.NetscapeProgramPath())) {
             outcome_.viewIndexRequested = true;
             outcome_.result = RunResult::View;
             return outcome_;

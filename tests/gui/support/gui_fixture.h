@@ -15,6 +15,7 @@
 #include "gui/file_chooser.h"
 #include "gui/message_box.h"
 #include "gui/shell.h"
+#include "tests/support/netscape_cache.h"
 #include "tests/support/temp_dir.h"
 
 class QWidget;
@@ -78,12 +79,18 @@ public:
     std::string ReadIni() const;
     // Loads the settings as the main window's first show does.
     void LoadSettings();
+    // A cache of objects in home/cache/ (hash form FAT.DB or text form FAT),
+    // a Netscape program file home/netscape, and a RESTASH.INI naming them
+    // with the offline folder home/; then loads the settings.
+    void WriteCacheSetup(const std::vector<NsObject>& objects, bool hashForm);
+    std::string OfflineRoot() const { return home() + "OFFLINE/"; }
 
     TempDir home_;
     MessageBox messages;
     FakeProcesses processes;
     FakeLauncher launcher;
-    FixedClock clock{1'000'000'000};
+    static constexpr std::int64_t kNow = 1'000'000'000;
+    FixedClock clock{kNow};
     FakeChooser chooser;
     Shell shell{messages, processes, launcher, clock, chooser};
 };

@@ -35,10 +35,7 @@ void ModalDriver::Poll() {
     if (step.ready && !step.ready(modal)) return;
     Step current = std::move(step);
     steps_.pop_front();
-    if (steps_.empty()) {
-        poll_.stop();
-        watchdog_.stop();
-    }
+    if (steps_.empty()) poll_.stop();
     // The action may open a nested modal window: polling goes on inside it.
     current.action(modal);
 }
@@ -47,6 +44,8 @@ void ModalDriver::Expire() {
     poll_.stop();
     for (const Step& step : steps_) failures_ << QStringLiteral("never reached: %1").arg(step.className);
     steps_.clear();
+    if (QWidget* modal = QApplication::activeModalWidget())
+        failures_ << QStringLiteral("left open: %1").arg(QString::fromLatin1(modal->metaObject()->className()));
     // Unwind every modal window so the test returns and reports.
     while (QWidget* modal = QApplication::activeModalWidget()) {
         if (auto* dialog = qobject_cast<QDialog*>(modal)) {

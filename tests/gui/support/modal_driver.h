@@ -2,8 +2,9 @@
 // Drives modal windows from a test. A modal window runs its own event loop,
 // so the test cannot act after exec() returns; instead it queues steps, each
 // run as soon as the active modal window is of the wanted class and ready.
-// A watchdog ends a stuck test: it records the step that never came and
-// closes every modal window, so the test fails instead of hanging.
+// A watchdog ends a stuck test: it records the steps that never came or the
+// window left open, and closes every modal window, so the test fails instead
+// of hanging. It runs for as long as the driver lives.
 #include <QObject>
 #include <QString>
 #include <QStringList>

@@ -1,0 +1,26 @@
+#pragma once
+// export: the chosen part of the cache as a web archive (WARC with one
+// resource record per cache file), with an optional CDXJ index for replay
+// tools and an optional manifest of every chosen entry.
+#include <optional>
+#include <string>
+
+#include "cli/command.h"
+#include "core/selection/selection_options.h"
+
+namespace restash::cli {
+
+class ExportCommand final : public Command {
+public:
+    explicit ExportCommand(CLI::App& parent);
+    int Run(RunContext& context) override;
+
+private:
+    std::optional<std::string> cacheFile_;
+    SelectionOptions selection_;
+    std::string warc_;
+    std::optional<std::string> cdxj_;
+    std::optional<std::string> manifest_;
+};
+
+}  // namespace restash::cli

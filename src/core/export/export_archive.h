@@ -1,0 +1,53 @@
+#pragma once
+// Exporting the selected cache entries to a web archive: a gzip-compressed
+// WARC 1.1 file with a "resource" record (the cache file byte for byte) and a
+// linked "metadata" record (the index's other facts) for every selected entry
+// whose cache file is there, optionally an index of the records for replay
+// tools and a manifest of every selected entry. The cache keeps no HTTP
+// response, so none is made up.
+//
+// Cache files are read twice, in pieces (digests first, then the bytes into
+// the archive), so memory does not grow with their size; what grows with the
+// number of entries is one index line each. Every output is written under a
+// temporary name and renamed over the old file only when all are complete: a
+// failure or a stop leaves the old files as they were.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/cache/cache_entry.h"
+#include "core/cache/cache_folder.h"
+#include "core/platform/file_system.h"
+#include "core/platform/progress.h"
+#include "core/selection/selection.h"
+
+namespace restash {
+
+inline constexpr const char* kPhaseExporting = "Writing Web Archive";
+
+struct ExportOptions {
+    std::string warcPath;                     // the archive, conventionally ending ".warc.gz"
+    std::optional<std::string> cdxjPath;      // the index of the archive's records
+    std::optional<std::string> manifestPath;  // ".csv" or ".json"
+    std::string sourceCacheName;              // the cache index, as the archive's description names it
+    std::int64_t createdAt = 0;               // seconds since 1970 UTC: the archive's own date
+};
+
+struct ExportSummary {
+    std::uint64_t selected = 0;  // entries the selection chose
+    std::uint64_t archived = 0;  // of those, the ones written to the archive
+    std::uint64_t missing = 0;   // of those, the ones whose cache file is not in the cache folder
+    std::uint64_t bytes = 0;     // cache-file bytes archived
+    std::vector<std::string> failures;  // "file: problem" of selected entries that could not be archived
+    bool stopped = false;        // the user stopped the export; no output was replaced
+};
+
+// Exports the entries IsSelected chooses, in list order. Throws FileError for
+// an output that cannot be written (outputs are then left as they were) or a
+// cache file that changes while it is archived; a cache file that cannot be
+// read, or an entry without an address, is listed in failures and skipped.
+ExportSummary ExportArchive(const CacheEntryList& entries, const Selection& selection, const CacheFolder& folder,
+                            const ExportOptions& options, ProgressSink& progress, FileSystem& fs);
+
+}  // namespace restash

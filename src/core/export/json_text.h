@@ -1,0 +1,18 @@
+#pragma once
+// Texts for the JSON and CSV the export writes. Texts from a cache index are
+// single bytes read as Latin-1; the files are UTF-8.
+#include <string>
+#include <string_view>
+
+namespace restash {
+
+std::string Latin1ToUtf8(std::string_view latin1);
+
+// A JSON string literal (quotes included) of a Latin-1 text.
+std::string JsonString(std::string_view latin1);
+
+// An RFC 4180 field of a Latin-1 text: quoted (with inner quotes doubled)
+// when it holds a comma, a quote, CR or LF.
+std::string CsvField(std::string_view latin1);
+
+}  // namespace restash

@@ -1,0 +1,132 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "tests/cli/cli_runner.h"
+#include "tests/support/history_file.h"
+#include "tests/support/netscape_cache.h"
+
+namespace restash::test {
+namespace {
+
+// A running restash-cli with its standard output and error in files of home.
+class CliProcess {
+public:
+    CliProcess(const TempDir& home, std::vector<std::string> args) {
+        args.insert(args.begin(), {RESTASH_CLI_PATH, "--program-dir", home.path()});
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t files;
+        posix_spawn_file_actions_init(&files);
+        posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
+        const std::string out = home / "stdout.txt", err = home / "stderr.txt";
+        posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (posix_spawn(&pid_, RESTASH_CLI_PATH, &files, nullptr, argv.data(), environ) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&files);
+    }
+    ~CliProcess() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    bool Running() const { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
+    void Interrupt() const { kill(pid_, SIGINT); }
+    int Wait() {
+        int raw = 0;
+        waitpid(pid_, &raw, 0);
+        pid_ = -1;
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+};
+
+// A text-form cache of many interlinked pages, so that the run takes a while.
+std::string WriteLargeTextCache(const std::string& folder) {
+    std::vector<NsObject> objects;
+    for (int i = 0; i < 6000; ++i) {
+        NsObject page;
+        page.url = "http://www.site" + std::to_string(i % 7) + ".example/dir" + std::to_string(i / 50) + "/page" +
+                   std::to_string(i) + ".html";
+        page.mimeType = "text/html";
+        page.fileName = "M" + std::to_string(1000000 + i) + ".HTM";
+        page.lastAccessed = 850000000 + i;
+        page.body = "<HTML><HEAD><TITLE>Page " + std::to_string(i) + "</TITLE></HEAD><BODY>\r\n";
+        for (int k = 1; k <= 40; ++k)
+            page.body += "<A HREF=\"page" + std::to_string((i + k) % 6000) + ".html\">link " + std::to_string(k) +
+                         "</A> <IMG SRC=\"../img/p" + std::to_string(k) + ".gif\">\r\n";
+        page.body += "</BODY></HTML>\r\n";
+        objects.push_back(std::move(page));
+    }
+    return WriteTextCache(folder, objects);
+}
+
+TEST(Interrupt, CtrlCStopsTheRunCleansTheTreeAndStillReplacesTheHistory) {
+    TempDir home;
+    TempDir work;
+    const std::string index = WriteLargeTextCache(work / "cache");
+    const std::string history = work / "NETSCAPE.HST";
+    WriteHistoryFile(history, {kHistoryHeader, HistoryRecord("http://www.site1.example/", 849000000)}, "\r\n");
+    const std::string root = work / "out/OFFLINE/";
+
+    CliProcess cli(home, {"uncache", "--cache", index, "--history", history, "--offline", work / "out"});
+    // The page list appears when copying starts.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!FileExists(root + "HTMLIST") && cli.Running() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(cli.Running()) << "the run ended before it could be interrupted: " << ReadBytes(home / "stderr.txt");
+    cli.Interrupt();
+    EXPECT_EQ(cli.Wait(), 130) << ReadBytes(home / "stderr.txt");
+
+    // The stopped run left the root without files and MEDIA and OTHERS empty.
+    EXPECT_EQ(FilesIn(root), std::vector<std::string>{});
+    EXPECT_EQ(FilesIn(root + "MEDIA"), std::vector<std::string>{});
+    EXPECT_EQ(FilesIn(root + "OTHERS"), std::vector<std::string>{});
+    EXPECT_FALSE(std::filesystem::exists(root + "TEMP"));
+    // The history file was replaced all the same (rewritten lines end in CR CR LF).
+    EXPECT_EQ(ReadBytes(history).rfind(std::string(kHistoryHeader) + "\r\r\n", 0), 0u);
+    EXPECT_FALSE(FileExists(home / "TEMP.HST"));
+    EXPECT_EQ(ReadBytes(home / "stdout.txt"), "");
+}
+
+TEST(Interrupt, CtrlCCancelsTheSearchAndTheResultsPageSaysSo) {
+    TempDir home;
+    TempDir work;
+    // One page listed many times, without the text searched for: the search reads it over and over.
+    const std::string root = work / "OFFLINE/";
+    std::filesystem::create_directories(root);
+    WriteBytes(root + "PAGE.HTM", "<HTML><BODY>" + std::string(8000, 'w') + "</BODY></HTML>");
+    std::string list;
+    for (int i = 0; i < 100000; ++i) list += "http://a.example/\r\nA page\r\nPAGE.HTM\r\n";
+    WriteBytes(root + "HTMLIST", list);
+
+    CliProcess cli(home, {"search", "--offline", work.path(), "sprocket"});
+    // The results page is being written once a file besides the two appears.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (FilesIn(root).size() < 3 && cli.Running() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(cli.Running()) << "the search ended before it could be interrupted";
+    cli.Interrupt();
+    EXPECT_EQ(cli.Wait(), 130) << ReadBytes(home / "stderr.txt");
+
+    const std::string results = ReadBytes(root + "RESULTS.RSH");
+    const std::string end = "<TR><TD>Not Found</TD><TR>\r\n<TR><TD>Search Aborted</TD><TR>\r\n"
+                            "</TABLE></CENTER></BODY></HTML>\r\n";
+    ASSERT_GE(results.size(), end.size());
+    EXPECT_EQ(results.substr(results.size() - end.size()), end);
+    EXPECT_EQ(FilesIn(root).size(), 3u);  // no temporary file left
+    EXPECT_EQ(ReadBytes(home / "stdout.txt"), "");
+}
+
+}  // namespace
+}  // namespace restash::test

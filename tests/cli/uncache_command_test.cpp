@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <set>
+#include <thread>
+
+#include "tests/cli/cli_runner.h"
+
+namespace restash::test {
+namespace {
+
+constexpr const char* kAfterTheVisits = "867000000";  // June 1997, after the hash sample's visits
+
+// Lines of a CR LF text file.
+std::vector<std::string> CrLfLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(bytes.substr(start, end - start));
+    return lines;
+}
+
+bool WaitForFile(const std::string& path) {
+    for (int i = 0; i < 200 && !FileExists(path); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return FileExists(path);
+}
+
+class HashSample : public ::testing::Test {
+protected:
+    void SetUp() override { cache = CopySample("hash-cache", work / "cache") + "/FAT.DB"; }
+    CliResult Uncache(std::vector<std::string> extra = {}, const CliEnvironment& env = {}) {
+        std::vector<std::string> args = {"--now", kAfterTheVisits, "uncache", "--cache", cache, "--offline", work / "out"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return RunCli(home, args, env);
+    }
+    CliResult Search(const std::string& text) { return RunCli(home, {"search", "--offline", work / "out", text}); }
+    std::string Root() const { return work / "out/OFFLINE/"; }
+
+    TempDir home;
+    TempDir work;
+    std::string cache;
+};
+
+TEST_F(HashSample, UncacheThenSearchAsTheReadmeShows) {
+    const CliResult run = Uncache();
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Copied 25 file(s) and converted 14 page(s).\nIndex page: file://" + Root() + "HTMINDEX.HTM\n");
+    // The end question is answered No, so the way to open the index is printed.
+    EXPECT_NE(run.err.find("Confirm: Uncaching complete.\nDo you wish to view the\nRestash index page? [No]"),
+              std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Information: To view the Restash index in Netscape:"), std::string::npos);
+    EXPECT_NE(run.err.find("      " + Root() + "HTMINDEX.HTM"), std::string::npos);
+    const std::vector<std::string> pages = CrLfLines(ReadBytes(Root() + "HTMLIST"));
+    ASSERT_EQ(pages.size(), 14u * 3);
+    for (std::size_t i = 2; i < pages.size(); i += 3) EXPECT_TRUE(FileExists(Root() + pages[i])) << pages[i];
+    EXPECT_FALSE(FileExists(home / "RESTASH.INI"));
+
+    // A word of the pages' text is found; one that is only in an ALT attribute is not.
+    const CliResult hit = Search("sprocket");
+    ASSERT_EQ(hit.status, 0) << hit.err;
+    EXPECT_NE(hit.out.find("Riverbend News\thttp://www.riverbend.example/news/today.html\n"), std::string::npos)
+        << hit.out;
+    EXPECT_NE(hit.out.find("About Riverbend\thttp://www.riverbend.example/about.html\n"), std::string::npos);
+    EXPECT_EQ(hit.out.find("Joe"), std::string::npos);
+    EXPECT_NE(hit.err.find("Information: Use the 'View Offline Index' button"), std::string::npos) << hit.err;
+    EXPECT_NE(ReadBytes(Root() + "RESULTS.RSH").find("Search Results for <I>'SPROCKET'</I>"), std::string::npos);
+
+    const CliResult miss = Search("Quillwort");
+    EXPECT_EQ(miss.status, 0) << miss.err;
+    EXPECT_EQ(miss.out, "");
+    EXPECT_NE(miss.err.find("QUILLWORT was not found."), std::string::npos) << miss.err;
+    EXPECT_NE(ReadBytes(Root() + "RESULTS.RSH").find("<TR><TD>Not Found</TD><TR>"), std::string::npos);
+}
+
+TEST_F(HashSample, SelectionOptionsChooseLikeTheWindow) {
+    CliResult r = Uncache({"--domain", "WWW.Riverbend.EXAMPLE", "--types", "text"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> pages = CrLfLines(ReadBytes(Root() + "HTMLIST"));
+    ASSERT_FALSE(pages.empty());
+    for (std::size_t i = 0; i < pages.size(); i += 3)
+        EXPECT_EQ(pages[i].rfind("http://www.riverbend.example/", 0), 0u) << pages[i];
+    const std::set<std::string> supportImages = {"NOTFOUND.GIF", "DOMAINUP.GIF", "DOMAINDN.GIF", "INDEX.GIF",
+                                                 "I_BUTTON.GIF", "RIGHT.GIF",    "RESULTS.GIF",  "INFO.GIF",
+                                                 "SITELOGO.GIF", "RESTASH.GIF"};
+    for (const std::string& name : FilesIn(Root() + "MEDIA"))
+        EXPECT_TRUE(supportImages.count(name)) << "not a text file: " << name;
+    for (const std::string& name : FilesIn(Root() + "OTHERS")) ADD_FAILURE() << "not a text file: " << name;
+
+    // A domain outside the age window is an error that lists the ones there are.
+    std::filesystem::remove_all(work / "out");
+    r = Uncache({"--domain", "nosuch.example"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Available domains: home.netpages.example, secure.riverbend.example, "
+                         "www.photohost.example, www.riverbend.example"),
+              std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(work / "out"));
+
+    // Nothing newer than six hours a year later: nothing to uncache, said even with --quiet.
+    r = RunCli(home, {"--quiet", "--now", "900000000", "uncache", "--cache", cache, "--offline", work / "out",
+                      "--newer", "6h"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Error: No Files To Uncache.\n");
+    EXPECT_FALSE(std::filesystem::exists(work / "out"));
+
+    for (const auto& bad : std::vector<std::vector<std::string>>{{"--newer", "5h"},
+                                                                 {"--older", "7d"},
+                                                                 {"--newer", "6h", "--older", "1d"},
+                                                                 {"--types", "text,bogus"},
+                                                                 {"--keep-urls", "--no-keep-urls"}}) {
+        r = Uncache(bad);
+        EXPECT_EQ(r.status, 2) << bad[0] << " " << bad[1] << "\n" << r.err;
+    }
+}
+
+TEST_F(HashSample, LinkPreferencesFromTheCommandLine) {
+    // The home page links to jobs.html, which was never cached.
+    ASSERT_EQ(Uncache().status, 0);
+    std::string page = ReadBytes(Root() + "WWWRIVER.HTM");
+    EXPECT_EQ(page.find("http://www.riverbend.example/jobs.html"), std::string::npos);
+    EXPECT_NE(page.find("<BLINK>"), std::string::npos);
+
+    ASSERT_EQ(Uncache({"--keep-urls", "--no-emphasis"}).status, 0);
+    page = ReadBytes(Root() + "WWWRIVER.HTM");
+    EXPECT_NE(page.find("<A HREF=\"http://www.riverbend.example/jobs.html\">"), std::string::npos) << page;
+    EXPECT_EQ(page.find("<BLINK>"), std::string::npos);
+}
+
+TEST_F(HashSample, ViewOpensTheIndexInTheConfiguredBrowser) {
+    const std::string browser = home / "fakenet.sh";
+    WriteBytes(browser, "#!/bin/sh\nprintf '%s\\n' \"$1\" > \"$(dirname \"$0\")/launched.tmp\"\n"
+                        "mv \"$(dirname \"$0\")/launched.tmp\" \"$(dirname \"$0\")/launched.txt\"\n");
+    std::filesystem::permissions(browser, std::filesystem::perms::owner_all);
+    WriteBytes(home / "RESTASH.INI", "[paths]\r\nnetspath=" + browser + "\r\n");
+    CliEnvironment env;
+    env.variables = {{"XDG_DATA_HOME", home / "xdg"}};
+
+    CliResult r = Uncache({}, env);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("To view the Restash index"), std::string::npos);
+
+    r = Uncache({"--view"}, env);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("Restash index page? [Yes]"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("To view the Restash index"), std::string::npos) << r.err;
+    ASSERT_TRUE(WaitForFile(home / "launched.txt"));
+    EXPECT_EQ(ReadBytes(home / "launched.txt"), Root() + "HTMINDEX.HTM\n");
+
+    // A browser program that is not there: the error, then the instructions.
+    WriteBytes(home / "RESTASH.INI", "[paths]\r\nnetspath=" + home / "gone.sh" + "\r\n");
+    r = Uncache({"--view"}, env);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("Error: Could not open Netscape.\nPlease check your Restash Setup.\n"
+                         "Information: To view the Restash index in Netscape:"),
+              std::string::npos) << r.err;
+}
+
+TEST_F(HashSample, NothingIsReadOrChangedWhileNetscapeRuns) {
+    // A program of the configured name runs: a copy of sleep named FAKENS.
+    const std::string browser = home / "FAKENS";
+    std::filesystem::copy_file("/bin/sleep", browser);
+    WriteBytes(home / "RESTASH.INI", "[paths]\r\nnetspath=" + browser + "\r\n");
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execl(browser.c_str(), browser.c_str(), "30", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    const std::size_t files = FilesIn(work / "cache").size();
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--quiet", "uncache", "--cache", cache, "--offline", work / "out"},
+             {"--quiet", "delete", "--cache", cache, "--yes"}}) {
+        const CliResult r = RunCli(home, args);
+        EXPECT_EQ(r.status, 1) << args[1];
+        EXPECT_EQ(r.err, "Error: Please shut down Netscape\nbefore continuing.\n") << args[1];
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    EXPECT_FALSE(std::filesystem::exists(work / "out"));
+    EXPECT_EQ(FilesIn(work / "cache").size(), files);
+}
+
+TEST(UncacheTextSample, RewritesTheHistoryAndCreatesTheProgramFolder) {
+    TempDir home;
+    TempDir work;
+    const std::string cache = CopySample("text-cache", work / "cache");
+    const std::string programDir = work / "new/home/";
+    CliEnvironment env;
+    env.variables = {{"TZ", "UTC"}};  // the run's time stamp is taken in local time
+    env.programDir = programDir;
+    const CliResult r = RunCli(home, {"--now", "853000000", "uncache", "--cache", cache + "/FAT", "--history",
+                                      cache + "/NETSCAPE.HST", "--offline", work / "out"}, env);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "Copied 14 file(s) and converted 7 page(s).");
+
+    const std::string history = ReadBytes(cache + "/NETSCAPE.HST");
+    EXPECT_EQ(history.rfind("MCOM-Global-history-file-1\r\r\n", 0), 0u) << history.substr(0, 40);
+    EXPECT_NE(history.find("file://" + work / "out/OFFLINE/INDEX.HTM\t853000000\r\r\n"), std::string::npos)
+        << history;
+    // The program folder was made for TEMP.HST, which is gone again; no settings file was written.
+    EXPECT_TRUE(std::filesystem::is_directory(programDir));
+    EXPECT_EQ(FilesIn(programDir), std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace restash::test

@@ -1,0 +1,51 @@
+// Exports every entry of a cache to a web archive, for benchmarks and for
+// looking at an export by hand (the command line's export command chooses by
+// domain, age and type; this takes everything):
+//
+//   export_cache --cache DIR/FAT.DB --warc OUT.warc.gz [--cdxj OUT.cdxj]
+//                [--manifest OUT.csv|OUT.json] [--created SECONDS]
+#include <cstdio>
+#include <exception>
+#include <stdexcept>
+#include <string>
+
+#include "core/cache/read_cache_index.h"
+#include "core/export/export_archive.h"
+#include "core/platform/paths.h"
+
+int main(int argc, char** argv) {
+    using namespace restash;
+    try {
+        std::string cache;
+        ExportOptions options;
+        for (int i = 1; i + 1 < argc; i += 2) {
+            const std::string arg = argv[i], value = argv[i + 1];
+            if (arg == "--cache") cache = value;
+            else if (arg == "--warc") options.warcPath = value;
+            else if (arg == "--cdxj") options.cdxjPath = value;
+            else if (arg == "--manifest") options.manifestPath = value;
+            else if (arg == "--created") options.createdAt = std::stoll(value);
+            else throw std::invalid_argument("unknown option " + arg);
+        }
+        if (cache.empty() || options.warcPath.empty()) throw std::invalid_argument("--cache and --warc are required");
+        options.sourceCacheName = cache;
+
+        NullProgress quiet;
+        CacheEntryList entries;
+        const std::string dir = DirPart(cache);
+        ReadCacheIndex(DetectIndexFormat(cache), dir, FilePart(cache), entries, quiet);
+        Selection everything;
+        for (const CacheEntry& e : entries) everything.Domains.Add(e.Domain);
+        everything.IncludeOther = true;
+        const ExportSummary s = ExportArchive(entries, everything, CacheFolder(dir), options, quiet, RealFileSystem());
+        std::printf("%llu selected, %llu archived (%llu bytes), %llu missing, %zu failed\n",
+                    static_cast<unsigned long long>(s.selected), static_cast<unsigned long long>(s.archived),
+                    static_cast<unsigned long long>(s.bytes), static_cast<unsigned long long>(s.missing),
+                    s.failures.size());
+        for (const std::string& f : s.failures) std::fprintf(stderr, "export_cache: %s\n", f.c_str());
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "export_cache: %s\n", e.what());
+        return 1;
+    }
+}
