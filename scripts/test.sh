@@ -7,6 +7,8 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$here/scripts/install-deps.sh"
 export QT_QPA_PLATFORM=offscreen
 
+# Both suites run even when the first fails; the status says whether either did.
+status=0
 "$here/scripts/build.sh" "$here/build" -DRESTASH_WERROR=ON
 # The web-archive tests read every archive they write with warcio, an
 # independent WARC reader, installed into the build tree only.
@@ -14,7 +16,7 @@ mkdir -p "$here/build/warcio"
 cp "$here/tests/core/export/warcio/package.json" "$here/tests/core/export/warcio/package-lock.json" "$here/build/warcio/"
 (cd "$here/build/warcio" && npm ci --no-audit --no-fund --loglevel=error)
 export RESTASH_REQUIRE_WARCIO=1
-(cd "$here/build" && ctest --output-on-failure -j "$(nproc)" --timeout 600)
+(cd "$here/build" && ctest --output-on-failure -j "$(nproc)" --timeout 600) || status=1
 
 "$here/scripts/build.sh" "$here/build-sanitize" -DRESTASH_WERROR=ON -DRESTASH_SANITIZE=ON -DRESTASH_GUI=OFF \
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g"
@@ -26,4 +28,5 @@ export LSAN_OPTIONS="suppressions=$here/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 # The sanitizer build uses the normal build's copy of warcio.
 ln -sfn "$here/build/warcio" "$here/build-sanitize/warcio"
-(cd "$here/build-sanitize" && ctest --output-on-failure -j "$(nproc)" --timeout 900)
+(cd "$here/build-sanitize" && ctest --output-on-failure -j "$(nproc)" --timeout 900) || status=1
+exit $status
