@@ -18,6 +18,9 @@ void ReadHashIndex(std::string_view bytes, const CacheFolder& folder, CacheEntry
     // Entries come in file page order, and on each page from the lowest
     // position upwards: the order a walk over the pages of a clean file gives.
     const LiveHashContents live = CollectLivePairs(bytes, *header);
+    // One allocation for the list: growing it by doubling would hold two
+    // copies of a large cache's entries at once.
+    entries.reserve(entries.size() + live.pairs.size());
     std::size_t next = 0;
     for (std::uint64_t page : live.pages) {
         if (!progress.ProcessMessages()) return;
