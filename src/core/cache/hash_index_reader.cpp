@@ -9,7 +9,7 @@
 namespace restash {
 
 void ReadHashIndex(std::string_view bytes, const CacheFolder& folder, CacheEntryList& entries,
-                   ProgressSink& progress) {
+                   ProgressSink& progress, const std::function<void(std::size_t, std::size_t)>& release) {
     const auto header = ParseHashHeader(bytes);
     if (!header) {
         WalkHashPages(bytes, folder, entries, progress);
@@ -21,8 +21,13 @@ void ReadHashIndex(std::string_view bytes, const CacheFolder& folder, CacheEntry
     // One allocation for the list: growing it by doubling would hold two
     // copies of a large cache's entries at once.
     entries.reserve(entries.size() + live.pairs.size());
+    // The file's pages need not stay in memory together with the entries made
+    // from them: they are dropped now and read again page by page, and each
+    // page once its entries are made.
+    if (release) release(0, bytes.size());
     std::size_t next = 0;
     for (std::uint64_t page : live.pages) {
+        if (release) release(0, page * header->pageSize);
         if (!progress.ProcessMessages()) return;
         for (; next < live.pairs.size() && live.pairs[next].page == page; ++next) {
             const HashPair& pair = live.pairs[next];

@@ -36,6 +36,16 @@ MappedFile::MappedFile(const std::string& path) {
     data_ = data;
 }
 
+void MappedFile::Release(std::size_t from, std::size_t to) const {
+    if (data_ == nullptr) return;
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    from = (from + page - 1) / page * page;
+    to = to < size_ ? to / page * page : size_;
+    if (from >= to) return;
+    // A private read-only file mapping: dropped pages come back from the file.
+    ::madvise(static_cast<char*>(data_) + from, to - from, MADV_DONTNEED);
+}
+
 MappedFile::~MappedFile() {
     if (data_ != nullptr) ::munmap(data_, size_);
 }

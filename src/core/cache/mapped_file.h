@@ -17,6 +17,11 @@ public:
 
     std::string_view bytes() const { return {static_cast<const char*>(data_), size_}; }
 
+    // Lets the system drop the whole memory pages inside [from, to) of the
+    // mapping; a later read of them reads the file again. Keeps a large index
+    // from staying resident while its entries are built.
+    void Release(std::size_t from, std::size_t to) const;
+
 private:
     void* data_ = nullptr;
     std::size_t size_ = 0;

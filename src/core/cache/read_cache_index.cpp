@@ -64,7 +64,8 @@ void ReadCacheIndex(IndexFormat format, const std::string& cacheDir, const std::
     if (format == IndexFormat::TextIndex)
         ReadTextIndex(file.bytes(), indexPath, folder, entries, progress);
     else
-        ReadHashIndex(file.bytes(), folder, entries, progress);
+        ReadHashIndex(file.bytes(), folder, entries, progress,
+                      [&file](std::size_t from, std::size_t to) { file.Release(from, to); });
 }
 
 }  // namespace restash

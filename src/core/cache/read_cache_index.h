@@ -1,5 +1,7 @@
 #pragma once
 // Reading Netscape's cache index into the cache entry list.
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -29,7 +31,9 @@ void ReadCacheIndex(IndexFormat format, const std::string& cacheDir, const std::
 // the file); they append to entries. indexPath only names the file in errors.
 void ReadTextIndex(std::string_view bytes, const std::string& indexPath, const CacheFolder& folder,
                    CacheEntryList& entries, ProgressSink& progress);
+// release(from, to), when given, is told which byte ranges of bytes the hash
+// reader no longer needs in memory (it may read them again).
 void ReadHashIndex(std::string_view bytes, const CacheFolder& folder, CacheEntryList& entries,
-                   ProgressSink& progress);
+                   ProgressSink& progress, const std::function<void(std::size_t, std::size_t)>& release = {});
 
 }  // namespace restash
