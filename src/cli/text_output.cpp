@@ -13,29 +13,35 @@ std::size_t DisplayWidth(std::string_view utf8) {
         std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-}  // namespace
-
-std::string SafeText(std::string_view latin1) {
-    std::string safe(latin1);
-    for (char& c : safe) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 32 || u == 127 || (u >= 128 && u < 160)) c = '?';
-    }
-    return Latin1ToUtf8(safe);
-}
-
-std::string Latin1ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
+// Appends text as UTF-8, each byte read as Latin-1; with safe, control
+// characters become "?".
+void AppendUtf8(std::string& out, std::string_view text, bool safe) {
     for (char c : text) {
         const auto u = static_cast<unsigned char>(c);
-        if (u < 0x80) {
+        if (safe && (u < 32 || u == 127 || (u >= 128 && u < 160))) {
+            out += '?';
+        } else if (u < 0x80) {
             out += c;
         } else {
             out += static_cast<char>(0xC0 | (u >> 6));
             out += static_cast<char>(0x80 | (u & 0x3F));
         }
     }
+}
+
+}  // namespace
+
+std::string SafeText(std::string_view latin1) {
+    std::string out;
+    out.reserve(latin1.size());
+    AppendUtf8(out, latin1, true);
+    return out;
+}
+
+std::string Latin1ToUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    AppendUtf8(out, text, false);
     return out;
 }
 
@@ -51,34 +57,58 @@ std::string CsvField(std::string_view utf8) {
 }
 
 TextTable::TextTable(std::vector<std::string> header, std::vector<bool> rightAligned)
-    : rightAligned_(std::move(rightAligned)) {
-    rightAligned_.resize(header.size(), false);
-    rows_.push_back(std::move(header));
+    : columns_(header.size()), rightAligned_(std::move(rightAligned)) {
+    rightAligned_.resize(columns_, false);
+    rowStarts_.push_back(0);
+    for (const std::string& cell : header) {
+        const std::size_t offset = text_.size();
+        text_ += cell;
+        AddCell(offset);
+    }
 }
 
-void TextTable::Add(std::vector<std::string> row) {
-    for (auto& cell : row) cell = SafeText(cell);
-    rows_.push_back(std::move(row));
+void TextTable::AddCell(std::size_t offset) {
+    const std::string_view cell = std::string_view(text_).substr(offset);
+    cells_.push_back({offset, cell.size(), DisplayWidth(cell)});
+}
+
+void TextTable::Add(std::initializer_list<std::string_view> row) {
+    rowStarts_.push_back(cells_.size());
+    for (std::string_view cell : row) {
+        const std::size_t offset = text_.size();
+        AppendUtf8(text_, cell, true);
+        AddCell(offset);
+    }
 }
 
 void TextTable::Print(std::ostream& out) const {
-    const std::size_t columns = rows_.front().size();
-    std::vector<std::size_t> widths(columns, 0);
-    for (const auto& row : rows_)
-        for (std::size_t i = 0; i < columns && i < row.size(); ++i)
-            widths[i] = std::max(widths[i], DisplayWidth(row[i]));
-    for (const auto& row : rows_) {
-        std::string line;
-        for (std::size_t i = 0; i < columns && i < row.size(); ++i) {
-            const std::string padding(widths[i] - DisplayWidth(row[i]), ' ');
-            const bool last = i + 1 == columns;
-            if (rightAligned_[i]) line += padding;
-            line += row[i];
-            if (!rightAligned_[i] && !last) line += padding;
-            if (!last) line += "  ";
+    std::vector<std::size_t> widths(columns_, 0);
+    auto rowEnd = [&](std::size_t row) { return row + 1 < rowStarts_.size() ? rowStarts_[row + 1] : cells_.size(); };
+    for (std::size_t row = 0; row < rowStarts_.size(); ++row)
+        for (std::size_t c = rowStarts_[row], i = 0; c < rowEnd(row) && i < columns_; ++c, ++i)
+            widths[i] = std::max(widths[i], cells_[c].width);
+
+    // Lines are written in blocks rather than one call each.
+    constexpr std::size_t kBlock = 64 * 1024;
+    std::string block;
+    block.reserve(kBlock + 1024);
+    for (std::size_t row = 0; row < rowStarts_.size(); ++row) {
+        for (std::size_t c = rowStarts_[row], i = 0; c < rowEnd(row) && i < columns_; ++c, ++i) {
+            const Cell& cell = cells_[c];
+            const std::size_t padding = widths[i] - cell.width;
+            const bool last = i + 1 == columns_;
+            if (rightAligned_[i]) block.append(padding, ' ');
+            block.append(text_, cell.offset, cell.length);
+            if (!rightAligned_[i] && !last) block.append(padding, ' ');
+            if (!last) block += "  ";
         }
-        out << line << '\n';
+        block += '\n';
+        if (block.size() >= kBlock) {
+            out.write(block.data(), static_cast<std::streamsize>(block.size()));
+            block.clear();
+        }
     }
+    out.write(block.data(), static_cast<std::streamsize>(block.size()));
 }
 
 }  // namespace restash::cli

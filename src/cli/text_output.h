@@ -1,6 +1,8 @@
 #pragma once
 // Turning the core's single-byte texts into output: UTF-8 from Latin-1,
 // CSV fields, and aligned text columns for a terminal.
+#include <cstddef>
+#include <initializer_list>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -21,15 +23,26 @@ std::string CsvField(std::string_view utf8);
 
 // Rows of cells printed as aligned columns; the last column is not padded.
 // Cells are Latin-1 bytes; control characters print as "?" so that an index
-// cannot send escape sequences to the terminal.
+// cannot send escape sequences to the terminal. The cells are kept end to end
+// in one buffer, so a table of 100,000 rows costs little more than its text.
 class TextTable {
 public:
     explicit TextTable(std::vector<std::string> header, std::vector<bool> rightAligned = {});
-    void Add(std::vector<std::string> row);
+    void Add(std::initializer_list<std::string_view> row);
     void Print(std::ostream& out) const;
 
 private:
-    std::vector<std::vector<std::string>> rows_;  // UTF-8, header first
+    struct Cell {
+        std::size_t offset;  // into text_
+        std::size_t length;
+        std::size_t width;   // in characters
+    };
+    void AddCell(std::size_t offset);
+
+    std::string text_;                 // every cell, UTF-8, header first
+    std::vector<Cell> cells_;
+    std::vector<std::size_t> rowStarts_;  // the first cell of each row
+    std::size_t columns_;
     std::vector<bool> rightAligned_;
 };
 

@@ -96,7 +96,7 @@ private:
                 const auto key = Span(bytes, first, keyEnd);
                 const auto data = Span(bytes, second, first);
                 if (!key || !data) continue;
-                out_.pairs.push_back({page, second, std::string(*key), std::string(*data)});
+                out_.pairs.push_back({page, second, *key, *data});
             }
             if (!next) return;
             page = *next;
@@ -124,12 +124,13 @@ private:
     // Puts together the big pair that starts on firstPage (already entered)
     // and returns the page where the bucket's chain goes on, if any.
     std::optional<std::uint64_t> CollectBigPair(std::uint64_t firstPage, std::string_view bytes) {
-        HashPair pair{firstPage, Word(bytes, 1), {}, {}};
+        const std::uint32_t position = Word(bytes, 1);
+        std::string key, data;
         std::uint64_t page = firstPage;
         // The key: the tails of pages up to the one marked as ending it.
         for (;;) {
             const std::uint16_t n = Word(bytes, 0);
-            if (n < 2 || !TableFits(n) || !AppendTail(bytes, pair.key)) return std::nullopt;
+            if (n < 2 || !TableFits(n) || !AppendTail(bytes, key)) return std::nullopt;
             const std::uint16_t marker = Word(bytes, 2);
             if (marker == kFullKey || marker == kFullKeyData) break;
             if (marker != kPartialKey) return std::nullopt;
@@ -143,10 +144,10 @@ private:
             if (n < 4) return std::nullopt;
             const auto head = Span(bytes, Word(bytes, n), Word(bytes, 1));
             if (!head) return std::nullopt;
-            pair.data.append(*head);
+            data.append(*head);
             // Free space left on the page says the data ends here too.
             if (Word(bytes, n + 1) != 0) {
-                out_.pairs.push_back(std::move(pair));
+                AddAssembled(firstPage, position, std::move(key), std::move(data));
                 return n > 2 ? std::optional(h_.OverflowPage(Word(bytes, n - 1))) : std::nullopt;
             }
         }
@@ -156,13 +157,20 @@ private:
             if (!next) return std::nullopt;
             bytes = *next;
             n = Word(bytes, 0);
-            if (n < 2 || !TableFits(n) || !AppendTail(bytes, pair.data)) return std::nullopt;
+            if (n < 2 || !TableFits(n) || !AppendTail(bytes, data)) return std::nullopt;
             const std::uint16_t marker = Word(bytes, 2);
             if (marker == kFullKeyData) break;
             if (marker != kFullKey) return std::nullopt;
         }
-        out_.pairs.push_back(std::move(pair));
+        AddAssembled(firstPage, position, std::move(key), std::move(data));
         return n > 2 ? std::optional(h_.OverflowPage(Word(bytes, n - 1))) : std::nullopt;
+    }
+
+    void AddAssembled(std::uint64_t page, std::uint32_t position, std::string key, std::string data) {
+        // The strings stay where they are when the vector of owners grows.
+        const std::string* k = out_.assembled.emplace_back(std::make_unique<const std::string>(std::move(key))).get();
+        const std::string* d = out_.assembled.emplace_back(std::make_unique<const std::string>(std::move(data))).get();
+        out_.pairs.push_back({page, position, *k, *d});
     }
 
     std::string_view file_;

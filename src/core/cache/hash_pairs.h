@@ -4,6 +4,7 @@
 // pages they span. Header, bitmap and freed pages are never read, so pairs
 // left behind on freed pages are not seen.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,20 +13,24 @@
 
 namespace restash {
 
+// A pair that lies on one page is seen where it is in the file; a big pair
+// is put together in storage of its own.
 struct HashPair {
     std::uint64_t page = 0;      // the file page the pair starts on
     std::uint32_t position = 0;  // its lowest byte on that page
-    std::string key;
-    std::string data;
+    std::string_view key;
+    std::string_view data;
 };
 
 struct LiveHashContents {
     std::vector<std::uint64_t> pages;  // every live page, in file order
     std::vector<HashPair> pairs;       // by page, then from the lowest position upwards
+    std::vector<std::unique_ptr<const std::string>> assembled;  // the bytes of the big pairs
 };
 
 // Damaged links and offsets end a chain or drop a pair; a page is read at
-// most once, so no file makes this loop.
+// most once, so no file makes this loop. The pairs point into file, which
+// must outlive them.
 LiveHashContents CollectLivePairs(std::string_view file, const HashHeader& header);
 
 }  // namespace restash

@@ -1,10 +1,12 @@
 #include "core/search/page_scan.h"
 
 #include <cerrno>
-#include <fstream>
-#include <vector>
+#include <cstring>
+#include <istream>
+#include <memory>
 
 #include "core/platform/error.h"
+#include "core/platform/file_read_buffer.h"
 #include "core/platform/text.h"
 
 namespace restash {
@@ -17,31 +19,41 @@ namespace restash {
 bool TextContains(std::istream& page, std::string_view searchText, std::size_t chunkSize) {
     if (searchText.empty()) return true;
     const std::size_t carry = searchText.size() - 1;
-    std::vector<char> chunk(chunkSize > 0 ? chunkSize : 1);
+    const std::size_t size = chunkSize > 0 ? chunkSize : 1;
+    const std::unique_ptr<char[]> chunk(new char[size]);
     std::string window;
+    window.reserve(size + carry + 1);
     bool inTag = false;
     char lastRead = 0;  // inside a tag: the last character read
     for (;;) {
-        page.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        page.read(chunk.get(), static_cast<std::streamsize>(size));
         const auto got = static_cast<std::size_t>(page.gcount());
         if (page.bad()) throw Error("I/O error");
-        for (std::size_t i = 0; i < got; ++i) {
-            const char c = chunk[i];
+        // Runs of text and whole tags at a time: a tag adds only its ">".
+        const char* at = chunk.get();
+        const char* const end = at + got;
+        while (at < end) {
             if (inTag) {
-                lastRead = c;
-                if (c == '>') {
-                    inTag = false;
-                    window.push_back('>');
+                const auto* close = static_cast<const char*>(std::memchr(at, '>', static_cast<std::size_t>(end - at)));
+                if (!close) {
+                    lastRead = end[-1];
+                    break;
                 }
-            } else if (c == '<') {
-                inTag = true;
-                lastRead = c;
+                inTag = false;
+                window.push_back('>');
+                at = close + 1;
             } else {
-                window.push_back(UpperAscii(c));
+                const auto* open = static_cast<const char*>(std::memchr(at, '<', static_cast<std::size_t>(end - at)));
+                const char* const textEnd = open ? open : end;
+                for (; at < textEnd; ++at) window.push_back(UpperAscii(*at));
+                if (!open) break;
+                inTag = true;
+                lastRead = '<';
+                at = open + 1;
             }
         }
         // A tag left open at the end of the page stands as its last character.
-        const bool atEnd = got < chunk.size();
+        const bool atEnd = got < size;
         if (atEnd && inTag) window.push_back(UpperAscii(lastRead));
         if (window.find(searchText) != std::string::npos) return true;
         if (atEnd) return false;
@@ -50,8 +62,10 @@ bool TextContains(std::istream& page, std::string_view searchText, std::size_t c
 }
 
 bool PageContains(const std::string& path, std::string_view searchText) {
-    std::ifstream page(path, std::ios::binary);
-    if (!page) ThrowErrno(path, errno ? errno : ENOENT);
+    // Opening throws a FileError naming the page; read through plain reads,
+    // with no buffer of the stream library's own.
+    FileReadBuffer buffer(path);
+    std::istream page(&buffer);
     try {
         return TextContains(page, searchText);
     } catch (const Error&) {

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "core/app/browser_bridge.h"
@@ -109,6 +110,7 @@ private:
     HistoryPaths historyPaths_;
     std::vector<PageToConvert> pages_;
     std::unordered_set<std::string> taken_;  // upper-cased folder + staging + name of every file in place
+    std::unordered_map<std::string, unsigned> nextNumber_;  // folder|base|extension -> first number not yet tried
     std::unique_ptr<OutputFile> conversionList_;
     RunOutcome outcome_;
 };
@@ -162,11 +164,18 @@ void Run::CopyEntry(const CacheEntry& entry) {
     const bool isPage = entry.MimeType == "TEXT/HTML";
     const std::string staging = isPage ? kTempFolder : "";
 
+    // The first free name of the series base, base1, base2 ... Names are
+    // only ever taken, never freed, so every number below the one this series
+    // stopped at last time is still taken: the search goes on from there and
+    // finds the same name a search from 0 would.
+    const std::string place = ToUpperAscii(folder + staging);
+    unsigned& next = nextNumber_[place + '|' + mapped.baseName + '|' + extension];
     std::string fileName;
-    for (unsigned k = 0;; ++k) {
-        const std::string name = (k == 0 ? mapped.baseName : NumberedName(mapped.baseName, k)) + extension;
-        if (taken_.insert(ToUpperAscii(folder + staging + name)).second) {
-            fileName = name;
+    for (unsigned k = next;; ++k) {
+        std::string name = (k == 0 ? mapped.baseName : NumberedName(mapped.baseName, k)) + extension;
+        if (taken_.insert(place + ToUpperAscii(name)).second) {
+            fileName = std::move(name);
+            next = k + 1;
             break;
         }
     }
