@@ -1,5 +1,6 @@
 #include "core/uncache/uncache_run.h"
 
+#include <cstdint>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -90,6 +91,7 @@ private:
     void PrepareTree();
     void CopyFiles();
     void CopyEntry(const CacheEntry& entry);
+    std::string FirstFreeName(const std::string& place, const std::string& base, const std::string& extension);
     void ConvertPages();
     void ReplaceHistoryFile();
     void WritePageListCopy();
@@ -110,7 +112,9 @@ private:
     HistoryPaths historyPaths_;
     std::vector<PageToConvert> pages_;
     std::unordered_set<std::string> taken_;  // upper-cased folder + staging + name of every file in place
-    std::unordered_map<std::string, unsigned> nextNumber_;  // folder|base|extension -> first number not yet tried
+    // For each run of numbered names (place|prefix|digits|extension): every
+    // number below this one gives a name already taken.
+    std::unordered_map<std::string, std::uint64_t> frontier_;
     std::unique_ptr<OutputFile> conversionList_;
     RunOutcome outcome_;
 };
@@ -147,6 +151,30 @@ void Run::PrepareTree() {
         for (const std::string& name : TakenNames(root + folder)) taken_.insert(ToUpperAscii(folder) + name);
 }
 
+// The first of base, base1, base2 ... (each name 8 characters at most, the
+// number cutting the base) not yet taken in place; takes it. Names are only
+// ever taken, never freed, and every k-digit number gives the same name for
+// all bases that share their first 8 - k characters: so each such run keeps
+// how far it is known to be taken, and the search starts there. The name is
+// the one a search from 0 would find, at a cost that no longer grows with
+// the names taken before.
+std::string Run::FirstFreeName(const std::string& place, const std::string& base, const std::string& extension) {
+    if (taken_.insert(place + ToUpperAscii(base + extension)).second) return base + extension;
+    std::uint64_t low = 1;
+    for (unsigned digits = 1;; ++digits, low *= 10) {
+        if (low > UINT32_MAX) throw Error("No free name for " + base + extension);
+        const std::size_t room = digits >= 8 ? 0 : 8 - digits;
+        const std::string key = place + '|' + base.substr(0, room) + '|' + std::to_string(digits) + '|' + extension;
+        std::uint64_t& frontier = frontier_.try_emplace(key, low).first->second;
+        for (std::uint64_t k = frontier; k < low * 10 && k <= UINT32_MAX; ++k) {
+            std::string name = NumberedName(base, static_cast<unsigned>(k)) + extension;
+            const bool free = taken_.insert(place + ToUpperAscii(name)).second;
+            if (k == frontier) frontier = k + 1;
+            if (free) return name;
+        }
+    }
+}
+
 void Run::CopyEntry(const CacheEntry& entry) {
     const std::string url = CleanURL(entry.Url);
     if (!InAgeWindow(entry.Stamp, selection_.AgeLower, selection_.AgeUpper)) return;
@@ -164,21 +192,8 @@ void Run::CopyEntry(const CacheEntry& entry) {
     const bool isPage = entry.MimeType == "TEXT/HTML";
     const std::string staging = isPage ? kTempFolder : "";
 
-    // The first free name of the series base, base1, base2 ... Names are
-    // only ever taken, never freed, so every number below the one this series
-    // stopped at last time is still taken: the search goes on from there and
-    // finds the same name a search from 0 would.
     const std::string place = ToUpperAscii(folder + staging);
-    unsigned& next = nextNumber_[place + '|' + mapped.baseName + '|' + extension];
-    std::string fileName;
-    for (unsigned k = next;; ++k) {
-        std::string name = (k == 0 ? mapped.baseName : NumberedName(mapped.baseName, k)) + extension;
-        if (taken_.insert(place + ToUpperAscii(name)).second) {
-            fileName = std::move(name);
-            next = k + 1;
-            break;
-        }
-    }
+    const std::string fileName = FirstFreeName(place, mapped.baseName, extension);
 
     // The points around each copy where the window is kept responsive; a
     // page is read through here too, though its bytes are only written when

@@ -1,7 +1,8 @@
-// Numbered names at scale: the run remembers where each name series stopped
-// instead of trying base, base1, base2 ... from the start every time. These
-// cases hold it to the search from 0 on series that run into each other
-// (a numbered name of one series is the plain name of another).
+// Numbered names at scale: the run remembers how far each run of numbered
+// names is taken instead of trying base, base1, base2 ... from the start
+// every time. These cases hold it to the search from 0 on series that run
+// into each other (a numbered name of one series is the plain name of
+// another, and numbers of more digits cut the bases to a shared prefix).
 #include <gtest/gtest.h>
 
 #include <set>
@@ -52,6 +53,11 @@ TEST(UncacheRunNumbering, SeriesThatRunIntoEachOtherGetTheNamesOfASearchFromZero
         urls.push_back("http://b.example/abcdefg" + std::to_string(round % 4 + 1) + ".html");
         if (round % 3 == 0) urls.push_back("http://c.example/x/ABCDEFGH.htm");
         if (round % 5 == 0) urls.push_back("http://c.example/abcdef1" + std::to_string(round % 2) + ".html");
+    }
+    // One base numbered past 100, with short bases that its numbers meet.
+    for (int round = 0; round < 120; ++round) {
+        urls.push_back("http://d.example/x.html");
+        if (round % 7 == 0) urls.push_back("http://d.example/x" + std::to_string(round % 13) + ".html");
     }
     std::vector<NsObject> objects;
     for (const std::string& url : urls) objects.push_back(Object(url, "text/html", "<P>" + url + "</P>\r\n"));
