@@ -5,7 +5,8 @@
 #   bench/run.sh [RUNS]        RUNS timed runs of each command (default 3); the median counts
 #
 # Environment: RESTASH_BENCH_DATA  where the generated caches and the run outputs go
-#                                  (default build-bench/data; about 4 GB per run at 100,000 entries)
+#                                  (default build-bench/data; about 16 GB: every timed run at
+#                                  100,000 entries writes 4 GB of its own)
 #              RESTASH_BENCH_SIZES the cache sizes (default "10000 100000")
 #              RESTASH_BENCH_JOBS  build jobs (default 2)
 #
@@ -93,7 +94,7 @@ secs() { cut -d' ' -f1 "$OUT/$1" | median; }
 peak_mb() { cut -d' ' -f2 "$OUT/$1" | sort -g | tail -1 | awk '{printf "%.0f", $1/1024}'; }
 
 uncache_cmd() {  # uncache_cmd N RUN
-  local parent=$OUT/uncache-$1-$2/
+  local parent=$OUT/copy-uncache-$1-$2/
   mkdir -p "$parent"
   if cli_has uncache; then
     echo "${CLI[*]} uncache --cache $(cache_dir "$1")/FAT.DB --offline $parent --types text,media,other"
@@ -117,13 +118,13 @@ for n in $SIZES; do
     time_run "readfloor-$n" sh -c 'cat "$1/FAT.DB" >/dev/null && ls -f "$1" >/dev/null' sh "$dir"
     read -ra cmd <<<"$(uncache_cmd "$n" "$r")"
     time_run "uncache-$n" "${cmd[@]}"
-    mkdir -p "$OUT/cp-$n-$r"
-    time_run "cp-$n" xargs -a "$OUT/copied-$n.txt" cp -t "$OUT/cp-$n-$r"
+    mkdir -p "$OUT/copy-cp-$n-$r"
+    time_run "cp-$n" xargs -a "$OUT/copied-$n.txt" cp -t "$OUT/copy-cp-$n-$r"
   done
   # The search reads the pages of the last run; grep reads the same files.
-  offline=$OUT/uncache-$n-$RUNS/OFFLINE/
+  offline=$OUT/copy-uncache-$n-$RUNS/OFFLINE/
   awk -v root="$offline" 'NR % 3 == 0 { sub(/\r$/, ""); print root $0 }' "$offline/HTMLIST" >"$OUT/pages-$n.txt"
-  read -ra cmd <<<"$(search_cmd "$OUT/uncache-$n-$RUNS/")"
+  read -ra cmd <<<"$(search_cmd "$OUT/copy-uncache-$n-$RUNS/")"
   for ((r = 1; r <= RUNS; r++)); do
     time_run "search-$n" "${cmd[@]}"
     time_run "grep-$n" sh -c 'xargs -a "$1" grep -F -i -l "$2"; s=$?; [ $s -eq 0 ] || [ $s -eq 123 ]' \
@@ -168,7 +169,7 @@ echo
 echo "| Command | $SMALL | floor $SMALL | $BIG | floor $BIG | ratio at $BIG | growth Restash / floor | peak RSS at $BIG |"
 echo "|---|---|---|---|---|---|---|---|"
 row "index read (\`list\`)" read readfloor "cat FAT.DB + ls -f" 1.5
-row "uncache, every entry" uncache cp "cp of the $(wc -l <"$OUT/copied-$BIG.txt") files" 2.0
+row "uncache, every entry" uncache cp "cp of the same cache files" 2.0
 row "search \"$RARE_WORD\" ($(cat "$OUT/pagecount-$BIG") pages, grep finds it in $(cat "$OUT/grephits-$BIG"))" search grep "grep -F -i -l" 1.5
 selrow() {  # selrow NAME KEY
   local a b; a=$(sel "$SMALL" "$2"); b=$(sel "$BIG" "$2")
@@ -184,4 +185,4 @@ echo "Uncache growth $SMALL -> $BIG: ${gu}x (<= 11x: $(verdict "$gu" 11)). Peak 
   echo "largest ${m} MB, $(verdict "$m" 149)")."
 
 # The outputs of the runs go; the caches stay for the next benchmark.
-rm -rf "$OUT"/uncache-* "$OUT"/cp-*
+rm -rf "$OUT"/copy-*
