@@ -99,7 +99,10 @@ std::string SurtKey(std::string_view uri) {
         port = authority.substr(colon + 1);
     }
     std::string key = ReversedLabels(WithoutWww(host));
-    if (!port.empty() && !IsDefaultPort(scheme, port)) key += ":" + std::string(port);
+    if (!port.empty() && !IsDefaultPort(scheme, port)) {
+        key += ':';
+        key += port;
+    }
     key += ')';
 
     const std::size_t question = rest.find('?');
@@ -107,8 +110,10 @@ std::string SurtKey(std::string_view uri) {
     if (path.empty()) path = "/";
     if (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
     key += path;
-    if (question != std::string_view::npos && question + 1 < rest.size())
-        key += "?" + SortedQuery(rest.substr(question + 1));
+    if (question != std::string_view::npos && question + 1 < rest.size()) {
+        key += '?';
+        key += SortedQuery(rest.substr(question + 1));
+    }
     return key;
 }
 
