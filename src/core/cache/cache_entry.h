@@ -5,22 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "core/web/file_kind.h"
+
 namespace restash {
 
 // The two forms of the cache index.
 enum class IndexFormat { TextIndex, HashIndex };
-
-enum class Category : std::uint8_t { Text = 0, Media = 1, Other = 2 };
-
-// "text", "media" or "other".
-const char* CategoryName(Category c);
 
 struct CacheEntry {
     std::int32_t Stamp = 0;  // seconds since 1 January 1970, as stored in the index
     std::string FileName;    // the cache file, relative to the cache folder (upper case for a hash index)
     std::string Url;         // the object's URL, case unchanged
     std::string MimeType;    // upper-cased, at most 50 characters
-    std::string Domain;      // DomainOf(Url), at most 50 characters
+    std::string Domain;      // EntryDomain(Url): DomainOf the URL, at most 50 characters
     Category category = Category::Other;
 
     // Further facts some record versions of a hash index carry; empty when
@@ -34,10 +31,5 @@ struct CacheEntry {
 };
 
 using CacheEntryList = std::vector<CacheEntry>;
-
-// "TEXT/" gives Text; "VIDEO", "IMAGE" or "AUDIO" Media; anything else,
-// including a prefix shorter than five characters, Other. Takes the first
-// five characters of the upper-cased MIME type (more are ignored).
-Category ClassifyMimeType(std::string_view prefix);
 
 }  // namespace restash

@@ -10,7 +10,7 @@
 #include "core/platform/error.h"
 #include "core/platform/paths.h"
 #include "core/platform/text.h"
-#include "core/uncache/url.h"
+#include "core/web/url.h"
 
 namespace restash {
 namespace {
@@ -92,7 +92,7 @@ bool LineSelected(std::string_view line, const Selection& selection, std::string
     if (!ParseStamp(fields[2].substr(0, kStampDigits), stamp)) return false;
     const Category category = ClassifyMimeType(Cut(ToUpperAscii(fields[5]), kDomainCapacity));
     if (!InAgeWindow(stamp, selection.AgeLower, selection.AgeUpper) || !selection.Includes(category)) return false;
-    if (!selection.Domains.Contains(Cut(DomainOf(fields[4]), kDomainCapacity))) return false;
+    if (!selection.Domains.Contains(EntryDomain(fields[4]))) return false;
     fileName = CacheFileNamePart(fields[3]);
     return true;
 }

@@ -7,7 +7,7 @@
 
 #include "core/cache/hash_bytes.h"
 #include "core/platform/text.h"
-#include "core/uncache/url.h"
+#include "core/web/url.h"
 
 namespace restash {
 namespace {
@@ -16,7 +16,6 @@ constexpr std::uint32_t kMaxFileNameLength = 50;
 constexpr std::uint32_t kMaxUrlLength = 512;
 constexpr std::uint32_t kMaxMimeLength = 100;
 constexpr std::size_t kMimeCapacity = 50;
-constexpr std::size_t kDomainCapacity = 50;
 
 // Record positions shared by every version.
 constexpr std::size_t kLastModifiedAt = 8;
@@ -137,7 +136,7 @@ void AcceptRecord(IndexRecord record, const CacheFolder& folder, CacheEntryList&
     record.FileName = ToUpperAscii(record.FileName);
     if (!folder.Exists(record.FileName)) return;
     record.MimeType = ToUpperAscii(Cut(record.MimeType, kMimeCapacity));
-    record.Domain = Cut(DomainOf(record.Url), kDomainCapacity);
+    record.Domain = EntryDomain(record.Url);
     record.category = ClassifyMimeType(record.MimeType);
     entries.push_back(std::move(record));
 }

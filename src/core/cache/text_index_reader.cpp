@@ -7,14 +7,14 @@
 #include "core/cache/text_lines.h"
 #include "core/platform/error.h"
 #include "core/platform/text.h"
-#include "core/uncache/url.h"
+#include "core/web/url.h"
 
 namespace restash {
 
 namespace {
 
 constexpr std::size_t kFieldCount = 7;
-constexpr std::size_t kShortTextLength = 50;  // MIME type and domain
+constexpr std::size_t kMimeCapacity = 50;
 constexpr long kLinesPerMessagePoint = 20;
 
 }  // namespace
@@ -48,8 +48,8 @@ void ReadTextIndex(std::string_view bytes, const std::string& indexPath, const C
         }
         entry.FileName = std::string(name);
         entry.Url = std::string(fields[4]);
-        entry.Domain = Cut(DomainOf(entry.Url), kShortTextLength);
-        entry.MimeType = Cut(ToUpperAscii(fields[5]), kShortTextLength);
+        entry.Domain = EntryDomain(entry.Url);
+        entry.MimeType = Cut(ToUpperAscii(fields[5]), kMimeCapacity);
         entry.category = ClassifyMimeType(entry.MimeType);
         entries.push_back(std::move(entry));
     }

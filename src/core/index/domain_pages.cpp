@@ -1,6 +1,6 @@
 #include "core/index/domain_pages.h"
 
-#include "core/uncache/url.h"
+#include "core/web/url.h"
 
 namespace restash {
 

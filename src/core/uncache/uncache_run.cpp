@@ -20,7 +20,8 @@
 #include "core/uncache/history.h"
 #include "core/uncache/local_files.h"
 #include "core/uncache/offline_tree.h"
-#include "core/uncache/url.h"
+#include "core/web/file_kind.h"
+#include "core/web/url.h"
 
 namespace restash {
 
@@ -41,20 +42,16 @@ struct PageToConvert {
     std::string source;
 };
 
-bool IsMediaType(std::string_view mime) {
-    const std::string_view head = mime.substr(0, 5);
-    return head == "IMAGE" || head == "VIDEO" || head == "AUDIO";
-}
-
-// The folder of a copy: the root for "TEXT..." types, MEDIA for images, sound
-// and video, OTHERS for everything else.
+// The folder of a copy: the root, MEDIA or OTHERS.
 std::string FolderFor(std::string_view mime) {
-    if (mime.substr(0, 4) == "TEXT") return "";
-    if (IsMediaType(mime)) return kMediaFolder;
+    switch (CopyFolderFor(mime)) {
+        case CopyFolder::Root: return "";
+        case CopyFolder::Media: return kMediaFolder;
+        case CopyFolder::Others: return kOthersFolder;
+    }
     return kOthersFolder;
 }
 
-// The URL without its "/./" endings: x/./ becomes x/.
 // Reads a whole file and throws away its bytes: a page whose cache file cannot
 // be read is left out before any other page's link is pointed at it.
 void ReadThrough(const std::string& path) {
@@ -62,11 +59,6 @@ void ReadThrough(const std::string& path) {
     char chunk[16 * 1024];
     while (buffer.sgetn(chunk, sizeof chunk) > 0) {
     }
-}
-
-std::string CleanURL(std::string url) {
-    while (url.size() >= 3 && url.compare(url.size() - 3, 3, "/./") == 0) url.erase(url.size() - 2);
-    return url;
 }
 
 class Run {
@@ -176,10 +168,8 @@ std::string Run::FirstFreeName(const std::string& place, const std::string& base
 }
 
 void Run::CopyEntry(const CacheEntry& entry) {
+    if (!IsSelected(entry, selection_)) return;
     const std::string url = CleanURL(entry.Url);
-    if (!InAgeWindow(entry.Stamp, selection_.AgeLower, selection_.AgeUpper)) return;
-    if (!selection_.Domains.Contains(Cut(DomainOf(url), 50))) return;
-    if (!selection_.Includes(ClassifyMimeType(entry.MimeType))) return;
 
     const std::optional<std::string> source = cache_->Find(entry.FileName);
     if (!source) return;  // a missing cache file is skipped silently

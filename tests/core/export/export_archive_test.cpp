@@ -15,7 +15,7 @@
 #include "core/export/sha256.h"
 #include "core/export/warc_writer.h"
 #include "core/platform/error.h"
-#include "core/uncache/url.h"
+#include "core/web/url.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/recorders.h"
 #include "tests/support/temp_dir.h"

@@ -18,7 +18,7 @@
 #include "core/platform/error.h"
 #include "core/platform/text.h"
 #include "core/selection/domain_tally.h"
-#include "core/uncache/url.h"
+#include "core/web/url.h"
 #include "tests/core/cache/delete_fixture.h"
 #include "tests/core/hardening/hardening_fixture.h"
 #include "tests/support/faulty_file_system.h"

@@ -6,7 +6,7 @@
 #include "core/cache/read_cache_index.h"
 #include "core/platform/paths.h"
 #include "core/selection/domain_tally.h"
-#include "core/uncache/url.h"
+#include "core/web/url.h"
 
 namespace fs = std::filesystem;
 

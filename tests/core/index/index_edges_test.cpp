@@ -89,14 +89,6 @@ TEST(MediaLists, SortWithoutLetterCaseAndKeepTheFirstOfEqualNames) {
     EXPECT_EQ(media.at("M.example"), (std::vector<std::string>{"MEDIA/C.GIF"}));
 }
 
-TEST(MediaLists, KnowTheMediaExtensionsOnly) {
-    for (const char* path : {"MEDIA/A.GIF", "MEDIA/A.JPG", "MEDIA/A.AVI", "MEDIA/A.MPG", "MEDIA/A.MOV", "MEDIA/A.WAV",
-                             "MEDIA/A.AIF", "MEDIA/A.AU", "MEDIA/A.BMP", "MEDIA/A.TIF", "OTHERS/A.WRL", "MEDIA/A.XBM"})
-        EXPECT_TRUE(IsMediaPath(path)) << path;
-    for (const char* path : {"MEDIA/A.PNG", "MEDIA/A.GIF.TXT", "MEDIA/GIF", "A.HTM", "MEDIA/A.AUX", "X.GIF/NAME"})
-        EXPECT_FALSE(IsMediaPath(path)) << path;
-}
-
 // Fails every file created for one target, as a full disk would.
 class FailingFor final : public FileSystem {
 public:

@@ -1,6 +1,6 @@
 #pragma once
-// The URL helpers: pure string operations every subsystem uses to speak about
-// web addresses and their offline copies.
+// Web addresses and the local names made from them: pure string operations,
+// no I/O, used by every subsystem that speaks about addresses.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -29,7 +29,14 @@ MappedURL MapURL(std::string_view url, std::size_t maxLength = 255);
 // A further name when baseName is taken: PAGE and 1 give PAGE1, MYLONG_F and 12 MYLONG12.
 std::string NumberedName(std::string_view baseName, unsigned number);
 
-// The file extension (with its point) of a local copy of the MIME type; ".!!!" when unknown.
-std::string ExtensionFor(std::string_view mimeType);
+// A domain is listed, counted and matched as its first 50 characters.
+inline constexpr std::size_t kDomainCapacity = 50;
+
+// The domain of a cache entry: DomainOf its URL, cut to 50 characters.
+std::string EntryDomain(std::string_view url);
+
+// The URL without its "/./" endings: while it ends in "/./", the last two
+// characters go (x/./ becomes x/).
+std::string CleanURL(std::string url);
 
 }  // namespace restash

@@ -1,4 +1,4 @@
-#include "core/uncache/url.h"
+#include "core/web/url.h"
 
 #include <gtest/gtest.h>
 
@@ -111,17 +111,17 @@ TEST(NumberedName, MakesRoomForTheNumber) {
     EXPECT_EQ(NumberedName("RESTASHD", 1234567), "R1234567");
 }
 
-TEST(ExtensionFor, MatchesTheWholeTypeExactly) {
-    EXPECT_EQ(ExtensionFor("TEXT/HTML"), ".HTM");
-    EXPECT_EQ(ExtensionFor("IMAGE/X-BITMAP"), ".XBM");
-    EXPECT_EQ(ExtensionFor("IMAGE/X-XBITMAP"), ".XBM");
-    EXPECT_EQ(ExtensionFor("AUDIO/BASIC"), ".AU");
-    EXPECT_EQ(ExtensionFor("APPLICATION/X-COMPRESS"), ".Z");
-    EXPECT_EQ(ExtensionFor("X-WORLD/X-VRML"), ".WRL");
-    EXPECT_EQ(ExtensionFor("text/html"), ".!!!");
-    EXPECT_EQ(ExtensionFor("TEXT/HTML; CHARSET=ISO-8859-1"), ".!!!");
-    EXPECT_EQ(ExtensionFor("TEXT/HTM"), ".!!!");
-    EXPECT_EQ(ExtensionFor(""), ".!!!");
+TEST(CleanURL, DropsEveryFinalDotSegmentButKeepsTheSlash) {
+    EXPECT_EQ(CleanURL("http://a.example/docs/./"), "http://a.example/docs/");
+    EXPECT_EQ(CleanURL("http://a.example/docs/././"), "http://a.example/docs/");
+    EXPECT_EQ(CleanURL("http://a.example/./docs/"), "http://a.example/./docs/");
+    EXPECT_EQ(CleanURL("http://a.example/docs/."), "http://a.example/docs/.");
+}
+
+TEST(EntryDomain, IsTheDomainCutToItsCapacity) {
+    const std::string host(60, 'h');
+    EXPECT_EQ(EntryDomain("http://" + host + ":80/x"), host.substr(0, kDomainCapacity));
+    EXPECT_EQ(EntryDomain("HTTP://Host.Example:80/"), "Host.Example");
 }
 
 }  // namespace

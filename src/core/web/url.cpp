@@ -1,7 +1,4 @@
-#include "core/uncache/url.h"
-
-#include <array>
-#include <utility>
+#include "core/web/url.h"
 
 #include "core/platform/text.h"
 
@@ -96,52 +93,11 @@ std::string NumberedName(std::string_view baseName, unsigned number) {
     return std::string(baseName.substr(0, room)) + digits;
 }
 
-std::string ExtensionFor(std::string_view mimeType) {
-    static constexpr std::array<std::pair<std::string_view, std::string_view>, 40> kTable{{
-        {"TEXT/HTML", ".HTM"},
-        {"TEXT/PLAIN", ".TXT"},
-        {"TEXT/RICHTEXT", ".RTX"},
-        {"IMAGE/GIF", ".GIF"},
-        {"IMAGE/X-BITMAP", ".XBM"},
-        {"IMAGE/X-XBITMAP", ".XBM"},
-        {"IMAGE/JPEG", ".JPG"},
-        {"IMAGE/TIFF", ".TIF"},
-        {"IMAGE/X-MS-BMP", ".BMP"},
-        {"VIDEO/QUICKTIME", ".MOV"},
-        {"VIDEO/MPEG", ".MPG"},
-        {"VIDEO/X-MSVIDEO", ".AVI"},
-        {"AUDIO/X-WAV", ".WAV"},
-        {"AUDIO/X-AIFF", ".AIF"},
-        {"AUDIO/BASIC", ".AU"},
-        {"VIDEO/X-SGI-MOVIE", ".SGI"},
-        {"IMAGE/X-PIXMAP", ".XPM"},
-        {"IMAGE/X-RGB", ".RGB"},
-        {"IMAGE/X-PORTABLE-PIXMAP", ".PPM"},
-        {"IMAGE/X-PORTABLE-GRAYMAP", ".PGM"},
-        {"IMAGE/X-PORTABLE-BITMAP", ".PBM"},
-        {"IMAGE/X-PORTABLE-ANYMAP", ".PNM"},
-        {"IMAGE/X-CMU-RASTER", ".RAS"},
-        {"APPLICATION/X-TAR", ".TAR"},
-        {"APPLICATION/X-TROFF-MAN", ".MAN"},
-        {"APPLICATION/X-SH", ".SH"},
-        {"APPLICATION/X-LATEX", ".LTX"},
-        {"APPLICATION/X-LIVESCRIPT", ".LS"},
-        {"APPLICATION/X-JAVASCRIPT", ".JS"},
-        {"APPLICATION/X-CSH", ".CSH"},
-        {"APPLICATION/RTF", ".RTF"},
-        {"APPLICATION/POSTSCRIPT", ".PS"},
-        {"APPLICATION/OCTET-STREAM", ".BIN"},
-        {"APPLICATION/X-STUFFIT", ".SIT"},
-        {"APPLICATION/MAC-BINHEX40", ".HQX"},
-        {"APPLICATION/FRACTALS", ".FIF"},
-        {"APPLICATION/X-ZIP-COMPRESSED", ".ZIP"},
-        {"APPLICATION/X-GZIP", ".GZ"},
-        {"APPLICATION/X-COMPRESS", ".Z"},
-        {"X-WORLD/X-VRML", ".WRL"},
-    }};
-    for (const auto& [type, extension] : kTable)
-        if (type == mimeType) return std::string(extension);
-    return ".!!!";
+std::string EntryDomain(std::string_view url) { return Cut(DomainOf(url), kDomainCapacity); }
+
+std::string CleanURL(std::string url) {
+    while (url.size() >= 3 && url.compare(url.size() - 3, 3, "/./") == 0) url.erase(url.size() - 2);
+    return url;
 }
 
 }  // namespace restash
