@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/platform/text.h"
-#include "core/uncache/history.h"
+#include "core/offline/history.h"
 #include "fuzz/targets/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

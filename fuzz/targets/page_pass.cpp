@@ -7,8 +7,8 @@
 #include <string>
 
 #include "core/links/page_pass.h"
-#include "core/uncache/history.h"
-#include "core/uncache/local_files.h"
+#include "core/offline/history.h"
+#include "core/offline/local_files.h"
 #include "fuzz/targets/fuzz_input.h"
 
 namespace {

@@ -52,7 +52,7 @@ int SearchCommand::Run(RunContext& context) {
         return kExitStopped;
     }
     if (result.pagesFound > 0)
-        context.messages.Information("Results page: " + FileURL(AbsolutePath(settings.OfflineDir + "RESULTS.RSH")));
+        context.messages.Information("Results page: " + FileURL(AbsolutePath(settings.OfflineDir + kResultsPage)));
     return kExitDone;
 }
 

@@ -1,5 +1,6 @@
 #include "core/index/domain_pages.h"
 
+#include "core/offline/offline_names.h"
 #include "core/web/url.h"
 
 namespace restash {
@@ -25,7 +26,7 @@ PagesByDomain GroupByDomain(const std::vector<PageEntry>& entries) {
 
 IndexSources LoadIndexSources(const IndexInputs& in) {
     IndexSources sources;
-    sources.entries = ReadPageEntries(in.offlineDir + "HTMINDEX.HTM");
+    sources.entries = ReadPageEntries(in.offlineDir + kIndexPage);
     sources.pages = GroupByDomain(sources.entries);
     sources.media = CollectMedia(in.localFiles);
     return sources;
@@ -37,7 +38,7 @@ void WriteDomainPages(const IndexInputs& in, const IndexSources& sources, const 
     for (std::size_t n = 0; n < in.domains.size(); ++n) {
         const auto p = sources.pages.find(in.domains[n]);
         const auto m = sources.media.find(in.domains[n]);
-        ReplaceFile(in.fs, in.offlineDir + std::to_string(n) + ".RSH", [&](OutputFile& out) {
+        ReplaceFile(in.fs, in.offlineDir + DomainPage(n), [&](OutputFile& out) {
             write(out, n, p == sources.pages.end() ? kNoPages : p->second,
                   m == sources.media.end() ? kNoMedia : m->second);
         });

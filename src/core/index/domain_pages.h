@@ -11,7 +11,7 @@
 
 #include "core/index/index_inputs.h"
 #include "core/index/media_lists.h"
-#include "core/index/page_list.h"
+#include "core/offline/page_list.h"
 
 namespace restash {
 

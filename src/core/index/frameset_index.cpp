@@ -3,6 +3,7 @@
 #include "core/index/created_on.h"
 #include "core/index/index_text.h"
 #include "core/index/domain_pages.h"
+#include "core/offline/offline_names.h"
 #include "core/platform/paths.h"
 
 namespace restash {
@@ -98,7 +99,7 @@ void WriteDomainPage(OutputFile& out, const IndexInputs& in, std::size_t n,
 std::uint64_t WriteFrameImageIndex(const IndexInputs& in, std::size_t number,
                                    const std::vector<std::string>& mediaPaths) {
     if (mediaPaths.empty()) return 0;
-    ReplaceFile(in.fs, in.offlineDir + std::to_string(number) + ".RSI", [&](OutputFile& out) {
+    ReplaceFile(in.fs, in.offlineDir + ImageIndexPage(number), [&](OutputFile& out) {
         Line(out, "<HTML><BASE TARGET=PAGES><BODY BGCOLOR=#C0C0C0>");
         Line(out, "<CENTER><H2>");
         Line(out, "<TABLE BORDER=0 CELLPADDING=1>");
@@ -117,11 +118,11 @@ void WriteFramesetIndex(const IndexInputs& in) {
     const IndexSources sources = LoadIndexSources(in);
     auto file = [&](const char* name, auto&& write) { ReplaceFile(in.fs, in.offlineDir + name, write); };
 
-    file("HTMINDEX.HTM", [](OutputFile& out) { WriteFrameset(out); });
-    file("RESTASH.RSH", [&](OutputFile& out) { WriteWelcome(out, in); });
-    file("BUTTONS.RSH", [&](OutputFile& out) { WriteButtons(out, in); });
-    file("RESULTS.RSH", [](OutputFile& out) { WriteResultsPlaceholder(out); });
-    file("DOMAINS.RSH", [&](OutputFile& out) { WriteDomainList(out, in); });
+    file(kIndexPage, [](OutputFile& out) { WriteFrameset(out); });
+    file(kWelcomePage, [&](OutputFile& out) { WriteWelcome(out, in); });
+    file(kButtonsPage, [&](OutputFile& out) { WriteButtons(out, in); });
+    file(kResultsPage, [](OutputFile& out) { WriteResultsPlaceholder(out); });
+    file(kDomainsPage, [&](OutputFile& out) { WriteDomainList(out, in); });
 
     WriteDomainPages(in, sources, [&](OutputFile& out, std::size_t n, const std::vector<const PageEntry*>& pages,
                                       const std::vector<std::string>& media) {

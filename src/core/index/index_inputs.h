@@ -9,7 +9,7 @@
 #include "core/platform/clock.h"
 #include "core/platform/file_system.h"
 #include "core/platform/progress.h"
-#include "core/uncache/local_files.h"
+#include "core/offline/local_files.h"
 
 namespace restash {
 

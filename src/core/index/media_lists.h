@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/uncache/local_files.h"
+#include "core/offline/local_files.h"
 #include "core/web/file_kind.h"
 
 namespace restash {

@@ -3,6 +3,7 @@
 #include "core/index/created_on.h"
 #include "core/index/index_text.h"
 #include "core/index/domain_pages.h"
+#include "core/offline/offline_names.h"
 #include "core/platform/paths.h"
 
 namespace restash {
@@ -82,7 +83,7 @@ void WriteDomainPage(OutputFile& out, const IndexInputs& in, std::size_t n,
 std::uint64_t WriteImageIndex(const IndexInputs& in, std::size_t number, const std::string& domain,
                               const std::vector<std::string>& mediaPaths) {
     if (mediaPaths.empty()) return 0;
-    ReplaceFile(in.fs, in.offlineDir + std::to_string(number) + ".RSI", [&](OutputFile& out) {
+    ReplaceFile(in.fs, in.offlineDir + ImageIndexPage(number), [&](OutputFile& out) {
         Line(out, "<TITLE>Image Index for " + domain + "</TITLE>");
         Line(out, "<BODY BGCOLOR=#C0C0C0>");
         Line(out, "<CENTER><H2>Image Index for " + domain + "</H2></CENTER>");
@@ -102,8 +103,8 @@ std::uint64_t WriteImageIndex(const IndexInputs& in, std::size_t number, const s
 void WritePageIndex(const IndexInputs& in) {
     const IndexSources sources = LoadIndexSources(in);
 
-    ReplaceFile(in.fs, in.offlineDir + "HTMINDEX.HTM", [&](OutputFile& out) { WriteIndexPage(out, in); });
-    ReplaceFile(in.fs, in.offlineDir + "RESULTS.RSH", [](OutputFile& out) { WriteResultsPlaceholder(out); });
+    ReplaceFile(in.fs, in.offlineDir + kIndexPage, [&](OutputFile& out) { WriteIndexPage(out, in); });
+    ReplaceFile(in.fs, in.offlineDir + kResultsPage, [](OutputFile& out) { WriteResultsPlaceholder(out); });
 
     WriteDomainPages(in, sources, [&](OutputFile& out, std::size_t n, const std::vector<const PageEntry*>& pages,
                                       const std::vector<std::string>& media) {

@@ -4,7 +4,7 @@
 // The run owns all of it and hands it in explicitly.
 #include <string>
 
-#include "core/uncache/local_files.h"
+#include "core/offline/local_files.h"
 
 namespace restash {
 

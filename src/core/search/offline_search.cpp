@@ -5,7 +5,8 @@
 #include <sys/stat.h>
 
 #include "core/index/index_text.h"
-#include "core/index/page_list.h"
+#include "core/offline/offline_names.h"
+#include "core/offline/page_list.h"
 #include "core/platform/error.h"
 #include "core/platform/text.h"
 #include "core/search/page_scan.h"
@@ -40,9 +41,9 @@ SearchResult SearchOfflinePages(const std::string& offlineDir, std::string_view 
     result.searchText = ToUpperAscii(text);
     if (result.searchText.size() < 2) return result;
 
-    PageListReader list(offlineDir + "HTMLIST");
+    PageListReader list(offlineDir + kPageList);
     bool cancelled = false;
-    ReplaceFile(services.fs, offlineDir + "RESULTS.RSH", [&](OutputFile& out) {
+    ReplaceFile(services.fs, offlineDir + kResultsPage, [&](OutputFile& out) {
         Line(out, "<HTML><TITLE>Restash - Search Results</TITLE>");
         Line(out, "<BASE TARGET=_top><BODY BGCOLOR=#C0C0C0>");
         Line(out, "<CENTER><TABLE BORDER=1 CELLPADDING=2>");
@@ -83,7 +84,7 @@ SearchResult SearchOfflinePages(const std::string& offlineDir, std::string_view 
 }
 
 std::uint64_t CountListedPages(const std::string& offlineDir) {
-    const std::string path = offlineDir + "HTMLIST";
+    const std::string path = offlineDir + kPageList;
     std::ifstream in(path, std::ios::binary);
     if (!in) ThrowErrno(path, errno ? errno : ENOENT);
     std::uint64_t lines = 0;

@@ -17,17 +17,13 @@
 #include "core/platform/paths.h"
 #include "core/platform/file_read_buffer.h"
 #include "core/platform/text.h"
-#include "core/uncache/history.h"
-#include "core/uncache/local_files.h"
-#include "core/uncache/offline_tree.h"
+#include "core/offline/history.h"
+#include "core/offline/local_files.h"
+#include "core/offline/offline_tree.h"
 #include "core/web/file_kind.h"
 #include "core/web/url.h"
 
 namespace restash {
-
-const char* const kSupportImages[10] = {"NOTFOUND.GIF", "DOMAINUP.GIF", "DOMAINDN.GIF", "INDEX.GIF",
-                                        "I_BUTTON.GIF", "RIGHT.GIF",    "RESULTS.GIF",  "INFO.GIF",
-                                        "SITELOGO.GIF", "RESTASH.GIF"};
 
 namespace {
 
@@ -133,7 +129,7 @@ void Run::PrepareTree() {
     CreateAndEmpty(s_.fs, root + kTempFolder);
     conversionList_ = s_.fs.Create(settings_.PageListPath());
     {
-        auto dummy = s_.fs.Create(root + kTempFolder + "HTMINDEX.HTM");
+        auto dummy = s_.fs.Create(root + kTempFolder + kIndexPage);
         dummy->Write("DUMMY\r\n");
         dummy->Close();
     }

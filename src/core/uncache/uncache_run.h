@@ -54,9 +54,6 @@ inline constexpr const char* kBadHistoryPath =
     "Please locate the file\rusing 'Setup'.";
 inline constexpr const char* kCouldNotOpenNetscape = "Could not open Netscape.\r\nPlease check your Restash Setup.";
 
-// The support images copied into MEDIA at every run, in this order.
-extern const char* const kSupportImages[10];
-
 // Runs the whole uncaching run over entries (the cache entry list, in list
 // order) for selection (whose Domains are in the order of the chosen list).
 // Input/output errors that end the run are thrown as FileError; the offline

@@ -12,7 +12,7 @@
 #include "core/index/index_inputs.h"
 #include "core/platform/clock.h"
 #include "core/platform/file_system.h"
-#include "core/uncache/local_files.h"
+#include "core/offline/local_files.h"
 #include "tests/support/recorders.h"
 #include "tests/support/temp_dir.h"
 

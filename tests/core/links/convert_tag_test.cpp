@@ -4,7 +4,7 @@
 
 #include "core/links/resolve_link.h"
 #include "core/links/tag_scanner.h"
-#include "core/uncache/history.h"
+#include "core/offline/history.h"
 #include "tests/support/temp_dir.h"
 
 namespace restash {

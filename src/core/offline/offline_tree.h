@@ -6,13 +6,10 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "core/offline/offline_names.h"
 #include "core/platform/file_system.h"
 
 namespace restash {
-
-inline constexpr const char* kMediaFolder = "MEDIA/";
-inline constexpr const char* kOthersFolder = "OTHERS/";
-inline constexpr const char* kTempFolder = "TEMP/";
 
 // Creates folder (and its parents) when missing and deletes every file in it,
 // but no subfolder. A file that cannot be deleted stays, without an error.

@@ -1,4 +1,4 @@
-#include "core/uncache/local_files.h"
+#include "core/offline/local_files.h"
 
 #include "core/platform/text.h"
 

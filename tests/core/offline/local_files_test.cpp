@@ -2,7 +2,7 @@
 // to the walk from the first record on addresses that collide in every way a
 // cache produces them: the same address in another letter case, exact
 // repeats, and addresses that differ only past a shared prefix.
-#include "core/uncache/local_files.h"
+#include "core/offline/local_files.h"
 
 #include <gtest/gtest.h>
 

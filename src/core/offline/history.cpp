@@ -1,4 +1,4 @@
-#include "core/uncache/history.h"
+#include "core/offline/history.h"
 
 #include "core/platform/error.h"
 #include "core/platform/file_read_buffer.h"

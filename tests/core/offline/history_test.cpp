@@ -1,4 +1,4 @@
-#include "core/uncache/history.h"
+#include "core/offline/history.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/uncache/offline_tree.h"
+#include "core/offline/offline_tree.h"
 
 #include <filesystem>
 

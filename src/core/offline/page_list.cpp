@@ -1,4 +1,4 @@
-#include "core/index/page_list.h"
+#include "core/offline/page_list.h"
 
 #include <cerrno>
 
