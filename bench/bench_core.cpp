@@ -20,7 +20,7 @@
 
 #include "core/app/settings.h"
 #include "core/cache/cache_folder.h"
-#include "core/cache/read_cache_index.h"
+#include "core/cache/netscape_source.h"
 #include "core/platform/clock.h"
 #include "core/platform/file_system.h"
 #include "core/platform/messages.h"
@@ -56,21 +56,22 @@ double MedianMs(int runs, const std::function<void()>& work) {
 }
 
 CacheEntryList ReadAll(const std::string& index, IndexFormat& format) {
-    format = DetectIndexFormat(index);
+    const auto source = OpenCacheSource(index);
+    format = source->Traits().format;
     CacheEntryList entries;
     NullProgress progress;
-    ReadCacheIndex(format, DirPart(index), FilePart(index), entries, progress);
+    source->Read(entries, progress);
     return entries;
 }
 
 int Read(const std::string& index, int runs) {
     NullProgress progress;
-    const IndexFormat format = DetectIndexFormat(index);
+    const auto source = OpenCacheSource(index);
     std::size_t count = 0;
     const double listing = MedianMs(runs, [&] { CacheFolder folder(DirPart(index)); });
     const double read = MedianMs(runs, [&] {
         CacheEntryList entries;
-        ReadCacheIndex(format, DirPart(index), FilePart(index), entries, progress);
+        source->Read(entries, progress);
         count = entries.size();
     });
     std::printf("entries %zu\nfolder_ms %.1f\nread_ms %.1f\n", count, listing, read);
@@ -121,17 +122,18 @@ Selection Everything(const CacheEntryList& entries) {
 int Copied(const std::string& index) {
     IndexFormat format;
     const CacheEntryList entries = ReadAll(index, format);
-    const CacheFolder folder(DirPart(index));
+    const auto bodies = OpenCacheSource(index)->Bodies();
     // Every entry of every domain and type is in the run, so every cache
     // file that is there is copied.
     for (const CacheEntry& e : entries)
-        if (const auto path = folder.Find(e.FileName)) std::printf("%s\n", path->c_str());
+        if (const auto body = bodies->Find(e)) std::printf("%s\n", body->Label().c_str());
     return 0;
 }
 
 int Uncache(const std::string& index, const std::string& parent) {
     IndexFormat format;
     const CacheEntryList entries = ReadAll(index, format);
+    const auto source = OpenCacheSource(index);
     Settings settings;
     settings.ProgramDir = WithTrailingSeparator(parent);
     settings.CacheDir = DirPart(index);
@@ -141,7 +143,7 @@ int Uncache(const std::string& index, const std::string& parent) {
     NullProgress progress;
     const FixedClock clock(900'000'000);
     RunServices services{RealFileSystem(), progress, messages, clock, std::locale::classic()};
-    const RunOutcome outcome = RunUncache(settings, format, entries, Everything(entries), services);
+    const RunOutcome outcome = RunUncache(settings, *source, entries, Everything(entries), services);
     std::printf("files_copied %llu\npages_converted %llu\n", static_cast<unsigned long long>(outcome.filesCopied),
                 static_cast<unsigned long long>(outcome.pagesConverted));
     return 0;

@@ -2,7 +2,7 @@
 
 #include "cli/command.h"
 #include "cli/terminal_progress.h"
-#include "core/cache/read_cache_index.h"
+#include "core/cache/cache_source.h"
 
 namespace restash::cli {
 
@@ -15,10 +15,8 @@ CacheEntryList ReadEntries(const GlobalOptions& global, const std::optional<std:
                            ProgressSink& progress) {
     Settings settings = LoadCliSettings(global);
     if (cacheFile) UseCacheIndex(settings, *cacheFile);
-    const IndexFormat format = DetectIndexFormat(settings.CacheIndexPath());
     CacheEntryList entries;
-    ReadCacheIndex(format, settings.CacheDir, settings.FatName, entries, progress);
-    if (InterruptRequested()) throw StoppedByUser();
+    if (OpenCacheSource(settings.CacheIndexPath())->Read(entries, progress) == Ending::Stopped) throw StoppedByUser();
     return entries;
 }
 

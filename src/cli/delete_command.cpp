@@ -10,7 +10,7 @@
 #include "cli/selection_flags.h"
 #include "core/app/browser_bridge.h"
 #include "core/app/program_dir.h"
-#include "core/cache/delete_selection.h"
+#include "core/selection/delete_selection.h"
 
 namespace restash::cli {
 
@@ -33,7 +33,8 @@ int DeleteCommand::Run(RunContext& context) {
     ProcProcessTable processes;
     const RunningCheck netscapeRunning = [&] { return IsNetscapeRunning(settings, processes, loud); };
     SelectionModel model(context.messages, context.progress);
-    StartOnSelection(model, settings, selection_, context.clock, netscapeRunning, loud, kNoFilesToDelete);
+    const auto source = StartOnSelection(model, settings, selection_, context.clock, netscapeRunning, loud,
+                                         kNoFilesToDelete);
 
     if (yes_)
         context.messages.SetAnswer(Answer::Yes);
@@ -42,8 +43,7 @@ int DeleteCommand::Run(RunContext& context) {
     // TEMP.FAT is written in the program's folder.
     EnsureProgramDir(settings.ProgramDir);
     const DeleteSummary summary =
-        DeleteSelection(model, {settings.CacheDir, settings.FatName, settings.ProgramDir}, RealFileSystem(),
-                        netscapeRunning);
+        DeleteSelection(model, *source, settings.ProgramDir, RealFileSystem(), netscapeRunning);
     context.progress.Clear();
     if (!summary.deleted) {
         if (summary.stopped || InterruptRequested()) return kExitStopped;

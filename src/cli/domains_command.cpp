@@ -22,7 +22,7 @@ int DomainsCommand::Run(RunContext& context) {
     Settings settings = LoadCliSettings(context.global);
     if (cacheFile_) UseCacheIndex(settings, *cacheFile_);
     SelectionModel model(context.messages, context.progress);
-    LoadSelection(model, settings, DetectIndexFormat(settings.CacheIndexPath()), selection_, context.clock);
+    LoadSelection(model, settings, OpenCacheSource(settings.CacheIndexPath()), selection_, context.clock);
 
     // The chosen list, in its order, with each domain's tally of the age window.
     std::unordered_map<std::string, const DomainTally*> tallyOf;

@@ -5,7 +5,6 @@
 #include "cli/global_options.h"
 #include "cli/selection_flags.h"
 #include "core/app/browser_bridge.h"
-#include "core/cache/cache_folder.h"
 #include "core/export/export_archive.h"
 
 namespace restash::cli {
@@ -35,7 +34,8 @@ int ExportCommand::Run(RunContext& context) {
     ProcProcessTable processes;
     const RunningCheck netscapeRunning = [&] { return IsNetscapeRunning(settings, processes, loud); };
     SelectionModel model(context.messages, context.progress);
-    StartOnSelection(model, settings, selection_, context.clock, netscapeRunning, loud, kNoFilesToExport);
+    const auto source =
+        StartOnSelection(model, settings, selection_, context.clock, netscapeRunning, loud, kNoFilesToExport);
 
     ExportOptions options;
     options.warcPath = warc_;
@@ -43,8 +43,7 @@ int ExportCommand::Run(RunContext& context) {
     options.manifestPath = manifest_;
     options.sourceCacheName = AbsolutePath(settings.CacheIndexPath());
     options.createdAt = context.clock.Now();
-    const CacheFolder folder(settings.CacheDir);
-    const ExportSummary summary = ExportArchive(model.Entries(), model.CurrentSelection(), folder, options,
+    const ExportSummary summary = ExportArchive(model.Entries(), model.CurrentSelection(), *source, options,
                                                 context.progress, RealFileSystem());
     context.progress.Clear();
     if (summary.stopped) {

@@ -21,7 +21,7 @@ void PrintJson(const CacheEntryList& entries, std::ostream& out) {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const CacheEntry& e : entries) {
         list.push_back({{"stamp", e.Stamp},
-                        {"file", Latin1ToUtf8(e.FileName)},
+                        {"file", Latin1ToUtf8(e.Body.Name)},
                         {"url", Latin1ToUtf8(e.Url)},
                         {"mime", Latin1ToUtf8(e.MimeType)},
                         {"domain", Latin1ToUtf8(e.Domain)},
@@ -33,7 +33,7 @@ void PrintJson(const CacheEntryList& entries, std::ostream& out) {
 void PrintCsv(const CacheEntryList& entries, std::ostream& out) {
     out << "stamp,file,url,mime,domain,category\r\n";
     for (const CacheEntry& e : entries) {
-        out << e.Stamp << ',' << CsvField(Latin1ToUtf8(e.FileName)) << ',' << CsvField(Latin1ToUtf8(e.Url)) << ','
+        out << e.Stamp << ',' << CsvField(Latin1ToUtf8(e.Body.Name)) << ',' << CsvField(Latin1ToUtf8(e.Url)) << ','
             << CsvField(Latin1ToUtf8(e.MimeType)) << ',' << CsvField(Latin1ToUtf8(e.Domain)) << ','
             << CategoryName(e.category) << "\r\n";
     }
@@ -42,7 +42,7 @@ void PrintCsv(const CacheEntryList& entries, std::ostream& out) {
 void PrintText(const CacheEntryList& entries, std::ostream& out) {
     TextTable table({"STAMP", "FILE", "MIME", "CATEGORY", "DOMAIN", "URL"}, {true});
     for (const CacheEntry& e : entries)
-        table.Add({std::to_string(e.Stamp), e.FileName, e.MimeType, CategoryName(e.category), e.Domain, e.Url});
+        table.Add({std::to_string(e.Stamp), e.Body.Name, e.MimeType, CategoryName(e.category), e.Domain, e.Url});
     table.Print(out);
 }
 

@@ -47,37 +47,37 @@ void AddSelectionOptions(CLI::App& command, SelectionOptions& options) {
         ->check(CheckedBy(ParseTypesOption, "TYPES"));
 }
 
-IndexFormat CheckedIndexFormat(const Settings& settings, Messages& messages) {
+std::shared_ptr<CacheSource> CheckedCacheSource(const Settings& settings, Messages& messages) {
     const std::string index = settings.CacheIndexPath();
     if (!IsFile(index)) {
         messages.ShowError(std::string(kCachePathInvalid) + "\r\rCache index not found: " + index);
         throw CommandFailed();
     }
-    return DetectIndexFormat(index);
+    return OpenCacheSource(index);
 }
 
-void LoadSelection(SelectionModel& model, const Settings& settings, IndexFormat format,
+void LoadSelection(SelectionModel& model, const Settings& settings, std::shared_ptr<const CacheSource> source,
                    const SelectionOptions& options, const Clock& clock) {
-    model.FormShow(format, clock, settings.GMT);
+    model.FormShow(source->Traits().format, clock, settings.GMT);
     // The first paint's load, with its errors passed on rather than shown in
     // an empty window.
-    model.LoadIndex(CacheIndexLoader(format, settings.CacheDir, settings.FatName, model.progress()));
+    model.LoadIndex(CacheIndexLoader(std::move(source), model.progress()));
     if (InterruptRequested()) throw StoppedByUser();
     ApplySelectionOptions(model, options);
 }
 
-IndexFormat StartOnSelection(SelectionModel& model, const Settings& settings, const SelectionOptions& options,
+std::shared_ptr<CacheSource> StartOnSelection(SelectionModel& model, const Settings& settings, const SelectionOptions& options,
                              const Clock& clock, const RunningCheck& netscapeRunning, Messages& loud,
                              const char* nothingText) {
     if (netscapeRunning()) throw CommandFailed();
-    const IndexFormat format = CheckedIndexFormat(settings, loud);
-    LoadSelection(model, settings, format, options, clock);
+    std::shared_ptr<CacheSource> source = CheckedCacheSource(settings, loud);
+    LoadSelection(model, settings, source, options, clock);
     if (model.CheckedTotal() == 0) {
         // Said as an error: the command ends without doing anything.
         loud.ShowError(nothingText);
         throw CommandFailed();
     }
-    return format;
+    return source;
 }
 
 }  // namespace restash::cli

@@ -3,9 +3,11 @@
 // (domains, uncache, delete), and loading the cache into the selection state
 // the way the selection window does before they apply.
 #include <CLI/CLI.hpp>
+#include <memory>
 
 #include "cli/command.h"
 #include "core/app/settings.h"
+#include "core/cache/cache_source.h"
 #include "core/selection/selection_model.h"
 #include "core/selection/selection_options.h"
 
@@ -15,21 +17,21 @@ namespace restash::cli {
 // not offer are usage errors when the command line is parsed.
 void AddSelectionOptions(CLI::App& command, SelectionOptions& options);
 
-// The form of the cache index of settings; a missing index is reported with
-// the cache-path warning and the index's path, as an error.
-IndexFormat CheckedIndexFormat(const Settings& settings, Messages& messages);
+// The source of the cache index of settings; a missing index is reported
+// with the cache-path warning and the index's path, as an error.
+std::shared_ptr<CacheSource> CheckedCacheSource(const Settings& settings, Messages& messages);
 
 // As the selection window opens: its first state for the index form, NowStamp
 // from the clock, the whole index read; then the options choose. Read errors
 // and unknown domains are thrown; Ctrl-C while reading throws StoppedByUser.
-void LoadSelection(SelectionModel& model, const Settings& settings, IndexFormat format,
+void LoadSelection(SelectionModel& model, const Settings& settings, std::shared_ptr<const CacheSource> source,
                    const SelectionOptions& options, const Clock& clock);
 
 // The start uncache and delete share, in the main window's order: the
 // browser must not run and the cache index must exist; then the selection is
 // loaded and must hold files (else nothingText, shown as an error). Returns
-// the index form; throws CommandFailed when one of these ends the command.
-IndexFormat StartOnSelection(SelectionModel& model, const Settings& settings, const SelectionOptions& options,
+// the source; throws CommandFailed when one of these ends the command.
+std::shared_ptr<CacheSource> StartOnSelection(SelectionModel& model, const Settings& settings, const SelectionOptions& options,
                              const Clock& clock, const RunningCheck& netscapeRunning, Messages& loud,
                              const char* nothingText);
 

@@ -43,8 +43,8 @@ int UncacheCommand::Run(RunContext& context) {
     ProcProcessTable processes;
     const RunningCheck netscapeRunning = [&] { return IsNetscapeRunning(settings, processes, loud); };
     SelectionModel model(context.messages, context.progress);
-    const IndexFormat format = StartOnSelection(model, settings, selection_, context.clock, netscapeRunning, loud,
-                                                kNoFilesToUncache);
+    const auto source = StartOnSelection(model, settings, selection_, context.clock, netscapeRunning, loud,
+                                         kNoFilesToUncache);
     if (!model.UncacheButtonClick(netscapeRunning)) return kExitError;
 
     // TEMP.HST is written in the program's folder.
@@ -52,7 +52,7 @@ int UncacheCommand::Run(RunContext& context) {
     context.messages.SetAnswer(view_ ? Answer::Yes : Answer::No);
     RunServices services{RealFileSystem(), context.progress, context.messages, context.clock, UserTimeLocale()};
     const Selection selection = model.CurrentSelection();
-    const RunOutcome outcome = RunUncache(settings, format, model.Entries(), selection, services);
+    const RunOutcome outcome = RunUncache(settings, *source, model.Entries(), selection, services);
     context.progress.Clear();
 
     if (outcome.result == RunResult::Stopped) {

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "core/cache/delete_selection.h"
+#include "core/selection/delete_selection.h"
 #include "core/platform/error.h"
 #include "core/platform/file_system.h"
 #include "core/uncache/uncache_run.h"
@@ -232,7 +232,9 @@ void TSelectionForm::showEvent(QShowEvent* event) {
 }
 
 void TSelectionForm::FormShow() {
-    Work([this] { model_.FormShow(shell_.indexFormat, shell_.clock, shell_.settings.GMT); });
+    // A window shown before any cache was chosen shows the text form's start.
+    const IndexFormat format = shell_.cache ? shell_.cache->Traits().format : IndexFormat::TextIndex;
+    Work([this, format] { model_.FormShow(format, shell_.clock, shell_.settings.GMT); });
 }
 
 void TSelectionForm::paintEvent(QPaintEvent* event) {
@@ -243,10 +245,9 @@ void TSelectionForm::paintEvent(QPaintEvent* event) {
 }
 
 void TSelectionForm::FormPaint() {
-    if (!shell_.IndexLoadPending || working_ > 0) return;
+    if (!shell_.IndexLoadPending || working_ > 0 || !shell_.cache) return;
     Work([this] {
-        const Settings& s = shell_.settings;
-        model_.FormPaint(shell_.IndexLoadPending, CacheIndexLoader(shell_.indexFormat, s.CacheDir, s.FatName, progress_));
+        model_.FormPaint(shell_.IndexLoadPending, CacheIndexLoader(shell_.cache, progress_));
     });
 }
 
@@ -298,7 +299,7 @@ void TSelectionForm::UncacheButtonClick() {
     if (!start) return;
     progressWindow_.SetRun([this](ProgressSink& progress) {
         RunServices services{RealFileSystem(), progress, shell_.messages, shell_.clock, TimeLocale()};
-        const RunOutcome outcome = RunUncache(shell_.settings, shell_.indexFormat, model_.Entries(),
+        const RunOutcome outcome = RunUncache(shell_.settings, *shell_.cache, model_.Entries(),
                                               model_.CurrentSelection(), services);
         if (outcome.viewIndexRequested) shell_.ViewIndexRequested = true;
         return static_cast<int>(outcome.result);
@@ -311,8 +312,7 @@ void TSelectionForm::UncacheButtonClick() {
 
 void TSelectionForm::DeleteButtonClick() {
     Work([this] {
-        const Settings& s = shell_.settings;
-        DeleteSelection(model_, DeletePaths{s.CacheDir, s.FatName, s.ProgramDir}, RealFileSystem(),
+        DeleteSelection(model_, *shell_.cache, shell_.settings.ProgramDir, RealFileSystem(),
                         [this] { return shell_.NetscapeRunning(); });
     });
 }

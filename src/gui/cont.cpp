@@ -15,7 +15,7 @@
 
 #include "core/app/browser_bridge.h"
 #include "core/app/program_dir.h"
-#include "core/cache/read_cache_index.h"
+#include "core/cache/cache_source.h"
 #include "core/platform/error.h"
 #include "gui/layout.h"
 #include "gui/product_picture.h"
@@ -121,7 +121,7 @@ void TControlForm::FormShow() {
     std::error_code ec;
     if (IsFile(programDir + kListingFileName)) std::filesystem::remove(programDir + kListingFileName, ec);
     shell_.settings = LoadSettings(programDir);
-    shell_.indexFormat = IndexFormat::TextIndex;
+    shell_.cache.reset();
     shell_.ViewIndexRequested = false;
     // The warning comes once the window is up, so it has a window to sit on.
     QMetaObject::invokeMethod(this, &TControlForm::WarnIfCacheMissing, Qt::QueuedConnection);
@@ -140,7 +140,7 @@ void TControlForm::RestashButtonClick() {
         return;
     }
     try {
-        shell_.indexFormat = DetectIndexFormat(shell_.settings.CacheIndexPath());
+        shell_.cache = OpenCacheSource(shell_.settings.CacheIndexPath());
     } catch (const std::exception& e) {
         shell_.messages.ShowError(e.what());
         return;

@@ -12,7 +12,7 @@
 #include <filesystem>
 
 #include "core/app/browser_bridge.h"
-#include "core/cache/delete_selection.h"
+#include "core/selection/delete_selection.h"
 #include "core/uncache/uncache_run.h"
 #include "gui/app.h"
 #include "gui/layout.h"

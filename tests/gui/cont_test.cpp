@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "core/app/browser_bridge.h"
+#include "core/cache/netscape_source.h"
 #include "gui/app.h"
 #include "gui/choices.h"
 #include "gui/layout.h"
@@ -127,13 +128,13 @@ void ContTest::windowsAreCreatedInOrderWithTheirCaptions() {
 }
 
 void ContTest::firstShowLoadsSettingsAndWarnsOfAMissingCache() {
-    fixture_->shell.indexFormat = IndexFormat::HashIndex;
+    fixture_->shell.cache = std::make_shared<NetscapeHashSource>("/nowhere/FAT.DB");
     fixture_->shell.ViewIndexRequested = true;
     ShowMain();
     QVERIFY(Main().Shown());
     QCOMPARE(fixture_->shell.settings.ProgramDir, fixture_->home());
     QCOMPARE(fixture_->shell.settings.OfflineDir, fixture_->home() + "OFFLINE/");
-    QCOMPARE(fixture_->shell.indexFormat, IndexFormat::TextIndex);
+    QVERIFY(!fixture_->shell.cache);
     QVERIFY(!fixture_->shell.ViewIndexRequested);
     QCOMPARE(fixture_->messages.Texts(), std::vector<std::string>{kCachePathInvalid});
     QCOMPARE(fixture_->messages.shown()[0].kind, MessageKind::Warning);
@@ -174,7 +175,7 @@ void ContTest::vivovWithAMissingIndexWarnsAndOpensNothing() {
 void ContTest::vivovDecidesTheFormatAndOpensTheSelectionWindow() {
     WriteSetup(*fixture_);
     ShowMain();
-    fixture_->shell.indexFormat = IndexFormat::HashIndex;
+    fixture_->shell.cache = std::make_shared<NetscapeHashSource>("/nowhere/FAT.DB");
     ModalDriver driver;
     bool selectionShown = false;
     // Esc is ignored while the index is read, so it waits for the lists.
@@ -190,7 +191,7 @@ void ContTest::vivovDecidesTheFormatAndOpensTheSelectionWindow() {
     Main().findChild<QPushButton*>("RestashButton")->click();
     QVERIFY2(driver.failures().isEmpty(), qPrintable(driver.failures().join("; ")));
     QVERIFY(selectionShown);
-    QCOMPARE(fixture_->shell.indexFormat, IndexFormat::TextIndex);
+    QCOMPARE(fixture_->shell.cache->Traits().format, IndexFormat::TextIndex);
     // Cancelled: Netscape is not started.
     QVERIFY(fixture_->launcher.calls.empty());
 }

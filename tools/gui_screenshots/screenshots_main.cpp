@@ -22,7 +22,7 @@
 #include <fstream>
 #include <functional>
 
-#include "core/cache/read_cache_index.h"
+#include "core/cache/cache_source.h"
 #include "core/uncache/uncache_run.h"
 #include "gui/app.h"
 #include "gui/message_box.h"
@@ -194,7 +194,7 @@ int TakeAll(const fs::path& sample, const fs::path& home, const QString& outDir)
     // after the first paint with every domain in the Uncache list; then two
     // of them go back to the list of available domains.
     TSelectionForm& selection = windows.SelectionForm;
-    shell.indexFormat = DetectIndexFormat(shell.settings.CacheIndexPath());
+    shell.cache = OpenCacheSource(shell.settings.CacheIndexPath());
     shell.IndexLoadPending = true;
     selection.show();
     WaitUntil([&] { return !shell.IndexLoadPending && !selection.Working(); }, "the sample's index");

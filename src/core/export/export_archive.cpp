@@ -11,14 +11,11 @@
 #include "core/export/utc_time.h"
 #include "core/export/warc_writer.h"
 #include "core/platform/error.h"
-#include "core/platform/file_read_buffer.h"
 #include "core/platform/paths.h"
 #include "core/platform/text.h"
 
 namespace restash {
 namespace {
-
-constexpr std::size_t kReadChunk = 64 * 1024;
 
 // The outputs of one export, under temporary names until Commit renames them
 // all; dropped uncommitted, they are closed and removed.
@@ -62,16 +59,6 @@ private:
     bool committed_ = false;
 };
 
-void ReadInPieces(const std::string& path, const std::function<void(std::string_view)>& piece) {
-    FileReadBuffer in(path);
-    std::string buffer(kReadChunk, '\0');
-    while (true) {
-        const std::streamsize n = in.sgetn(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        if (n <= 0) break;
-        piece(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
-    }
-}
-
 struct FileFacts {
     std::uint64_t size = 0;
     Sha1::Digest sha1{};
@@ -80,11 +67,11 @@ struct FileFacts {
 
 std::string DigestLabel(const Sha1::Digest& d) { return "sha1:" + Base32(d); }
 
-FileFacts ReadFacts(const std::string& path) {
+FileFacts ReadFacts(const EntryBody& body) {
     Sha1 sha1;
     Sha256 sha256;
     FileFacts facts;
-    ReadInPieces(path, [&](std::string_view piece) {
+    ReadBodyInPieces(body, [&](std::string_view piece) {
         facts.size += piece.size();
         sha1.Update(piece);
         sha256.Update(piece);
@@ -106,7 +93,7 @@ std::string ContentTypeOf(const CacheEntry& entry) {
 
 // The index's facts beyond address, date and type; dates of 0 mean "none".
 WarcFields CacheFacts(const CacheEntry& entry) {
-    WarcFields facts{{"cache-file", entry.FileName}};
+    WarcFields facts{{"cache-file", entry.Body.Name}};
     if (entry.LastModified && *entry.LastModified != 0) facts.emplace_back("last-modified", IsoUtc(*entry.LastModified));
     if (entry.Expires && *entry.Expires != 0) facts.emplace_back("expires", IsoUtc(*entry.Expires));
     if (entry.ContentLength) facts.emplace_back("content-length", std::to_string(*entry.ContentLength));
@@ -127,9 +114,9 @@ void CheckDistinct(const ExportOptions& options) {
 
 class Exporter {
 public:
-    Exporter(const CacheEntryList& entries, const CacheFolder& folder, const ExportOptions& options,
+    Exporter(const CacheEntryList& entries, const BodyLookup& bodies, const ExportOptions& options,
              WarcWriter& warc)
-        : entries_(entries), folder_(folder), options_(options), warc_(warc),
+        : entries_(entries), bodies_(bodies), options_(options), warc_(warc),
           warcName_(FilePart(options.warcPath)) {}
 
     void WriteInfo() {
@@ -155,24 +142,24 @@ public:
     void Add(std::size_t ordinal, ManifestRow& row, ExportSummary& summary) {
         const CacheEntry& entry = entries_[ordinal];
         row.url = entry.Url;
-        row.cacheFile = entry.FileName;
+        row.cacheFile = entry.Body.Name;
         row.mimeType = ToLowerAscii(entry.MimeType);
         row.category = CategoryName(entry.category);
         row.timestamp = IsoUtc(entry.Stamp);
 
-        const std::optional<std::string> path = folder_.Find(entry.FileName);
-        row.present = path.has_value();
-        if (!path) {
+        const std::unique_ptr<EntryBody> body = bodies_.Find(entry);
+        row.present = body != nullptr;
+        if (!body) {
             ++summary.missing;
             return;
         }
         if (entry.Url.empty()) {
-            summary.failures.push_back(*path + ": The cache index gives no address for it");
+            summary.failures.push_back(body->Label() + ": The cache index gives no address for it");
             return;
         }
         FileFacts facts;
         try {
-            facts = ReadFacts(*path);
+            facts = ReadFacts(*body);
         } catch (const FileError& e) {
             summary.failures.push_back(e.what());
             return;
@@ -194,7 +181,7 @@ public:
              {"WARC-Block-Digest", digest},
              {"WARC-Payload-Digest", digest},
              {"Content-Type", ContentTypeOf(entry)}},
-            facts.size, [&](const auto& piece) { SendAgain(*path, facts, piece); });
+            facts.size, [&](const auto& piece) { SendAgain(*body, facts, piece); });
 
         const std::string block = WarcFieldsBlock(CacheFacts(entry));
         warc_.Write({{"WARC-Type", "metadata"},
@@ -230,18 +217,18 @@ private:
     // The second read of a cache file, into the record. The record's header
     // already holds the size and digest of the first read, so a file that
     // changed in between cannot be archived truthfully.
-    static void SendAgain(const std::string& path, const FileFacts& facts,
+    static void SendAgain(const EntryBody& body, const FileFacts& facts,
                           const std::function<void(std::string_view)>& piece) {
         Sha1 sha1;
         std::uint64_t size = 0;
-        ReadInPieces(path, [&](std::string_view bytes) {
+        ReadBodyInPieces(body, [&](std::string_view bytes) {
             size += bytes.size();
             if (size > facts.size) return;
             sha1.Update(bytes);
             piece(bytes);
         });
         if (size != facts.size || sha1.Final() != facts.sha1)
-            throw FileError(path, "The cache file changed while it was archived");
+            throw FileError(body.Label(), "The cache file changed while it was archived");
     }
 
     // What the index needs of an archived entry beyond the entry itself.
@@ -252,7 +239,7 @@ private:
     };
 
     const CacheEntryList& entries_;
-    const CacheFolder& folder_;
+    const BodyLookup& bodies_;
     const ExportOptions& options_;
     WarcWriter& warc_;
     std::string warcName_;
@@ -262,7 +249,7 @@ private:
 
 }  // namespace
 
-ExportSummary ExportArchive(const CacheEntryList& entries, const Selection& selection, const CacheFolder& folder,
+ExportSummary ExportArchive(const CacheEntryList& entries, const Selection& selection, const CacheSource& source,
                             const ExportOptions& options, ProgressSink& progress, FileSystem& fs) {
     CheckDistinct(options);
     const std::optional<ManifestFormat> manifestFormat =
@@ -282,7 +269,8 @@ ExportSummary ExportArchive(const CacheEntryList& entries, const Selection& sele
     std::optional<ManifestWriter> manifest;
     if (manifestFormat) manifest.emplace(outputs.Open(*options.manifestPath), *manifestFormat);
 
-    Exporter exporter(entries, folder, options, warc);
+    const std::unique_ptr<BodyLookup> bodies = source.Bodies();
+    Exporter exporter(entries, *bodies, options, warc);
     exporter.WriteInfo();
     int shown = 0;
     for (std::size_t n = 0; n < chosen.size(); ++n) {

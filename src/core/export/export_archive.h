@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "core/cache/cache_entry.h"
-#include "core/cache/cache_folder.h"
+#include "core/cache/cache_source.h"
 #include "core/platform/file_system.h"
 #include "core/platform/progress.h"
 #include "core/selection/selection.h"
@@ -37,7 +37,7 @@ struct ExportOptions {
 struct ExportSummary {
     std::uint64_t selected = 0;  // entries the selection chose
     std::uint64_t archived = 0;  // of those, the ones written to the archive
-    std::uint64_t missing = 0;   // of those, the ones whose cache file is not in the cache folder
+    std::uint64_t missing = 0;   // of those, the ones whose body is not in the cache
     std::uint64_t bytes = 0;     // cache-file bytes archived
     std::vector<std::string> failures;  // "file: problem" of selected entries that could not be archived
     bool stopped = false;        // the user stopped the export; no output was replaced
@@ -47,7 +47,8 @@ struct ExportSummary {
 // an output that cannot be written (outputs are then left as they were) or a
 // cache file that changes while it is archived; a cache file that cannot be
 // read, or an entry without an address, is listed in failures and skipped.
-ExportSummary ExportArchive(const CacheEntryList& entries, const Selection& selection, const CacheFolder& folder,
+// The bodies are read through source, which read entries.
+ExportSummary ExportArchive(const CacheEntryList& entries, const Selection& selection, const CacheSource& source,
                             const ExportOptions& options, ProgressSink& progress, FileSystem& fs);
 
 }  // namespace restash

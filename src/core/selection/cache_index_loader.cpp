@@ -1,13 +1,9 @@
 #include "core/selection/cache_index_loader.h"
 
-#include "core/cache/read_cache_index.h"
-
 namespace restash {
 
-IndexLoader CacheIndexLoader(IndexFormat format, std::string cacheDir, std::string fatName, ProgressSink& progress) {
-    return [format, cacheDir = std::move(cacheDir), fatName = std::move(fatName), &progress](CacheEntryList& entries) {
-        ReadCacheIndex(format, cacheDir, fatName, entries, progress);
-    };
+IndexLoader CacheIndexLoader(std::shared_ptr<const CacheSource> source, ProgressSink& progress) {
+    return [source = std::move(source), &progress](CacheEntryList& entries) { source->Read(entries, progress); };
 }
 
 }  // namespace restash

@@ -1,15 +1,15 @@
 #pragma once
-// The loader the selection window uses for the real cache index.
-#include <string>
+// The loader the selection window uses for a real cache.
+#include <memory>
 
-#include "core/cache/cache_entry.h"
+#include "core/cache/cache_source.h"
 #include "core/platform/progress.h"
 #include "core/selection/selection_model.h"
 
 namespace restash {
 
-// Reads cacheDir + fatName in the given form, with progress for the busy
-// state and the "process messages" points. progress must outlive the loader.
-IndexLoader CacheIndexLoader(IndexFormat format, std::string cacheDir, std::string fatName, ProgressSink& progress);
+// Reads the cache of source, with progress for the busy state and the
+// "process messages" points. progress must outlive the loader.
+IndexLoader CacheIndexLoader(std::shared_ptr<const CacheSource> source, ProgressSink& progress);
 
 }  // namespace restash

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/cache/cache_entry.h"
-#include "core/cache/read_cache_index.h"
+#include "core/cache/cache_source.h"
 #include "core/platform/clock.h"
 #include "core/platform/messages.h"
 #include "core/platform/progress.h"

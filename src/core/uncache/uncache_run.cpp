@@ -9,7 +9,6 @@
 
 #include "core/app/browser_bridge.h"
 #include "core/app/program_dir.h"
-#include "core/cache/cache_folder.h"
 #include "core/index/frameset_index.h"
 #include "core/index/page_index.h"
 #include "core/links/page_pass.h"
@@ -30,12 +29,12 @@ namespace {
 constexpr const char* kCrLf = "\r\n";
 
 // One copied page waiting for its links to be converted (a record of the
-// conversion list), with the cache file its unconverted bytes are read from.
+// conversion list), with the body its unconverted bytes are read from.
 struct PageToConvert {
     std::string name;  // NAME.HTM
     std::string baseURL;
     std::string url;
-    std::string source;
+    std::unique_ptr<EntryBody> body;
 };
 
 // The folder of a copy: the root, MEDIA or OTHERS.
@@ -48,20 +47,17 @@ std::string FolderFor(std::string_view mime) {
     return kOthersFolder;
 }
 
-// Reads a whole file and throws away its bytes: a page whose cache file cannot
-// be read is left out before any other page's link is pointed at it.
-void ReadThrough(const std::string& path) {
-    FileReadBuffer buffer(path);
-    char chunk[16 * 1024];
-    while (buffer.sgetn(chunk, sizeof chunk) > 0) {
-    }
+// Reads a whole body and throws away its bytes: a page whose body cannot be
+// read is left out before any other page's link is pointed at it.
+void ReadThrough(const EntryBody& body) {
+    ReadBodyInPieces(body, [](std::string_view) {});
 }
 
 class Run {
 public:
-    Run(const Settings& settings, IndexFormat format, const CacheEntryList& entries, const Selection& selection,
+    Run(const Settings& settings, const CacheSource& source, const CacheEntryList& entries, const Selection& selection,
         RunServices& services)
-        : settings_(settings), format_(format), entries_(entries), selection_(selection), s_(services) {}
+        : settings_(settings), source_(source), entries_(entries), selection_(selection), s_(services) {}
 
     RunOutcome Go();
 
@@ -87,7 +83,7 @@ private:
     RunOutcome End();
 
     const Settings& settings_;
-    IndexFormat format_;
+    const CacheSource& source_;
     const CacheEntryList& entries_;
     const Selection& selection_;
     RunServices& s_;
@@ -95,7 +91,7 @@ private:
     bool stop_ = false;
     bool historyValid_ = false;
     std::unique_ptr<HistoryFile> history_;
-    std::optional<CacheFolder> cache_;
+    std::unique_ptr<BodyLookup> bodies_;
     LocalFiles localFiles_;
     HistoryPaths historyPaths_;
     std::vector<PageToConvert> pages_;
@@ -108,7 +104,7 @@ private:
 };
 
 void Run::DecideHistory() {
-    if (format_ == IndexFormat::HashIndex) return;
+    if (!source_.Traits().rewritesHistory) return;
     if (PathExists(settings_.HistPath)) {
         historyValid_ = true;
     } else {
@@ -167,8 +163,8 @@ void Run::CopyEntry(const CacheEntry& entry) {
     if (!IsSelected(entry, selection_)) return;
     const std::string url = CleanURL(entry.Url);
 
-    const std::optional<std::string> source = cache_->Find(entry.FileName);
-    if (!source) return;  // a missing cache file is skipped silently
+    std::unique_ptr<EntryBody> body = bodies_->Find(entry);
+    if (!body) return;  // a missing cache file is skipped silently
 
     // Addresses are kept whole: a cut base would resolve the page's relative
     // links against the wrong folder.
@@ -187,9 +183,9 @@ void Run::CopyEntry(const CacheEntry& entry) {
     Process();
     try {
         if (isPage)
-            ReadThrough(*source);
+            ReadThrough(*body);
         else
-            s_.fs.CopyFile(*source, settings_.OfflineDir + folder + fileName);
+            CopyBody(*body, s_.fs, settings_.OfflineDir + folder + fileName);
     } catch (const FileError& e) {
         // No partial copy stays. Only a cache file that cannot be read is
         // left out; a copy that cannot be written (a full disk) ends the run.
@@ -199,7 +195,7 @@ void Run::CopyEntry(const CacheEntry& entry) {
             } catch (...) {
             }
         }
-        if (e.path() != *source) throw;
+        if (e.path() != body->Label()) throw;
         outcome_.copyFailures.push_back(e.what());
         Process();
         return;
@@ -208,7 +204,7 @@ void Run::CopyEntry(const CacheEntry& entry) {
     if (isPage) {
         // Pages are converted straight from the cache file: the staged copy
         // would hold exactly the same bytes.
-        pages_.push_back({fileName, mapped.baseURL, url, *source});
+        pages_.push_back({fileName, mapped.baseURL, url, std::move(body)});
         conversionList_->Write(fileName + kCrLf + mapped.baseURL + kCrLf + url + kCrLf);
     } else {
         ++outcome_.filesCopied;
@@ -218,7 +214,7 @@ void Run::CopyEntry(const CacheEntry& entry) {
 
 void Run::CopyFiles() {
     Phase(kPhaseCopying);
-    cache_.emplace(settings_.CacheDir);
+    bodies_ = source_.Bodies();
     const std::size_t total = entries_.size();
     for (std::size_t i = 0; i < total && !stop_; ++i) {
         if (i % 10 == 0) Process();  // a stop ends the loop after this entry
@@ -247,13 +243,14 @@ void Run::ConvertPages() {
         const PageToConvert& page = pages_[j];
         const std::string out = settings_.OfflineDir + page.name;
         try {
+            const std::unique_ptr<std::streambuf> bytes = page.body->Open();
             const std::string title =
-                ConvertPageFile(s_.fs, page.source, out, page.baseURL, page.url, context, emphasis);
+                ConvertPageFile(s_.fs, *bytes, out, page.baseURL, page.url, context, emphasis);
             pageList->Write(page.url + kCrLf + title + kCrLf + page.name + kCrLf);
             ++outcome_.pagesConverted;
             ++outcome_.filesCopied;
         } catch (const FileError& e) {
-            if (e.path() != page.source) throw;
+            if (e.path() != page.body->Label()) throw;
             // The page's cache file cannot be read: it is left out like a
             // page whose copy failed.
             try {
@@ -290,7 +287,7 @@ void Run::WriteIndex() {
     Process();
     IndexInputs in{settings_.OfflineDir, selection_.Domains.Names(), localFiles_, s_.clock, s_.timeLocale,
                    s_.progress,          s_.fs};
-    if (format_ == IndexFormat::HashIndex)
+    if (source_.Traits().framesetIndex)
         WriteFramesetIndex(in);
     else
         WritePageIndex(in);
@@ -363,9 +360,9 @@ RunOutcome Run::Go() {
 
 }  // namespace
 
-RunOutcome RunUncache(const Settings& settings, IndexFormat format, const CacheEntryList& entries,
+RunOutcome RunUncache(const Settings& settings, const CacheSource& source, const CacheEntryList& entries,
                       const Selection& selection, RunServices& services) {
-    Run run(settings, format, entries, selection, services);
+    Run run(settings, source, entries, selection, services);
     return run.Go();
 }
 

@@ -11,6 +11,7 @@
 
 #include "core/app/settings.h"
 #include "core/cache/cache_entry.h"
+#include "core/cache/cache_source.h"
 #include "core/platform/clock.h"
 #include "core/platform/file_system.h"
 #include "core/platform/messages.h"
@@ -54,11 +55,12 @@ inline constexpr const char* kBadHistoryPath =
     "Please locate the file\rusing 'Setup'.";
 inline constexpr const char* kCouldNotOpenNetscape = "Could not open Netscape.\r\nPlease check your Restash Setup.";
 
-// Runs the whole uncaching run over entries (the cache entry list, in list
-// order) for selection (whose Domains are in the order of the chosen list).
-// Input/output errors that end the run are thrown as FileError; the offline
-// tree is then left in the state reached and the history file is untouched.
-RunOutcome RunUncache(const Settings& settings, IndexFormat format, const CacheEntryList& entries,
+// Runs the whole uncaching run over entries (the cache entry list source
+// read, in list order) for selection (whose Domains are in the order of the
+// chosen list); the bodies are read through source. Input/output errors that
+// end the run are thrown as FileError; the offline tree is then left in the
+// state reached and the history file is untouched.
+RunOutcome RunUncache(const Settings& settings, const CacheSource& source, const CacheEntryList& entries,
                       const Selection& selection, RunServices& services);
 
 }  // namespace restash

@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "core/cache/delete_selection.h"
+#include "core/selection/delete_selection.h"
 #include "core/platform/error.h"
+#include "core/cache/netscape_source.h"
 #include "core/selection/cache_index_loader.h"
 #include "tests/support/netscape_cache.h"
 #include "tests/support/recorders.h"
@@ -40,12 +41,24 @@ struct DeleteFixture {
 
     std::string IndexPath() const { return cache + fatName; }
     std::string TempFat() const { return home + "TEMP.FAT"; }
-    DeletePaths Paths() const { return {cache, fatName, home}; }
+    std::shared_ptr<CacheSource> source;
 
     void Open(IndexFormat format) {
+        source = OpenCacheSource(IndexPath());
+        EXPECT_EQ(source->Traits().format, format);
         model.FormShow(format, FixedClock(kNowClock), 0);
         bool pending = true;
-        model.FormPaint(pending, CacheIndexLoader(format, cache, fatName, progress));
+        model.FormPaint(pending, CacheIndexLoader(source, progress));
+    }
+
+    // A hash-index model loaded with entries made by hand: the index file
+    // itself is never read (a list-only removal does not need it).
+    void OpenHashEntries(const CacheEntryList& entries) {
+        fatName = "FAT.DB";
+        source = std::make_shared<NetscapeHashSource>(IndexPath());
+        model.FormShow(IndexFormat::HashIndex, FixedClock(kNowClock), 0);
+        bool pending = true;
+        model.FormPaint(pending, [entries](CacheEntryList& out) { out = entries; });
     }
 
     // Moves one domain to "Available Domains".
@@ -56,7 +69,7 @@ struct DeleteFixture {
     }
 
     DeleteSummary Delete(FileSystem& fs = RealFileSystem()) {
-        return DeleteSelection(model, Paths(), fs, [] { return false; });
+        return DeleteSelection(model, *source, home, fs, [] { return false; });
     }
 };
 

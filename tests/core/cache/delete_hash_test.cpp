@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/cache/read_cache_index.h"
+#include "core/cache/netscape_source.h"
 #include "tests/core/cache/delete_fixture.h"
 
 namespace restash::test {
@@ -11,14 +11,14 @@ CacheEntry HandEntry(const std::string& domain, const std::string& file, Categor
     e.Stamp = kOldStamp;
     e.Domain = domain;
     e.Url = "http://" + domain + "/" + file;
-    e.FileName = file;
+    e.Body.Name = file;
     e.category = category;
     return e;
 }
 
 std::vector<std::string> FileNames(const CacheEntryList& entries) {
     std::vector<std::string> names;
-    for (const CacheEntry& e : entries) names.push_back(e.FileName);
+    for (const CacheEntry& e : entries) names.push_back(e.Body.Name);
     return names;
 }
 
@@ -60,7 +60,7 @@ TEST(DeleteFromHashIndex, RemovesTheFilesAndEntriesAndLeavesTheIndexFile) {
     // The next read does not list them again.
     CacheEntryList reread;
     NullProgress quiet;
-    ReadCacheIndex(IndexFormat::HashIndex, f.cache, f.fatName, reread, quiet);
+    NetscapeHashSource(f.IndexPath()).Read(reread, quiet);
     EXPECT_EQ(FileNames(reread), (std::vector<std::string>{"B1.HTM"}));
 }
 
@@ -74,9 +74,7 @@ TEST(DeleteFromHashIndex, TheWalkRemovesAdjacentEntriesAndNeverLeavesTheCacheFol
         HandEntry("SEL.com", "S4.HTM"),          HandEntry("sel.com", "../outside.txt"),
         HandEntry("sel.com", f.dir / "outside.txt"), HandEntry("sel.com", "K2.GIF", Category::Media),
     };
-    f.model.FormShow(IndexFormat::HashIndex, FixedClock(kNowClock), 0);
-    bool pending = true;
-    f.model.FormPaint(pending, [&](CacheEntryList& out) { out = entries; });
+    f.OpenHashEntries(entries);
     f.Unchoose("keep.com");
     f.model.MediaBoxClick(false);
 
@@ -97,9 +95,7 @@ TEST(DeleteFromHashIndex, AnsweringNoRebuildsTheLists) {
     DeleteFixture f;
     WriteBytes(f.cache + "A1.HTM", "a");
     WriteBytes(f.cache + "B1.HTM", "b");
-    f.model.FormShow(IndexFormat::HashIndex, FixedClock(kNowClock), 0);
-    bool pending = true;
-    f.model.FormPaint(pending, [](CacheEntryList& out) { out = {HandEntry("a.com", "A1.HTM"), HandEntry("b.com", "B1.HTM")}; });
+    f.OpenHashEntries({HandEntry("a.com", "A1.HTM"), HandEntry("b.com", "B1.HTM")});
     f.Unchoose("b.com");
     f.messages.Answer(Answer::No);
     EXPECT_FALSE(f.Delete().deleted);

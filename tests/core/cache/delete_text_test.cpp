@@ -172,7 +172,7 @@ TEST(DeleteFromTextIndex, NoCancelNothingToDeleteAndARunningNetscapeChangeNothin
     // Netscape running: its own message only.
     f.model.TextBoxClick(true);
     f.messages.shown.clear();
-    EXPECT_FALSE(DeleteSelection(f.model, f.Paths(), RealFileSystem(), [] { return true; }).deleted);
+    EXPECT_FALSE(DeleteSelection(f.model, *f.source, f.home, RealFileSystem(), [] { return true; }).deleted);
     EXPECT_TRUE(f.messages.shown.empty());
 
     EXPECT_EQ(ReadBytes(f.IndexPath()), before);

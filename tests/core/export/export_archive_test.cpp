@@ -1,3 +1,4 @@
+#include "core/cache/netscape_source.h"
 #include "core/export/export_archive.h"
 
 #include <gtest/gtest.h>
@@ -65,7 +66,7 @@ protected:
         WriteBytes(cache_ / file, body);
         CacheEntry e;
         e.Stamp = stamp;
-        e.FileName = file;
+        e.Body.Name = file;
         e.Url = url;
         e.MimeType = mime;
         e.Domain = DomainOf(url);
@@ -75,8 +76,7 @@ protected:
     }
 
     ExportSummary Export(FileSystem& fs = RealFileSystem()) {
-        CacheFolder folder(cache_.path());
-        return ExportArchive(entries_, selection_, folder, options_, progress_, fs);
+        return ExportArchive(entries_, selection_, NetscapeHashSource(cache_ / "FAT.DB"), options_, progress_, fs);
     }
 
     std::vector<std::string> OutputFolder() const {

@@ -9,7 +9,7 @@
 #include <iostream>
 #include <random>
 
-#include "core/cache/read_cache_index.h"
+#include "core/cache/netscape_source.h"
 #include "core/export/export_archive.h"
 #include "core/platform/progress.h"
 #include "tests/support/netscape_cache.h"
@@ -50,7 +50,7 @@ protected:
     void ExportAndCheck(const std::string& cacheDir, const std::string& fatName, std::size_t expectArchived) {
         CacheEntryList entries;
         NullProgress quiet;
-        ReadCacheIndex(IndexFormat::HashIndex, cacheDir, fatName, entries, quiet);
+        NetscapeHashSource(cacheDir + fatName).Read(entries, quiet);
         Selection everything;
         for (const CacheEntry& e : entries) everything.Domains.Add(e.Domain);
         everything.IncludeOther = true;
@@ -61,7 +61,7 @@ protected:
         options.sourceCacheName = cacheDir + fatName;
         options.createdAt = 1700000000;
         const ExportSummary summary =
-            ExportArchive(entries, everything, CacheFolder(cacheDir), options, quiet, RealFileSystem());
+            ExportArchive(entries, everything, NetscapeHashSource(cacheDir + fatName), options, quiet, RealFileSystem());
         ASSERT_EQ(summary.archived, expectArchived);
         ASSERT_TRUE(summary.failures.empty()) << summary.failures[0];
 

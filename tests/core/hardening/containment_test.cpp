@@ -14,7 +14,8 @@
 #include <filesystem>
 #include <functional>
 
-#include "core/cache/read_cache_index.h"
+#include "core/cache/cache_folder.h"
+#include "core/cache/netscape_source.h"
 #include "core/platform/error.h"
 #include "core/platform/text.h"
 #include "core/selection/domain_tally.h"
@@ -81,9 +82,9 @@ TEST(HostileIndex, TheReaderTreatsNamesThatLeaveTheCacheAsMissing) {
 
     CacheEntryList entries;
     NullProgress quiet;
-    ReadCacheIndex(IndexFormat::HashIndex, f.cache, "FAT.DB", entries, quiet);
+    NetscapeHashSource(f.cache + "FAT.DB").Read(entries, quiet);
     ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].FileName, "M0001.HTM");
+    EXPECT_EQ(entries[0].Body.Name, "M0001.HTM");
 }
 
 TEST(HostileIndex, ALinkThatStaysInsideTheCacheIsFollowed) {
@@ -109,7 +110,7 @@ TEST(HostileIndex, ARunCopiesNothingFromOutsideAndWritesOnlyBelowTheOfflineRoot)
     for (const NsObject& o : HostileObjects(outside.dir)) {
         CacheEntry e;
         e.Stamp = 899000000;
-        e.FileName = o.fileName;
+        e.Body.Name = o.fileName;
         e.Url = o.url;
         e.MimeType = ToUpperAscii(o.mimeType);
         e.Domain = "evil.example";
@@ -121,7 +122,7 @@ TEST(HostileIndex, ARunCopiesNothingFromOutsideAndWritesOnlyBelowTheOfflineRoot)
                             "http://evil.example/a/..\\..\\..\\y.gif", "../../../../z.gif"}) {
         CacheEntry e;
         e.Stamp = 899000000;
-        e.FileName = "M0000003.GIF";  // a real cache file
+        e.Body.Name = "M0000003.GIF";  // a real cache file
         e.Url = url;
         e.MimeType = "IMAGE/GIF";
         e.Domain = DomainOf(url);
@@ -176,7 +177,7 @@ TEST(HostileIndex, ADeletionRemovesNothingOutsideTheCacheFolder) {
     // Hostile entries put in the list past the reader.
     for (const NsObject& o : HostileObjects(outside.dir)) {
         CacheEntry e = f.model.Entries().front();
-        e.FileName = o.fileName;
+        e.Body.Name = o.fileName;
         f.model.Entries().push_back(e);
     }
     f.model.RebuildDomainLists();

@@ -1,4 +1,5 @@
 #include "core/links/page_pass.h"
+#include "core/platform/file_read_buffer.h"
 
 #include <gtest/gtest.h>
 
@@ -117,19 +118,17 @@ TEST(PageFile, StreamsALargePageAndReportsFailures) {
         expected += "<P>line " + std::to_string(i) + " <BLINK><A HREF=PAGE2.HTM></BLINK>x</A>\n";
     }
     test::WriteBytes(dir / "staged.htm", page);
-    EXPECT_EQ(ConvertPageFile(RealFileSystem(), dir / "staged.htm", dir / "PAGE.HTM", "h/d/", "http://h/d/page.html",
-                              context, Emphasis{}),
+    FileReadBuffer staged(dir / "staged.htm");
+    EXPECT_EQ(ConvertPageFile(RealFileSystem(), staged, dir / "PAGE.HTM", "h/d/", "http://h/d/page.html", context,
+                              Emphasis{}),
               "http://h/d/page.html");
     EXPECT_EQ(test::ReadBytes(dir / "PAGE.HTM"), expected);
 
     test::FaultyFileSystem full;
     full.failWritesTo = dir / "FULL.HTM";
     full.writeBudget = 10000;
-    EXPECT_THROW(ConvertPageFile(full, dir / "staged.htm", dir / "FULL.HTM", "h/d/", "u", context, Emphasis{}),
-                 FileError);
-    EXPECT_THROW(ConvertPageFile(RealFileSystem(), dir / "missing.htm", dir / "M.HTM", "h/d/", "u", context,
-                                 Emphasis{}),
-                 FileError);
+    FileReadBuffer again(dir / "staged.htm");
+    EXPECT_THROW(ConvertPageFile(full, again, dir / "FULL.HTM", "h/d/", "u", context, Emphasis{}), FileError);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ inline CacheEntry Entry(std::string domain, std::int32_t stamp, Category categor
     e.Stamp = stamp;
     e.Domain = domain;
     e.Url = "http://" + domain + "/";
-    e.FileName = "M" + std::to_string(stamp) + ".HTM";
+    e.Body.Name = "M" + std::to_string(stamp) + ".HTM";
     e.category = category;
     return e;
 }

@@ -136,8 +136,8 @@ TEST_F(FailingRun, ACopyThatCannotBeWrittenEndsTheRun) {
 TEST_F(FailingRun, CacheFilesThatCannotBeReadAreLeftOutAndNamed) {
     std::string picFile, pageFile;
     for (const CacheEntry& entry : entries) {
-        if (entry.Url == "http://a.example/pic.gif") picFile = settings.CacheDir + entry.FileName;
-        if (entry.Url == "http://a.example/page.html") pageFile = settings.CacheDir + entry.FileName;
+        if (entry.Url == "http://a.example/pic.gif") picFile = settings.CacheDir + entry.Body.Name;
+        if (entry.Url == "http://a.example/page.html") pageFile = settings.CacheDir + entry.Body.Name;
     }
     ASSERT_TRUE(FileExists(picFile));
     ASSERT_TRUE(FileExists(pageFile));

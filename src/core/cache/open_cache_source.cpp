@@ -1,32 +1,18 @@
-#include "core/cache/read_cache_index.h"
-
+// Choosing the source for what the user named as the cache.
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-#include "core/cache/mapped_file.h"
+#include "core/cache/cache_source.h"
+#include "core/cache/netscape_source.h"
 #include "core/platform/error.h"
 #include "core/platform/text.h"
 
 namespace restash {
 
 namespace {
-
 constexpr std::size_t kMarkerLength = 10;
-
-// Clears the busy state however the read ends.
-class BusyScope {
-public:
-    explicit BusyScope(ProgressSink& progress) : progress_(progress) { progress_.Busy(true, kReadingCaption); }
-    ~BusyScope() { progress_.Busy(false, kReadingCaption); }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    ProgressSink& progress_;
-};
-
 }  // namespace
 
 IndexFormat DetectIndexFormat(const std::string& indexPath) {
@@ -53,19 +39,9 @@ IndexFormat DetectIndexFormat(const std::string& indexPath) {
     return (upper == "MCOM-CACHE" || upper == "MOSAIC-COM") ? IndexFormat::TextIndex : IndexFormat::HashIndex;
 }
 
-void ReadCacheIndex(IndexFormat format, const std::string& cacheDir, const std::string& fatName,
-                    CacheEntryList& entries, ProgressSink& progress) {
-    BusyScope busy(progress);
-    const std::string indexPath = cacheDir + fatName;
-    const MappedFile file(indexPath);
-    // Emptied only once the file is open, so a failed open keeps the old list.
-    entries.clear();
-    const CacheFolder folder(cacheDir);
-    if (format == IndexFormat::TextIndex)
-        ReadTextIndex(file.bytes(), indexPath, folder, entries, progress);
-    else
-        ReadHashIndex(file.bytes(), folder, entries, progress,
-                      [&file](std::size_t from, std::size_t to) { file.Release(from, to); });
+std::unique_ptr<CacheSource> OpenCacheSource(const std::string& indexPath) {
+    if (DetectIndexFormat(indexPath) == IndexFormat::TextIndex) return std::make_unique<NetscapeTextSource>(indexPath);
+    return std::make_unique<NetscapeHashSource>(indexPath);
 }
 
 }  // namespace restash

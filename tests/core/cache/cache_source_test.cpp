@@ -1,4 +1,4 @@
-#include "core/cache/read_cache_index.h"
+#include "core/cache/netscape_source.h"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +64,7 @@ TEST(DetectIndexFormat, AnUnreadableIndexIsAFileErrorNamingIt) {
     EXPECT_THROW(DetectIndexFormat(dir / "FOLDER"), FileError);
 }
 
-class ReadCacheIndexTest : public ::testing::Test {
+class SourceRead : public ::testing::Test {
 protected:
     void Write(const std::string& bytes) { WriteBytes(dir / "FAT", bytes); }
 
@@ -73,7 +73,7 @@ protected:
     CacheEntryList entries;
 };
 
-TEST_F(ReadCacheIndexTest, ReadsATextCacheAsNetscapeWroteIt) {
+TEST_F(SourceRead, ReadsATextCacheAsNetscapeWroteIt) {
     const std::string longUrl = "http://www.example.com/search?q=" + std::string(9000, 'z');
     std::vector<NsObject> objects{Object("http://www.example.com/", "M0000001.HTM", "text/html"),
                                   Object("http://img.example.com/a.gif", "M0000002.GIF", "image/gif"),
@@ -85,7 +85,7 @@ TEST_F(ReadCacheIndexTest, ReadsATextCacheAsNetscapeWroteIt) {
 
     ASSERT_EQ(DetectIndexFormat(dir / "FAT"), IndexFormat::TextIndex);
     entries.push_back(CacheEntry{});  // a previous read's entry goes
-    ReadCacheIndex(IndexFormat::TextIndex, dir.path(), "FAT", entries, progress);
+    NetscapeTextSource(dir / "FAT").Read(entries, progress);
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0].Url, "http://www.example.com/");
     EXPECT_EQ(entries[0].Stamp, 850000000);
@@ -93,7 +93,7 @@ TEST_F(ReadCacheIndexTest, ReadsATextCacheAsNetscapeWroteIt) {
     EXPECT_EQ(entries[1].category, Category::Media);
     EXPECT_EQ(entries[2].Url, longUrl);
     EXPECT_EQ(entries[2].Stamp, 850000003);
-    EXPECT_EQ(entries[2].FileName, "m0000004.htm");
+    EXPECT_EQ(entries[2].Body.Name, "m0000004.htm");
     EXPECT_EQ(entries[2].MimeType, "TEXT/PLAIN");
     ASSERT_EQ(progress.busy.size(), 2u);
     EXPECT_TRUE(progress.busy[0].on);
@@ -101,19 +101,19 @@ TEST_F(ReadCacheIndexTest, ReadsATextCacheAsNetscapeWroteIt) {
     EXPECT_FALSE(progress.busy[1].on);
 }
 
-TEST_F(ReadCacheIndexTest, AnEmptyIndexEmptiesTheList) {
+TEST_F(SourceRead, AnEmptyIndexEmptiesTheList) {
     Write("");
     entries.push_back(CacheEntry{});
-    ReadCacheIndex(IndexFormat::TextIndex, dir.path(), "FAT", entries, progress);
+    NetscapeTextSource(dir / "FAT").Read(entries, progress);
     EXPECT_TRUE(entries.empty());
 }
 
-TEST_F(ReadCacheIndexTest, AMissingIndexKeepsThePreviousListAndClearsTheBusyState) {
+TEST_F(SourceRead, AMissingIndexKeepsThePreviousListAndClearsTheBusyState) {
     CacheEntry previous;
     previous.Url = "http://kept/";
     entries.push_back(previous);
     try {
-        ReadCacheIndex(IndexFormat::HashIndex, dir.path(), "FAT.DB", entries, progress);
+        NetscapeHashSource(dir / "FAT.DB").Read(entries, progress);
         FAIL() << "no error";
     } catch (const FileError& e) {
         EXPECT_EQ(e.path(), dir / "FAT.DB");
@@ -124,14 +124,63 @@ TEST_F(ReadCacheIndexTest, AMissingIndexKeepsThePreviousListAndClearsTheBusyStat
     EXPECT_FALSE(progress.busy[1].on);
 }
 
-TEST_F(ReadCacheIndexTest, ABadStampClearsTheBusyStateAndKeepsTheEntriesBeforeIt) {
+TEST_F(SourceRead, ABadStampClearsTheBusyStateAndKeepsTheEntriesBeforeIt) {
     WriteBytes(dir / "A.HTM", "x");
     Write(kTextHeader + IndexLine("5", "A.HTM", "http://h/a", "text/html") +
           IndexLine("five", "A.HTM", "http://h/b", "text/html"));
-    EXPECT_THROW(ReadCacheIndex(IndexFormat::TextIndex, dir.path(), "FAT", entries, progress), Error);
+    EXPECT_THROW(NetscapeTextSource(dir / "FAT").Read(entries, progress), Error);
     ASSERT_EQ(entries.size(), 1u);
     ASSERT_EQ(progress.busy.size(), 2u);
     EXPECT_FALSE(progress.busy[1].on);
+}
+
+// Both forms, asked for absent bodies too: the entry whose cache file is gone
+// comes back marked absent, and its body is not found.
+TEST_F(SourceRead, AbsentBodiesAreListedOnlyWhenAskedFor) {
+    std::vector<NsObject> objects{Object("http://a.example/", "M1.HTM", "text/html"),
+                                  Object("http://a.example/gone.gif", "M2.GIF", "image/gif"),
+                                  Object("http://b.example/", "M3.HTM", "text/html")};
+    objects[1].writeFile = false;
+    for (const bool hash : {false, true}) {
+        TempDir cache;
+        const std::string index = hash ? test::WriteHashCache(cache.path(), objects) : test::WriteTextCache(cache.path(), objects);
+        const auto source = OpenCacheSource(index);
+        EXPECT_EQ(source->Traits().format, hash ? IndexFormat::HashIndex : IndexFormat::TextIndex);
+        CacheEntryList present, all;
+        EXPECT_EQ(source->Read(present, progress), Ending::Finished);
+        EXPECT_EQ(source->Read(all, progress, ReadOptions{true}), Ending::Finished);
+        ASSERT_EQ(present.size(), 2u) << hash;
+        ASSERT_EQ(all.size(), 3u) << hash;
+        const auto bodies = source->Bodies();
+        for (const CacheEntry& e : all) {
+            // The hash form lists its entries in the order of the file's pages.
+            EXPECT_EQ(e.Body.Present, e.Body.Name != "M2.GIF") << e.Body.Name;
+            const auto body = bodies->Find(e);
+            EXPECT_EQ(body != nullptr, e.Body.Present) << e.Body.Name;
+            if (body) {
+                EXPECT_EQ(*body->PlainFile(), cache / e.Body.Name);
+            }
+        }
+    }
+}
+
+// A stop asked for inside either reader comes back as Stopped, with the
+// entries read by then and the busy state cleared.
+TEST_F(SourceRead, AStopInsideTheReaderIsReported) {
+    std::vector<NsObject> objects;
+    for (int i = 0; i < 60; ++i)
+        objects.push_back(Object("http://a.example/" + std::to_string(i), "M" + std::to_string(i) + ".HTM", "text/html"));
+    for (const bool hash : {false, true}) {
+        TempDir cache;
+        const std::string index = hash ? test::WriteHashCache(cache.path(), objects) : test::WriteTextCache(cache.path(), objects);
+        RecordingProgress stopping;
+        stopping.stopAt = 1;
+        CacheEntryList read;
+        EXPECT_EQ(OpenCacheSource(index)->Read(read, stopping), Ending::Stopped) << hash;
+        EXPECT_LT(read.size(), objects.size());
+        ASSERT_EQ(stopping.busy.size(), 2u);
+        EXPECT_FALSE(stopping.busy[1].on);
+    }
 }
 
 }  // namespace

@@ -1,17 +1,17 @@
 #pragma once
-// Deleting the selected part of Netscape's cache: the cache files of every
-// selected entry and, for a text index, their lines in the index.
+// Deleting the selected part of a cache: the bodies of every selected entry
+// and, where the format keeps an index of them, their records in the index.
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "core/cache/cache_source.h"
 #include "core/platform/file_system.h"
 #include "core/selection/selection_model.h"
 
 namespace restash {
 
-inline constexpr const char* kTempFatName = "TEMP.FAT";
 inline constexpr const char* kDeletingCaption = "Deleting Selection From Fat...";
 inline constexpr const char* kNoFilesToDelete = "No Files To Delete.";
 inline constexpr const char* kDeleteQuestion =
@@ -19,12 +19,6 @@ inline constexpr const char* kDeleteQuestion =
 inline constexpr const char* kDeleteWholeCacheQuestion =
     "Are you sure you want to delete this\r\nselection from Netscape's cache?\r\n\r\n\r\n"
     "WARNING : This selection will delete\r\nthe entire cache. Continue?";
-
-struct DeletePaths {
-    std::string cacheDir;    // the cache folder, ending in "/"
-    std::string fatName;     // the index file's name in it
-    std::string programDir;  // where TEMP.FAT is written
-};
 
 struct DeleteSummary {
     bool deleted = false;              // the deletion ran (false: Netscape runs, nothing to delete, not confirmed, stopped)
@@ -34,14 +28,13 @@ struct DeleteSummary {
     std::vector<std::string> failures; // cache files that could not be removed, with the reason
 };
 
-// The Delete button of the selection window, for the model's index form and
-// its current choice. Asks Netscape-running first (netscapeRunning shows its
-// own message), confirms through the model's Messages, works through fs and
-// ends with the lists rebuilt. A text index is rewritten through TEMP.FAT in
-// programDir, which replaces the index by a rename only once it is complete;
-// cache files are removed only after that, so an error (thrown as FileError,
-// naming the file) leaves the index and every cache file as they were.
-DeleteSummary DeleteSelection(SelectionModel& model, const DeletePaths& paths, FileSystem& fs,
-                              const RunningCheck& netscapeRunning);
+// The Delete button of the selection window, for the model's current choice
+// over the cache of source. Asks Netscape-running first (netscapeRunning
+// shows its own message), confirms through the model's Messages, removes
+// through fs (a rewritten index goes through programDir) and ends with the
+// lists rebuilt. An error (thrown as FileError, naming the file) leaves the
+// index and every cache file as they were.
+DeleteSummary DeleteSelection(SelectionModel& model, const CacheSource& source, const std::string& programDir,
+                              FileSystem& fs, const RunningCheck& netscapeRunning);
 
 }  // namespace restash
