@@ -28,7 +28,7 @@
 #include "core/platform/progress.h"
 #include "core/search/offline_search.h"
 #include "core/selection/domain_tally.h"
-#include "core/selection/selection_model.h"
+#include "core/selection/cache_selection.h"
 #include "core/uncache/uncache_run.h"
 
 namespace restash::bench {
@@ -79,34 +79,34 @@ int Read(const std::string& index, int runs) {
 }
 
 int SelectionTimes(const std::string& index, int runs) {
-    QuietMessages messages;
     NullProgress progress;
-    SelectionModel model(messages, progress);
+    CacheSelection model(progress);
+    const std::shared_ptr<const CacheSource> source = OpenCacheSource(index);
     IndexFormat format;
-    CacheEntryList all = ReadAll(index, format);
+    const CacheEntryList all = ReadAll(index, format);
     // "Now" just after the newest entry, so the age filters split the cache.
     std::int32_t newest = 0;
     for (const CacheEntry& e : all) newest = std::max(newest, e.Stamp);
     const FixedClock clock(static_cast<std::int64_t>(newest) + (format == IndexFormat::HashIndex ? 65'536 : 0));
-    model.FormShow(format, clock, 0);
-    model.LoadIndex([&](CacheEntryList& entries) { entries = std::move(all); });
+    model.Reset(source->Traits(), clock, 0);
+    model.Load(source);
 
     // A filter change rebuilds both lists and the counts; the modes alternate
     // so that each change does real work.
     int flip = 0;
     const double rebuild = MedianMs(runs, [&] {
-        model.OldNewBoxChange(++flip % 2 ? AgeMode::OlderThan : AgeMode::AllAges);
+        model.SetAgeMode(++flip % 2 ? AgeMode::OlderThan : AgeMode::AllAges);
     });
-    model.OldNewBoxChange(AgeMode::AllAges);
-    const std::size_t domains = model.DstList().size();
+    model.SetAgeMode(AgeMode::AllAges);
+    const std::size_t domains = model.Chosen().size();
 
     // Every other domain of the chosen list moves back to the available list.
     const double move = MedianMs(runs, [&] {
-        model.IncAllBtnClick();
-        for (std::size_t i = 0; i < model.DstList().size(); i += 2) model.SelectItem(ListId::Dst, i);
-        model.ExcludeBtnClick();
+        model.ChooseAll();
+        for (std::size_t i = 0; i < model.Chosen().size(); i += 2) model.Mark(DomainList::Chosen, i);
+        model.UnchooseMarked();
     });
-    const double incAll = MedianMs(runs, [&] { model.IncAllBtnClick(); });
+    const double incAll = MedianMs(runs, [&] { model.ChooseAll(); });
     std::printf("entries %zu\ndomains %zu\nrebuild_ms %.2f\nmove_ms %.2f\nmove_ms_less_include_all %.2f\n",
                 model.Entries().size(), domains, rebuild, move, std::max(0.0, move - incAll));
     return 0;

@@ -32,7 +32,7 @@ int DeleteCommand::Run(RunContext& context) {
     WarningsAsErrors loud(context.messages);
     ProcProcessTable processes;
     const RunningCheck netscapeRunning = [&] { return IsNetscapeRunning(settings, processes, loud); };
-    SelectionModel model(context.messages, context.progress);
+    CacheSelection model(context.progress);
     const auto source = StartOnSelection(model, settings, selection_, context.clock, netscapeRunning, loud,
                                          kNoFilesToDelete);
 
@@ -43,7 +43,7 @@ int DeleteCommand::Run(RunContext& context) {
     // TEMP.FAT is written in the program's folder.
     EnsureProgramDir(settings.ProgramDir);
     const DeleteSummary summary =
-        DeleteSelection(model, *source, settings.ProgramDir, RealFileSystem(), netscapeRunning);
+        DeleteSelection(model, context.messages, settings.ProgramDir, RealFileSystem(), netscapeRunning);
     context.progress.Clear();
     if (!summary.deleted) {
         if (summary.stopped || InterruptRequested()) return kExitStopped;

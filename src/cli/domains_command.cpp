@@ -21,14 +21,14 @@ DomainsCommand::DomainsCommand(CLI::App& parent) {
 int DomainsCommand::Run(RunContext& context) {
     Settings settings = LoadCliSettings(context.global);
     if (cacheFile_) UseCacheIndex(settings, *cacheFile_);
-    SelectionModel model(context.messages, context.progress);
+    CacheSelection model(context.progress);
     LoadSelection(model, settings, OpenCacheSource(settings.CacheIndexPath()), selection_, context.clock);
 
     // The chosen list, in its order, with each domain's tally of the age window.
     std::unordered_map<std::string, const DomainTally*> tallyOf;
     for (const DomainTally& t : model.Tallies()) tallyOf.emplace(t.Domain, &t);
     std::vector<const DomainTally*> chosen;
-    for (const NameItem& item : model.DstList().Items())
+    for (const NameItem& item : model.Chosen().Items())
         if (const auto it = tallyOf.find(item.name); it != tallyOf.end()) chosen.push_back(it->second);
 
     if (format_ == "json") {

@@ -33,7 +33,7 @@ int ExportCommand::Run(RunContext& context) {
     WarningsAsErrors loud(context.messages);
     ProcProcessTable processes;
     const RunningCheck netscapeRunning = [&] { return IsNetscapeRunning(settings, processes, loud); };
-    SelectionModel model(context.messages, context.progress);
+    CacheSelection model(context.progress);
     const auto source =
         StartOnSelection(model, settings, selection_, context.clock, netscapeRunning, loud, kNoFilesToExport);
 
@@ -43,7 +43,7 @@ int ExportCommand::Run(RunContext& context) {
     options.manifestPath = manifest_;
     options.sourceCacheName = AbsolutePath(settings.CacheIndexPath());
     options.createdAt = context.clock.Now();
-    const ExportSummary summary = ExportArchive(model.Entries(), model.CurrentSelection(), *source, options,
+    const ExportSummary summary = ExportArchive(model.Entries(), model.Current(), *source, options,
                                                 context.progress, RealFileSystem());
     context.progress.Clear();
     if (summary.stopped) {

@@ -3,7 +3,6 @@
 #include "cli/global_options.h"
 #include "cli/shell_texts.h"
 #include "cli/terminal_progress.h"
-#include "core/selection/cache_index_loader.h"
 
 namespace restash::cli {
 
@@ -56,17 +55,16 @@ std::shared_ptr<CacheSource> CheckedCacheSource(const Settings& settings, Messag
     return OpenCacheSource(index);
 }
 
-void LoadSelection(SelectionModel& model, const Settings& settings, std::shared_ptr<const CacheSource> source,
+void LoadSelection(CacheSelection& model, const Settings& settings, std::shared_ptr<const CacheSource> source,
                    const SelectionOptions& options, const Clock& clock) {
-    model.FormShow(source->Traits().format, clock, settings.GMT);
+    model.Reset(source->Traits(), clock, settings.GMT);
     // The first paint's load, with its errors passed on rather than shown in
     // an empty window.
-    model.LoadIndex(CacheIndexLoader(std::move(source), model.progress()));
-    if (InterruptRequested()) throw StoppedByUser();
+    if (model.Load(std::move(source)) == Ending::Stopped) throw StoppedByUser();
     ApplySelectionOptions(model, options);
 }
 
-std::shared_ptr<CacheSource> StartOnSelection(SelectionModel& model, const Settings& settings, const SelectionOptions& options,
+std::shared_ptr<CacheSource> StartOnSelection(CacheSelection& model, const Settings& settings, const SelectionOptions& options,
                              const Clock& clock, const RunningCheck& netscapeRunning, Messages& loud,
                              const char* nothingText) {
     if (netscapeRunning()) throw CommandFailed();

@@ -7,6 +7,7 @@
 #include "core/app/browser_bridge.h"
 #include "core/app/program_dir.h"
 #include "core/index/created_on.h"
+#include "core/platform/time_locale.h"
 #include "core/uncache/uncache_run.h"
 
 namespace restash::cli {
@@ -42,16 +43,16 @@ int UncacheCommand::Run(RunContext& context) {
     WarningsAsErrors loud(context.messages);
     ProcProcessTable processes;
     const RunningCheck netscapeRunning = [&] { return IsNetscapeRunning(settings, processes, loud); };
-    SelectionModel model(context.messages, context.progress);
+    CacheSelection model(context.progress);
     const auto source = StartOnSelection(model, settings, selection_, context.clock, netscapeRunning, loud,
                                          kNoFilesToUncache);
-    if (!model.UncacheButtonClick(netscapeRunning)) return kExitError;
+    if (netscapeRunning()) return kExitError;
 
     // TEMP.HST is written in the program's folder.
     EnsureProgramDir(settings.ProgramDir);
     context.messages.SetAnswer(view_ ? Answer::Yes : Answer::No);
     RunServices services{RealFileSystem(), context.progress, context.messages, context.clock, UserTimeLocale()};
-    const Selection selection = model.CurrentSelection();
+    const Selection selection = model.Current();
     const RunOutcome outcome = RunUncache(settings, *source, model.Entries(), selection, services);
     context.progress.Clear();
 

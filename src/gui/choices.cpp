@@ -10,11 +10,11 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "core/selection/delete_selection.h"
 #include "core/platform/error.h"
 #include "core/platform/file_system.h"
+#include "core/selection/delete_selection.h"
 #include "core/uncache/uncache_run.h"
-#include "core/selection/cache_index_loader.h"
+#include "core/platform/time_locale.h"
 #include "gui/layout.h"
 #include "gui/mainwin.h"
 #include "gui/qt_text.h"
@@ -57,11 +57,6 @@ QComboBox* MakeCombo(QWidget* parent, const char* name, const std::vector<std::s
     return box;
 }
 
-template <std::size_t N>
-std::vector<std::string> Texts(const std::array<const char*, N>& texts) {
-    return std::vector<std::string>(texts.begin(), texts.end());
-}
-
 // The colour of a count panel: grey for a type that is not ticked.
 void SetGrey(QLabel* panel, bool grey) {
     QPalette palette = panel->palette();
@@ -70,20 +65,10 @@ void SetGrey(QLabel* panel, bool grey) {
     panel->setPalette(palette);
 }
 
-// The user's locale for the dates of the index pages; the "C" locale when
-// the environment names one this system does not have.
-std::locale TimeLocale() {
-    try {
-        return std::locale("");
-    } catch (const std::runtime_error&) {
-        return std::locale::classic();
-    }
-}
-
 }  // namespace
 
 TSelectionForm::TSelectionForm(Shell& shell, TMainForm& progressWindow, QWidget* parent)
-    : QDialog(parent), shell_(shell), progressWindow_(progressWindow), model_(shell.messages, progress_) {
+    : QDialog(parent), shell_(shell), progressWindow_(progressWindow), state_(progress_), view_(state_) {
     setObjectName(QStringLiteral("SelectionForm"));
     setWindowTitle(QStringLiteral("Restash - Selection Criteria"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -128,9 +113,9 @@ TSelectionForm::TSelectionForm(Shell& shell, TMainForm& progressWindow, QWidget*
     ChooseDates = new QGroupBox(QStringLiteral("File Age"), BackPanel);
     ChooseDates->setObjectName(QStringLiteral("ChooseDates"));
     Place(ChooseDates, 8, 190, 262, 90);
-    OldNewBox = MakeCombo(ChooseDates, "OldNewBox", Texts(kAgeModeTexts), 10, 100);
+    OldNewBox = MakeCombo(ChooseDates, "OldNewBox", SelectionView::AgeModeItems(), 10, 100);
     AgeBox = MakeCombo(ChooseDates, "AgeBox", AgeChoices(AgeUnit::Hours), 116, 50);
-    HDWBox = MakeCombo(ChooseDates, "HDWBox", Texts(kAgeUnitTexts), 172, 80);
+    HDWBox = MakeCombo(ChooseDates, "HDWBox", SelectionView::AgeUnitItems(), 172, 80);
 
     FtypeBox = new QGroupBox(QStringLiteral("File Types"), BackPanel);
     FtypeBox->setObjectName(QStringLiteral("FtypeBox"));
@@ -178,8 +163,8 @@ TSelectionForm::TSelectionForm(Shell& shell, TMainForm& progressWindow, QWidget*
     connect(ExAllBtn, &QPushButton::clicked, this, &TSelectionForm::ExcAllBtnClick);
     connect(SrcList, &QListWidget::itemDoubleClicked, this, &TSelectionForm::IncludeBtnClick);
     connect(DstList, &QListWidget::itemDoubleClicked, this, &TSelectionForm::ExcludeBtnClick);
-    connect(SrcList, &QListWidget::itemSelectionChanged, this, [this] { ListSelectionChanged(ListId::Src); });
-    connect(DstList, &QListWidget::itemSelectionChanged, this, [this] { ListSelectionChanged(ListId::Dst); });
+    connect(SrcList, &QListWidget::itemSelectionChanged, this, [this] { ListSelectionChanged(DomainList::Available); });
+    connect(DstList, &QListWidget::itemSelectionChanged, this, [this] { ListSelectionChanged(DomainList::Chosen); });
     connect(OldNewBox, &QComboBox::currentIndexChanged, this, &TSelectionForm::OldNewBoxChange);
     connect(AgeBox, &QComboBox::currentIndexChanged, this, &TSelectionForm::AgeBoxChange);
     connect(HDWBox, &QComboBox::currentIndexChanged, this, &TSelectionForm::HDWBoxChange);
@@ -197,6 +182,7 @@ TSelectionForm::TSelectionForm(Shell& shell, TMainForm& progressWindow, QWidget*
 }
 
 void TSelectionForm::ShowBusy(bool on, std::string_view caption) {
+    view_.SetBusy(on, caption);
     if (on) {
         FatPanel->setText(MessageText(caption));
         FatPanel->raise();
@@ -233,8 +219,8 @@ void TSelectionForm::showEvent(QShowEvent* event) {
 
 void TSelectionForm::FormShow() {
     // A window shown before any cache was chosen shows the text form's start.
-    const IndexFormat format = shell_.cache ? shell_.cache->Traits().format : IndexFormat::TextIndex;
-    Work([this, format] { model_.FormShow(format, shell_.clock, shell_.settings.GMT); });
+    const CacheTraits traits = shell_.cache ? shell_.cache->Traits() : NetscapeTraits(IndexFormat::TextIndex);
+    Work([this, traits] { state_.Reset(traits, shell_.clock, shell_.settings.GMT); });
 }
 
 void TSelectionForm::paintEvent(QPaintEvent* event) {
@@ -246,61 +232,80 @@ void TSelectionForm::paintEvent(QPaintEvent* event) {
 
 void TSelectionForm::FormPaint() {
     if (!shell_.IndexLoadPending || working_ > 0 || !shell_.cache) return;
-    Work([this] {
-        model_.FormPaint(shell_.IndexLoadPending, CacheIndexLoader(shell_.cache, progress_));
-    });
+    // Cleared before the read: a repaint while it works must not start another.
+    shell_.IndexLoadPending = false;
+    Work([this] { state_.Load(shell_.cache); });
 }
 
 void TSelectionForm::IncludeBtnClick() {
-    Work([this] { model_.IncludeBtnClick(); });
+    Work([this] {
+        state_.ChooseMarked();
+        view_.MovedFrom(DomainList::Available);
+    });
     FocusList();
 }
 
 void TSelectionForm::ExcludeBtnClick() {
-    Work([this] { model_.ExcludeBtnClick(); });
+    Work([this] {
+        state_.UnchooseMarked();
+        view_.MovedFrom(DomainList::Chosen);
+    });
     FocusList();
 }
 
 void TSelectionForm::IncAllBtnClick() {
-    Work([this] { model_.IncAllBtnClick(); });
+    Work([this] {
+        state_.ChooseAll();
+        view_.MovedFrom(DomainList::Available);
+    });
     FocusList();
 }
 
 void TSelectionForm::ExcAllBtnClick() {
-    Work([this] { model_.ExcAllBtnClick(); });
+    Work([this] {
+        state_.UnchooseAll();
+        view_.MovedFrom(DomainList::Chosen);
+    });
     FocusList();
 }
 
-void TSelectionForm::FocusList() { (model_.Focus() == ListId::Src ? SrcList : DstList)->setFocus(); }
+void TSelectionForm::FocusList() { (view_.Focus() == DomainList::Available ? SrcList : DstList)->setFocus(); }
 
 void TSelectionForm::OldNewBoxChange() {
     if (refreshing_) return;
-    Work([this] { model_.OldNewBoxChange(static_cast<AgeMode>(OldNewBox->currentIndex())); });
+    Work([this] { state_.SetAgeMode(static_cast<AgeMode>(OldNewBox->currentIndex())); });
 }
 
 void TSelectionForm::AgeBoxChange() {
     if (refreshing_) return;
-    Work([this] { model_.AgeBoxChange(AgeBox->currentIndex()); });
+    Work([this] { state_.SetAgeNumber(AgeBox->currentIndex()); });
 }
 
 void TSelectionForm::HDWBoxChange() {
     if (refreshing_) return;
-    Work([this] { model_.HDWBoxChange(static_cast<AgeUnit>(HDWBox->currentIndex())); });
+    Work([this] { state_.SetAgeUnit(static_cast<AgeUnit>(HDWBox->currentIndex())); });
 }
 
-void TSelectionForm::TextBoxClick() { Work([this] { model_.TextBoxClick(TextBox->isChecked()); }); }
-void TSelectionForm::MediaBoxClick() { Work([this] { model_.MediaBoxClick(MediaBox->isChecked()); }); }
-void TSelectionForm::OthersBoxClick() { Work([this] { model_.OthersBoxClick(OthersBox->isChecked()); }); }
+void TSelectionForm::TextBoxClick() { Work([this] { state_.SetTypeIncluded(Category::Text, TextBox->isChecked()); }); }
+void TSelectionForm::MediaBoxClick() { Work([this] { state_.SetTypeIncluded(Category::Media, MediaBox->isChecked()); }); }
+void TSelectionForm::OthersBoxClick() { Work([this] { state_.SetTypeIncluded(Category::Other, OthersBox->isChecked()); }); }
 
 void TSelectionForm::UncacheButtonClick() {
     if (working_ > 0) return;
     bool start = false;
-    Work([this, &start] { start = model_.UncacheButtonClick([this] { return shell_.NetscapeRunning(); }); });
+    Work([this, &start] {
+        if (shell_.NetscapeRunning()) return;
+        if (!state_.HasSomethingChosen()) {
+            shell_.messages.Show(MessageKind::Warning, kNoFilesToUncache, Buttons::OkHelp, kNoFilesHelpTopic);
+            return;
+        }
+        start = true;
+    });
     if (!start) return;
     progressWindow_.SetRun([this](ProgressSink& progress) {
-        RunServices services{RealFileSystem(), progress, shell_.messages, shell_.clock, TimeLocale()};
-        const RunOutcome outcome = RunUncache(shell_.settings, *shell_.cache, model_.Entries(),
-                                              model_.CurrentSelection(), services);
+        RunServices services{RealFileSystem(), progress, shell_.messages, shell_.clock, UserTimeLocale()};
+        const RunOutcome outcome = RunUncache(shell_.settings, *shell_.cache, state_.Entries(), state_.Current(),
+                                              services);
         if (outcome.viewIndexRequested) shell_.ViewIndexRequested = true;
         return static_cast<int>(outcome.result);
     });
@@ -312,7 +317,7 @@ void TSelectionForm::UncacheButtonClick() {
 
 void TSelectionForm::DeleteButtonClick() {
     Work([this] {
-        DeleteSelection(model_, *shell_.cache, shell_.settings.ProgramDir, RealFileSystem(),
+        DeleteSelection(state_, shell_.messages, shell_.settings.ProgramDir, RealFileSystem(),
                         [this] { return shell_.NetscapeRunning(); });
     });
 }
@@ -328,16 +333,16 @@ void TSelectionForm::reject() {
 }
 
 void TSelectionForm::done(int result) {
-    model_.FormClose();
+    state_.Release();
     QDialog::done(result);
 }
 
-void TSelectionForm::ListSelectionChanged(ListId list) {
+void TSelectionForm::ListSelectionChanged(DomainList list) {
     if (refreshing_) return;
-    QListWidget* widget = list == ListId::Src ? SrcList : DstList;
-    model_.ClearSelection(list);
+    QListWidget* widget = list == DomainList::Available ? SrcList : DstList;
+    state_.ClearMarks(list);
     for (int row = 0; row < widget->count(); ++row)
-        if (widget->item(row)->isSelected()) model_.SelectItem(list, static_cast<std::size_t>(row));
+        if (widget->item(row)->isSelected()) state_.Mark(list, static_cast<std::size_t>(row));
 }
 
 void TSelectionForm::RefreshList(QListWidget* widget, const NameList& names) {
@@ -354,46 +359,40 @@ void TSelectionForm::RefreshList(QListWidget* widget, const NameList& names) {
 
 void TSelectionForm::Refresh() {
     refreshing_ = true;
-    OldNewBox->setCurrentIndex(static_cast<int>(model_.OldNewShown()));
-    OldNewBox->setEnabled(model_.OldNewEnabled());
+    OldNewBox->setCurrentIndex(view_.AgeModeIndex());
     QStringList ages;
-    for (const std::string& item : model_.AgeBoxItems()) ages << QString::fromStdString(item);
+    for (const std::string& item : view_.AgeNumberItems()) ages << QString::fromStdString(item);
     QStringList shownAges;
     for (int i = 0; i < AgeBox->count(); ++i) shownAges << AgeBox->itemText(i);
     if (ages != shownAges) {
         AgeBox->clear();
         AgeBox->addItems(ages);
     }
-    AgeBox->setCurrentIndex(model_.AgeBoxIndex());
-    HDWBox->setCurrentIndex(static_cast<int>(model_.HDWShown()));
-    AgeBox->setEnabled(model_.AgeControlsEnabled());
-    HDWBox->setEnabled(model_.AgeControlsEnabled());
+    AgeBox->setCurrentIndex(view_.AgeNumberIndex());
+    HDWBox->setCurrentIndex(view_.AgeUnitIndex());
+    AgeBox->setEnabled(view_.AgeControlsEnabled());
+    HDWBox->setEnabled(view_.AgeControlsEnabled());
 
-    const std::pair<QCheckBox*, const CheckBoxState*> boxes[] = {
-        {TextBox, &model_.TextBox()}, {MediaBox, &model_.MediaBox()}, {OthersBox, &model_.OthersBox()}};
-    for (const auto& [box, state] : boxes) {
-        box->setChecked(state->checked);
-        box->setEnabled(state->enabled);
-    }
-    const std::pair<QLabel*, const CountPanel*> panels[] = {{NumTextPanel, &model_.NumTextPanel()},
-                                                            {NumMediaPanel, &model_.NumMediaPanel()},
-                                                            {NumOtherPanel, &model_.NumOtherPanel()}};
-    for (const auto& [panel, state] : panels) {
-        panel->setText(QString::fromStdString(state->text));
-        SetGrey(panel, state->grey);
+    const std::pair<QCheckBox*, QLabel*> types[] = {
+        {TextBox, NumTextPanel}, {MediaBox, NumMediaPanel}, {OthersBox, NumOtherPanel}};
+    for (const Category c : {Category::Text, Category::Media, Category::Other}) {
+        const auto [box, panel] = types[static_cast<int>(c)];
+        box->setChecked(state_.TypeIncluded(c));
+        const CountPanel shown = view_.Panel(c);
+        panel->setText(QString::fromStdString(shown.text));
+        SetGrey(panel, shown.grey);
     }
 
-    RefreshList(SrcList, model_.SrcList());
-    RefreshList(DstList, model_.DstList());
-    IncludeBtn->setEnabled(model_.IncludeBtnEnabled());
-    IncAllBtn->setEnabled(model_.IncAllBtnEnabled());
-    ExcludeBtn->setEnabled(model_.ExcludeBtnEnabled());
-    ExAllBtn->setEnabled(model_.ExAllBtnEnabled());
-    DeleteButton->setEnabled(model_.DeleteButtonEnabled());
+    RefreshList(SrcList, state_.Available());
+    RefreshList(DstList, state_.Chosen());
+    IncludeBtn->setEnabled(view_.IncludeEnabled());
+    IncAllBtn->setEnabled(view_.IncludeEnabled());
+    ExcludeBtn->setEnabled(view_.ExcludeEnabled());
+    ExAllBtn->setEnabled(view_.ExcludeEnabled());
 
-    FatPanel->setText(MessageText(model_.FatPanelCaption()));
-    FatPanel->setVisible(model_.FatPanelVisible());
-    BackPanel->setEnabled(model_.BackPanelEnabled() && working_ == 0);
+    FatPanel->setText(MessageText(view_.BusyCaption()));
+    FatPanel->setVisible(view_.BusyShown());
+    BackPanel->setEnabled(view_.ControlsEnabled(working_ > 0));
     refreshing_ = false;
 }
 

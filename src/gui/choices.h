@@ -3,8 +3,9 @@
 // selection state of the core and calls its operations from its events.
 #include <QDialog>
 
-#include "core/selection/selection_model.h"
+#include "core/selection/cache_selection.h"
 #include "gui/event_loop_progress.h"
+#include "gui/selection_view.h"
 #include "gui/shell.h"
 
 class QCheckBox;
@@ -44,7 +45,7 @@ public:
     void CancelButtonClick();
     void HelpButtonClick();
 
-    const SelectionModel& model() const { return model_; }
+    const CacheSelection& state() const { return state_; }
     // True while an operation works (reading, counting, deleting).
     bool Working() const { return working_ > 0; }
 
@@ -64,13 +65,14 @@ private:
     // The keyboard focus to the list the last move left it in.
     void FocusList();
     void RefreshList(QListWidget* widget, const NameList& names);
-    void ListSelectionChanged(ListId list);
+    void ListSelectionChanged(DomainList list);
     void ShowBusy(bool on, std::string_view caption);
 
     Shell& shell_;
     TMainForm& progressWindow_;
     WindowProgress progress_;
-    SelectionModel model_;
+    CacheSelection state_;
+    SelectionView view_;
     int working_ = 0;
     bool refreshing_ = false;
 

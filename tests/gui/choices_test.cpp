@@ -299,14 +299,14 @@ void ChoicesTest::ageFilterRebuildsTheLists() {
         QVERIFY(Items(Child<QListWidget>(s, "SrcList")).isEmpty());
         QCOMPARE(Child<QLabel>(s, "NumTextPanel")->text(), QString("1"));
         QCOMPARE(Child<QLabel>(s, "NumMediaPanel")->text(), QString("2"));
-        QCOMPARE(s.model().AgeLower(), TextNow() - 6 * kHour);
+        QCOMPARE(s.state().AgeLower(), TextNow() - 6 * kHour);
 
         unit->setCurrentIndex(1);  // Day(s): 1 to 6, showing 1
         QStringList ages;
         for (int i = 0; i < age->count(); ++i) ages << age->itemText(i);
         QCOMPARE(ages, QStringList({"1", "2", "3", "4", "5", "6"}));
         QCOMPARE(age->currentText(), QString("1"));
-        QCOMPARE(s.model().AgeLower(), TextNow() - kDay);
+        QCOMPARE(s.state().AgeLower(), TextNow() - kDay);
 
         oldNew->setCurrentIndex(2);  // Older than 1 day
         QCOMPARE(Items(dst), QStringList({"www.alpha.com", "www.beta.org"}));

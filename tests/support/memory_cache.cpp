@@ -44,6 +44,7 @@ MemoryCache::MemoryCache(CacheEntryList list, IndexFormat format)
     : entries(std::move(list)), traits_(NetscapeTraits(format)) {}
 
 Ending MemoryCache::Read(CacheEntryList& out, ProgressSink& progress, const ReadOptions& options) const {
+    if (!readError.empty()) throw FileError(location_, readError);
     progress.Busy(true, kReadingCaption);
     out.clear();
     Ending ending = Ending::Finished;

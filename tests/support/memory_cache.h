@@ -18,6 +18,8 @@ public:
     // body name (an entry without one has no body) and the entries Read gives.
     mutable std::map<std::string, std::string> bodies;
     mutable CacheEntryList entries;
+    // When set, Read throws a FileError with this problem, naming the cache.
+    std::string readError;
     // Names whose body cannot be read (Open throws FileError).
     std::map<std::string, std::string> unreadable;
     // How often Read ran; it asks ProcessMessages() once per entry.

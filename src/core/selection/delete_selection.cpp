@@ -5,31 +5,31 @@
 namespace restash {
 namespace {
 
-// The selection window's busy state for the time of a deletion; the caption
-// goes back to the reading caption however the deletion ends.
+// The busy state for the time of a deletion; the caption goes back to the
+// reading caption however the deletion ends.
 class DeletingState {
 public:
-    explicit DeletingState(SelectionModel& model) : model_(model) { model_.SetBusy(true, kDeletingCaption); }
+    explicit DeletingState(ProgressSink& progress) : progress_(progress) { progress_.Busy(true, kDeletingCaption); }
     ~DeletingState() { End(); }
     DeletingState(const DeletingState&) = delete;
     DeletingState& operator=(const DeletingState&) = delete;
     void End() {
-        if (on_) model_.SetBusy(false, kReadingCaption);
+        if (on_) progress_.Busy(false, kReadingCaption);
         on_ = false;
     }
 
 private:
-    SelectionModel& model_;
+    ProgressSink& progress_;
     bool on_ = true;
 };
 
-DeleteSummary Remove(SelectionModel& model, const CacheSource& source, const std::string& programDir,
-                     FileSystem& fs) {
-    const Selection selection = model.CurrentSelection();
-    DeletingState busy(model);
+DeleteSummary Remove(CacheSelection& state, Messages& messages, const std::string& programDir, FileSystem& fs) {
+    const Selection selection = state.Current();
+    const CacheSource& source = *state.Source();
+    DeletingState busy(state.progress());
     const Removal removal = source.Remove(
-        model.Entries(), [&](const CacheEntry& e) { return IsSelected(e, selection); }, programDir, fs,
-        model.progress());
+        state.MutableEntries(), [&](const CacheEntry& e) { return IsSelected(e, selection); }, programDir, fs,
+        state.progress());
     busy.End();
     DeleteSummary summary;
     if (removal.ending == Ending::Stopped) {
@@ -41,43 +41,41 @@ DeleteSummary Remove(SelectionModel& model, const CacheSource& source, const std
     summary.filesDeleted = removal.bodiesRemoved;
     summary.failures = removal.failures;
     if (source.Traits().removal != RemovalKind::RewritesIndex) {
-        model.RebuildDomainLists();
+        state.RebuildLists();
         return summary;
     }
     try {
-        model.ReloadIndex();
+        state.Reload();
     } catch (const Error& e) {
         // The deletion itself is done; the lists stay empty, as after a
         // failed first read.
-        model.messages().ShowError(e.what());
+        messages.ShowError(e.what());
     }
     return summary;
 }
 
 }  // namespace
 
-DeleteSummary DeleteSelection(SelectionModel& model, const CacheSource& source, const std::string& programDir,
+DeleteSummary DeleteSelection(CacheSelection& state, Messages& messages, const std::string& programDir,
                               FileSystem& fs, const RunningCheck& netscapeRunning) {
     if (netscapeRunning && netscapeRunning()) return {};
+    const CacheSource& source = *state.Source();
     source.ClearLeftovers(programDir, fs);
 
-    Messages& messages = model.messages();
-    const std::uint64_t total = model.CheckedTotal();
-    if (total == 0) {
+    if (!state.HasSomethingChosen()) {
         messages.Show(MessageKind::Warning, kNoFilesToDelete, Buttons::OkHelp, kNoFilesHelpTopic);
         return {};
     }
-    const bool wholeCache =
-        model.OldNewShown() == AgeMode::AllAges && model.SrcList().empty() && total == model.AllTotal();
-    const Answer answer = messages.Show(MessageKind::Confirmation, wholeCache ? kDeleteWholeCacheQuestion : kDeleteQuestion,
+    const Answer answer = messages.Show(MessageKind::Confirmation,
+                                        state.ChoosesWholeCache() ? kDeleteWholeCacheQuestion : kDeleteQuestion,
                                         Buttons::YesNoCancel);
     if (answer != Answer::Yes) {
         // A list-only removal lists the domains again whatever the answer.
-        if (source.Traits().removal == RemovalKind::ListOnly) model.RebuildDomainLists();
+        if (source.Traits().removal == RemovalKind::ListOnly) state.RebuildLists();
         return {};
     }
 
-    DeleteSummary summary = Remove(model, source, programDir, fs);
+    DeleteSummary summary = Remove(state, messages, programDir, fs);
     if (!summary.failures.empty()) {
         std::string text = "Could not delete " + std::to_string(summary.failures.size()) + " cache file(s):";
         constexpr std::size_t kShown = 10;

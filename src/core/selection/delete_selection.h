@@ -8,9 +8,16 @@
 
 #include "core/cache/cache_source.h"
 #include "core/platform/file_system.h"
-#include "core/selection/selection_model.h"
+#include "core/platform/messages.h"
+#include "core/selection/cache_selection.h"
 
 namespace restash {
+
+// Answers true when Netscape is running, after telling the user so.
+using RunningCheck = std::function<bool()>;
+
+// Help topic of the "No Files To ..." boxes.
+inline constexpr int kNoFilesHelpTopic = 11;
 
 inline constexpr const char* kDeletingCaption = "Deleting Selection From Fat...";
 inline constexpr const char* kNoFilesToDelete = "No Files To Delete.";
@@ -28,13 +35,13 @@ struct DeleteSummary {
     std::vector<std::string> failures; // cache files that could not be removed, with the reason
 };
 
-// The Delete button of the selection window, for the model's current choice
-// over the cache of source. Asks Netscape-running first (netscapeRunning
-// shows its own message), confirms through the model's Messages, removes
-// through fs (a rewritten index goes through programDir) and ends with the
-// lists rebuilt. An error (thrown as FileError, naming the file) leaves the
-// index and every cache file as they were.
-DeleteSummary DeleteSelection(SelectionModel& model, const CacheSource& source, const std::string& programDir,
+// The Delete button of the selection window, for the current choice over
+// the cache the selection read. Asks Netscape-running first (netscapeRunning
+// shows its own message), confirms through messages, removes through fs (a
+// rewritten index goes through programDir) and ends with the lists rebuilt.
+// An error (thrown as FileError, naming the file) leaves the index and every
+// cache file as they were.
+DeleteSummary DeleteSelection(CacheSelection& selection, Messages& messages, const std::string& programDir,
                               FileSystem& fs, const RunningCheck& netscapeRunning);
 
 }  // namespace restash

@@ -48,6 +48,7 @@ inline constexpr const char* kPhaseConverting = "Converting Links";
 inline constexpr const char* kPhaseIndex = "Creating Index Pages";
 inline constexpr const char* kPhaseCleaning = "Cleaning Up";
 
+inline constexpr const char* kNoFilesToUncache = "No Files To Uncache.";
 inline constexpr const char* kUncachingComplete =
     "Uncaching complete.\rDo you wish to view the\rRestash index page?";
 inline constexpr const char* kBadHistoryPath =

@@ -7,7 +7,6 @@
 #include "core/selection/delete_selection.h"
 #include "core/platform/error.h"
 #include "core/cache/netscape_source.h"
-#include "core/selection/cache_index_loader.h"
 #include "tests/support/netscape_cache.h"
 #include "tests/support/recorders.h"
 #include "tests/support/temp_dir.h"
@@ -28,6 +27,31 @@ inline NsObject Obj(std::string url, std::string file, std::string mime, std::in
     return o;
 }
 
+// A real source whose read gives entries made by hand instead of its index.
+class ListedCache final : public CacheSource {
+public:
+    ListedCache(CacheEntryList entries, std::shared_ptr<CacheSource> real)
+        : entries_(std::move(entries)), real_(std::move(real)) {}
+    const CacheTraits& Traits() const override { return real_->Traits(); }
+    const std::string& Location() const override { return real_->Location(); }
+    Ending Read(CacheEntryList& out, ProgressSink&, const ReadOptions&) const override {
+        out = entries_;
+        return Ending::Finished;
+    }
+    std::unique_ptr<BodyLookup> Bodies() const override { return real_->Bodies(); }
+    Removal Remove(CacheEntryList& entries, const EntryFilter& chosen, const std::string& workFolder, FileSystem& fs,
+                   ProgressSink& progress) const override {
+        return real_->Remove(entries, chosen, workFolder, fs, progress);
+    }
+    void ClearLeftovers(const std::string& workFolder, FileSystem& fs) const override {
+        real_->ClearLeftovers(workFolder, fs);
+    }
+
+private:
+    CacheEntryList entries_;
+    std::shared_ptr<CacheSource> real_;
+};
+
 struct DeleteFixture {
     TempDir dir;
     std::string cache = dir / "cache/";
@@ -35,7 +59,7 @@ struct DeleteFixture {
     std::string fatName = "FAT";
     RecordingMessages messages;
     RecordingProgress progress;
-    SelectionModel model{messages, progress};
+    CacheSelection model{progress};
 
     DeleteFixture() { RealFileSystem().CreateDirectories(home); }
 
@@ -46,9 +70,8 @@ struct DeleteFixture {
     void Open(IndexFormat format) {
         source = OpenCacheSource(IndexPath());
         EXPECT_EQ(source->Traits().format, format);
-        model.FormShow(format, FixedClock(kNowClock), 0);
-        bool pending = true;
-        model.FormPaint(pending, CacheIndexLoader(source, progress));
+        model.Reset(source->Traits(), FixedClock(kNowClock), 0);
+        model.Load(source);
     }
 
     // A hash-index model loaded with entries made by hand: the index file
@@ -56,20 +79,21 @@ struct DeleteFixture {
     void OpenHashEntries(const CacheEntryList& entries) {
         fatName = "FAT.DB";
         source = std::make_shared<NetscapeHashSource>(IndexPath());
-        model.FormShow(IndexFormat::HashIndex, FixedClock(kNowClock), 0);
-        bool pending = true;
-        model.FormPaint(pending, [entries](CacheEntryList& out) { out = entries; });
+        model.Reset(source->Traits(), FixedClock(kNowClock), 0);
+        // Loaded the way a read fills the list, with the hash index's source
+        // kept for the removal.
+        model.Load(std::make_shared<ListedCache>(entries, source));
     }
 
     // Moves one domain to "Available Domains".
     void Unchoose(const std::string& domain) {
-        for (std::size_t i = 0; i < model.DstList().size(); ++i)
-            model.SelectItem(ListId::Dst, i, model.DstList().Name(i) == domain);
-        model.ExcludeBtnClick();
+        for (std::size_t i = 0; i < model.Chosen().size(); ++i)
+            model.Mark(DomainList::Chosen, i, model.Chosen().Name(i) == domain);
+        model.UnchooseMarked();
     }
 
     DeleteSummary Delete(FileSystem& fs = RealFileSystem()) {
-        return DeleteSelection(model, *source, home, fs, [] { return false; });
+        return DeleteSelection(model, messages, home, fs, [] { return false; });
     }
 };
 

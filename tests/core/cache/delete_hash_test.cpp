@@ -46,9 +46,9 @@ TEST(DeleteFromHashIndex, RemovesTheFilesAndEntriesAndLeavesTheIndexFile) {
     EXPECT_EQ(ReadBytes(f.IndexPath()), before);
     for (const NsObject& o : objects) EXPECT_EQ(FileExists(f.cache + o.fileName), o.fileName == "B1.HTM") << o.fileName;
     EXPECT_EQ(FileNames(f.model.Entries()), (std::vector<std::string>{"B1.HTM"}));
-    EXPECT_EQ(f.model.DstList().Names(), (std::vector<std::string>{"b.com"}));
-    EXPECT_TRUE(f.model.SrcList().empty());
-    EXPECT_EQ(f.model.NumTextPanel().text, "1");
+    EXPECT_EQ(f.model.Chosen().Names(), (std::vector<std::string>{"b.com"}));
+    EXPECT_TRUE(f.model.Available().empty());
+    EXPECT_EQ(f.model.Counts().text, 1u);
     // One "process messages" point for the walk, two for the counts.
     EXPECT_EQ(f.progress.processCalls - callsBefore, 3);
     ASSERT_GE(f.progress.busy.size(), 2u);
@@ -76,7 +76,7 @@ TEST(DeleteFromHashIndex, TheWalkRemovesAdjacentEntriesAndNeverLeavesTheCacheFol
     };
     f.OpenHashEntries(entries);
     f.Unchoose("keep.com");
-    f.model.MediaBoxClick(false);
+    f.model.SetTypeIncluded(Category::Media, false);
 
     f.messages.Answer(Answer::Yes);
     const DeleteSummary s = f.Delete();
@@ -88,7 +88,7 @@ TEST(DeleteFromHashIndex, TheWalkRemovesAdjacentEntriesAndNeverLeavesTheCacheFol
     EXPECT_TRUE(FileExists(f.cache + "K2.GIF"));
     for (const char* name : {"S1.HTM", "S2.HTM", "S4.HTM"}) EXPECT_FALSE(FileExists(f.cache + name)) << name;
     // Rebuilt: every domain that still has entries is chosen again.
-    EXPECT_EQ(f.model.DstList().Names(), (std::vector<std::string>{"keep.com", "sel.com"}));
+    EXPECT_EQ(f.model.Chosen().Names(), (std::vector<std::string>{"keep.com", "sel.com"}));
 }
 
 TEST(DeleteFromHashIndex, AnsweringNoRebuildsTheLists) {
@@ -100,14 +100,14 @@ TEST(DeleteFromHashIndex, AnsweringNoRebuildsTheLists) {
     f.messages.Answer(Answer::No);
     EXPECT_FALSE(f.Delete().deleted);
     EXPECT_EQ(f.messages.Texts(), (std::vector<std::string>{kDeleteQuestion}));
-    EXPECT_TRUE(f.model.SrcList().empty());
-    EXPECT_EQ(f.model.DstList().Names(), (std::vector<std::string>{"a.com", "b.com"}));
+    EXPECT_TRUE(f.model.Available().empty());
+    EXPECT_EQ(f.model.Chosen().Names(), (std::vector<std::string>{"a.com", "b.com"}));
     EXPECT_TRUE(FileExists(f.cache + "A1.HTM"));
 
     // With everything chosen, the whole-cache warning; Cancel also rebuilds.
     f.Unchoose("a.com");
     f.messages.Answer(Answer::Cancel);
-    f.model.IncAllBtnClick();
+    f.model.ChooseAll();
     EXPECT_FALSE(f.Delete().deleted);
     EXPECT_EQ(f.messages.shown.back().text, kDeleteWholeCacheQuestion);
     EXPECT_EQ(f.model.Entries().size(), 2u);

@@ -34,7 +34,7 @@ TEST(DeleteFromTextIndex, RewritesTheIndexWithoutTheSelectedLinesAndRemovesTheir
     WriteCache(f, {a1, a2, zip, b1, longB, a5}, input);
 
     f.Open(IndexFormat::TextIndex);
-    EXPECT_EQ(f.model.DstList().Names(), (std::vector<std::string>{"a.com", "A.COM", "b.com"}));
+    EXPECT_EQ(f.model.Chosen().Names(), (std::vector<std::string>{"a.com", "A.COM", "b.com"}));
     f.Unchoose("b.com");
     f.messages.Answer(Answer::Yes);
     const DeleteSummary s = f.Delete();
@@ -60,13 +60,12 @@ TEST(DeleteFromTextIndex, RewritesTheIndexWithoutTheSelectedLinesAndRemovesTheir
     EXPECT_EQ(b[first].caption, "Deleting Selection From Fat...");
     EXPECT_FALSE(b[first + 1].on);
     EXPECT_EQ(b[first + 1].caption, "Processing Cache Index. Please Wait.");
-    EXPECT_EQ(f.model.FatPanelCaption(), "Processing Cache Index. Please Wait.");
-    EXPECT_FALSE(f.model.FatPanelVisible());
-    EXPECT_TRUE(f.model.BackPanelEnabled());
+    EXPECT_FALSE(b.back().on);
+    EXPECT_EQ(b.back().caption, "Processing Cache Index. Please Wait.");
 
     // Rebuilt from the new index: every remaining domain chosen again.
-    EXPECT_EQ(f.model.DstList().Names(), (std::vector<std::string>{"A.COM", "b.com"}));
-    EXPECT_TRUE(f.model.SrcList().empty());
+    EXPECT_EQ(f.model.Chosen().Names(), (std::vector<std::string>{"A.COM", "b.com"}));
+    EXPECT_TRUE(f.model.Available().empty());
     EXPECT_EQ(f.model.Entries().size(), 2u);
 }
 
@@ -82,7 +81,7 @@ TEST(DeleteFromTextIndex, KeepsTheHeaderAndOddLinesWhole) {
     WriteCache(f, {a1, Obj("http://a.com/bad", "A4.HTM", "text/html"), Obj("http://a.com/big", "A6.HTM", "text/html")},
                header + "\r\n" + Line(a1) + "\r\n");
     f.Open(IndexFormat::TextIndex);
-    ASSERT_EQ(f.model.DstList().Names(), (std::vector<std::string>{"a.com"}));
+    ASSERT_EQ(f.model.Chosen().Names(), (std::vector<std::string>{"a.com"}));
     WriteBytes(f.IndexPath(), header + "\r\n" + Line(a1) + "\r\n" + bad + "\r\n" + overflow);
 
     f.messages.Answer(Answer::Yes);
@@ -126,11 +125,11 @@ TEST(DeleteFromTextIndex, TheWholeCacheWarningOnlyWhenEverythingGoes) {
         const std::string before = ReadBytes(f.IndexPath());
         f.Open(IndexFormat::TextIndex);
         if (c.mode != AgeMode::AllAges) {
-            f.model.HDWBoxChange(AgeUnit::Weeks);
-            f.model.OldNewBoxChange(c.mode);
-            if (c.mode == AgeMode::NewerThan) f.model.AgeBoxChange(5);  // six weeks: everything is newer
+            f.model.SetAgeUnit(AgeUnit::Weeks);
+            f.model.SetAgeMode(c.mode);
+            if (c.mode == AgeMode::NewerThan) f.model.SetAgeNumber(5);  // six weeks: everything is newer
         }
-        f.model.OthersBoxClick(c.checkOthers);
+        f.model.SetTypeIncluded(Category::Other, c.checkOthers);
         if (c.unchooseOne) f.Unchoose("b.com");
         ASSERT_GT(f.model.CheckedTotal(), 0u) << c.name;
         f.messages.Answer(Answer::No);
@@ -154,14 +153,14 @@ TEST(DeleteFromTextIndex, NoCancelNothingToDeleteAndARunningNetscapeChangeNothin
     for (Answer a : {Answer::No, Answer::Cancel}) {
         f.messages.Answer(a);
         EXPECT_FALSE(f.Delete().deleted);
-        EXPECT_EQ(f.model.SrcList().Names(), (std::vector<std::string>{"b.com"}));
+        EXPECT_EQ(f.model.Available().Names(), (std::vector<std::string>{"b.com"}));
     }
     // A TEMP.FAT from an earlier run goes first of all.
     EXPECT_FALSE(FileExists(f.TempFat()));
 
     // Nothing checked: "No Files To Delete.", with Help.
     f.messages.shown.clear();
-    f.model.TextBoxClick(false);
+    f.model.SetTypeIncluded(Category::Text, false);
     EXPECT_FALSE(f.Delete().deleted);
     ASSERT_EQ(f.messages.shown.size(), 1u);
     EXPECT_EQ(f.messages.shown[0].text, "No Files To Delete.");
@@ -170,9 +169,9 @@ TEST(DeleteFromTextIndex, NoCancelNothingToDeleteAndARunningNetscapeChangeNothin
     EXPECT_EQ(f.messages.shown[0].helpContext, 11);
 
     // Netscape running: its own message only.
-    f.model.TextBoxClick(true);
+    f.model.SetTypeIncluded(Category::Text, true);
     f.messages.shown.clear();
-    EXPECT_FALSE(DeleteSelection(f.model, *f.source, f.home, RealFileSystem(), [] { return true; }).deleted);
+    EXPECT_FALSE(DeleteSelection(f.model, f.messages, f.home, RealFileSystem(), [] { return true; }).deleted);
     EXPECT_TRUE(f.messages.shown.empty());
 
     EXPECT_EQ(ReadBytes(f.IndexPath()), before);
@@ -214,9 +213,10 @@ TEST(DeleteFromTextIndex, AFailedRewriteLeavesTheIndexAndEveryCacheFile) {
         }
         for (const NsObject& o : objects) EXPECT_TRUE(FileExists(f.cache + o.fileName)) << o.fileName;
         EXPECT_FALSE(FileExists(f.TempFat()));
-        EXPECT_FALSE(f.model.FatPanelVisible());
-        EXPECT_TRUE(f.model.BackPanelEnabled());
-        EXPECT_EQ(f.model.FatPanelCaption(), "Processing Cache Index. Please Wait.");
+        // The busy state ended, its caption back to the reading one.
+        ASSERT_FALSE(f.progress.busy.empty());
+        EXPECT_FALSE(f.progress.busy.back().on);
+        EXPECT_EQ(f.progress.busy.back().caption, "Processing Cache Index. Please Wait.");
     }
 }
 
@@ -271,7 +271,7 @@ TEST(DeleteFromTextIndex, AFileThatCannotBeRemovedIsReportedAndItsLineIsGone) {
     ASSERT_EQ(f.messages.shown.size(), 2u);
     EXPECT_EQ(f.messages.shown[1].kind, MessageKind::Error);
     // The index was read again: the entry is gone although its file stayed.
-    EXPECT_EQ(f.model.DstList().Names(), (std::vector<std::string>{"b.com"}));
+    EXPECT_EQ(f.model.Chosen().Names(), (std::vector<std::string>{"b.com"}));
 }
 
 TEST(DeleteFromTextIndex, TheListsAreRebuiltWithTheAgeWindowTheControlsShow) {
@@ -281,19 +281,19 @@ TEST(DeleteFromTextIndex, TheListsAreRebuiltWithTheAgeWindowTheControlsShow) {
                              Obj("http://new.com/2", "N2.GIF", "image/gif", recent),
                              Obj("http://old.com/", "O1.HTM", "text/html", kOldStamp)});
     f.Open(IndexFormat::TextIndex);
-    f.model.HDWBoxChange(AgeUnit::Weeks);
-    f.model.OldNewBoxChange(AgeMode::NewerThan);
-    f.model.MediaBoxClick(false);
-    ASSERT_EQ(f.model.DstList().Names(), (std::vector<std::string>{"new.com"}));
+    f.model.SetAgeUnit(AgeUnit::Weeks);
+    f.model.SetAgeMode(AgeMode::NewerThan);
+    f.model.SetTypeIncluded(Category::Media, false);
+    ASSERT_EQ(f.model.Chosen().Names(), (std::vector<std::string>{"new.com"}));
     f.messages.Answer(Answer::Yes);
     EXPECT_EQ(f.Delete().entriesRemoved, 1u);
     EXPECT_FALSE(FileExists(f.cache + "N1.HTM"));
     EXPECT_TRUE(FileExists(f.cache + "N2.GIF"));
     // Still "Newer than 1 week": the old domain does not come back.
-    EXPECT_EQ(f.model.OldNewShown(), AgeMode::NewerThan);
-    EXPECT_EQ(f.model.DstList().Names(), (std::vector<std::string>{"new.com"}));
-    EXPECT_EQ(f.model.NumMediaPanel().text, "1");
-    EXPECT_EQ(f.model.NumTextPanel().text, "0");
+    EXPECT_EQ(f.model.Mode(), AgeMode::NewerThan);
+    EXPECT_EQ(f.model.Chosen().Names(), (std::vector<std::string>{"new.com"}));
+    EXPECT_EQ(f.model.Counts().media, 1u);
+    EXPECT_EQ(f.model.Counts().text, 0u);
 }
 
 }  // namespace

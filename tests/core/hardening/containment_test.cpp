@@ -178,9 +178,9 @@ TEST(HostileIndex, ADeletionRemovesNothingOutsideTheCacheFolder) {
     for (const NsObject& o : HostileObjects(outside.dir)) {
         CacheEntry e = f.model.Entries().front();
         e.Body.Name = o.fileName;
-        f.model.Entries().push_back(e);
+        f.model.MutableEntries().push_back(e);
     }
-    f.model.RebuildDomainLists();
+    f.model.RebuildLists();
     ExpectDeletionStaysInside(f, outside);
 }
 
