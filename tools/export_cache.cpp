@@ -37,12 +37,12 @@ int main(int argc, char** argv) {
         Selection everything;
         for (const CacheEntry& e : entries) everything.Domains.Add(e.Domain);
         everything.IncludeOther = true;
-        const ExportSummary s = ExportArchive(entries, everything, *source, options, quiet, RealFileSystem());
+        const ExportReport s = ExportArchive(entries, everything, *source, options, quiet, RealFileSystem());
         std::printf("%llu selected, %llu archived (%llu bytes), %llu missing, %zu failed\n",
                     static_cast<unsigned long long>(s.selected), static_cast<unsigned long long>(s.archived),
                     static_cast<unsigned long long>(s.bytes), static_cast<unsigned long long>(s.missing),
                     s.failures.size());
-        for (const std::string& f : s.failures) std::fprintf(stderr, "export_cache: %s\n", f.c_str());
+        for (const ExportFailure& f : s.failures) std::fprintf(stderr, "export_cache: %s\n", f.what.c_str());
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "export_cache: %s\n", e.what());

@@ -1,17 +1,12 @@
 #include "cli/export_command.h"
 
-#include "cli/cache_entries.h"
-#include "cli/exit_codes.h"
-#include "cli/global_options.h"
+#include "cli/cli_texts.h"
+#include "cli/job_outcome.h"
 #include "cli/selection_flags.h"
-#include "core/app/browser_bridge.h"
-#include "core/export/export_archive.h"
+#include "core/jobs/export_job.h"
+#include "core/platform/paths.h"
 
 namespace restash::cli {
-
-namespace {
-constexpr const char* kNoFilesToExport = "No Files To Export.";
-}
 
 ExportCommand::ExportCommand(CLI::App& parent) {
     app_ = parent.add_subcommand("export", "Writes the chosen part of the cache to a web archive (WARC)");
@@ -27,32 +22,17 @@ ExportCommand::ExportCommand(CLI::App& parent) {
 }
 
 int ExportCommand::Run(RunContext& context) {
-    Settings settings = LoadCliSettings(context.global);
-    if (cacheFile_) UseCacheIndex(settings, *cacheFile_);
-
-    WarningsAsErrors loud(context.messages);
-    ProcProcessTable processes;
-    const RunningCheck netscapeRunning = [&] { return IsNetscapeRunning(settings, processes, loud); };
-    CacheSelection model(context.progress);
-    const auto source =
-        StartOnSelection(model, settings, selection_, context.clock, netscapeRunning, loud, kNoFilesToExport);
-
-    ExportOptions options;
-    options.warcPath = warc_;
-    options.cdxjPath = cdxj_;
-    options.manifestPath = manifest_;
-    options.sourceCacheName = AbsolutePath(settings.CacheIndexPath());
-    options.createdAt = context.clock.Now();
-    const ExportSummary summary = ExportArchive(model.Entries(), model.Current(), *source, options,
-                                                context.progress, RealFileSystem());
+    ExportJob job({SettingsWithCache(context.global, cacheFile_), {nullptr, selection_}, warc_, cdxj_, manifest_},
+                  context.services);
+    const Outcome<ExportSummary> outcome = job.Run();
     context.progress.Clear();
-    if (summary.stopped) {
-        context.messages.Information("Export stopped. No file was written.");
-        return kExitStopped;
-    }
-    for (const std::string& failure : summary.failures) context.messages.Warning(failure);
-    context.out << "Archived " << summary.archived << " of " << summary.selected << " chosen entr"
-                << (summary.selected == 1 ? "y" : "ies") << " (" << summary.bytes << " bytes); " << summary.missing
+    if (outcome.status == JobStatus::Stopped) context.messages.Information(kExportStopped);
+    if (outcome.status != JobStatus::Completed) return EndOf(outcome, context.messages);
+
+    for (const Warning& warning : outcome.warnings) context.messages.Warning(warning.text);
+    const ExportSummary& s = outcome.summary;
+    context.out << "Archived " << s.archived << " of " << s.selected << " chosen entr"
+                << (s.selected == 1 ? "y" : "ies") << " (" << s.bytes << " bytes); " << s.missing
                 << " had no cache file.\n"
                 << "Archive: " << AbsolutePath(warc_) << '\n';
     if (cdxj_) context.out << "Index: " << AbsolutePath(*cdxj_) << '\n';

@@ -2,9 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/cache_entries.h"
-#include "cli/exit_codes.h"
+#include "cli/job_outcome.h"
 #include "cli/text_output.h"
+#include "core/jobs/list_job.h"
 
 namespace restash::cli {
 
@@ -49,7 +49,11 @@ void PrintText(const CacheEntryList& entries, std::ostream& out) {
 }  // namespace
 
 int ListCommand::Run(RunContext& context) {
-    const CacheEntryList entries = ReadEntries(context.global, cacheFile_, context.progress);
+    ListJob job({SettingsWithCache(context.global, cacheFile_), false, std::nullopt}, context.services);
+    const Outcome<ListSummary> outcome = job.Run();
+    context.progress.Clear();
+    if (outcome.status != JobStatus::Completed) return EndOf(outcome, context.messages);
+    const CacheEntryList& entries = outcome.summary.entries;
     if (format_ == "json")
         PrintJson(entries, context.out);
     else if (format_ == "csv")

@@ -1,9 +1,5 @@
 #include "cli/selection_flags.h"
 
-#include "cli/global_options.h"
-#include "cli/shell_texts.h"
-#include "cli/terminal_progress.h"
-
 namespace restash::cli {
 
 namespace {
@@ -44,38 +40,6 @@ void AddSelectionOptions(CLI::App& command, SelectionOptions& options) {
                     "index, all three for a hash index)")
         ->type_name("LIST")
         ->check(CheckedBy(ParseTypesOption, "TYPES"));
-}
-
-std::shared_ptr<CacheSource> CheckedCacheSource(const Settings& settings, Messages& messages) {
-    const std::string index = settings.CacheIndexPath();
-    if (!IsFile(index)) {
-        messages.ShowError(std::string(kCachePathInvalid) + "\r\rCache index not found: " + index);
-        throw CommandFailed();
-    }
-    return OpenCacheSource(index);
-}
-
-void LoadSelection(CacheSelection& model, const Settings& settings, std::shared_ptr<const CacheSource> source,
-                   const SelectionOptions& options, const Clock& clock) {
-    model.Reset(source->Traits(), clock, settings.GMT);
-    // The first paint's load, with its errors passed on rather than shown in
-    // an empty window.
-    if (model.Load(std::move(source)) == Ending::Stopped) throw StoppedByUser();
-    ApplySelectionOptions(model, options);
-}
-
-std::shared_ptr<CacheSource> StartOnSelection(CacheSelection& model, const Settings& settings, const SelectionOptions& options,
-                             const Clock& clock, const RunningCheck& netscapeRunning, Messages& loud,
-                             const char* nothingText) {
-    if (netscapeRunning()) throw CommandFailed();
-    std::shared_ptr<CacheSource> source = CheckedCacheSource(settings, loud);
-    LoadSelection(model, settings, source, options, clock);
-    if (model.CheckedTotal() == 0) {
-        // Said as an error: the command ends without doing anything.
-        loud.ShowError(nothingText);
-        throw CommandFailed();
-    }
-    return source;
 }
 
 }  // namespace restash::cli

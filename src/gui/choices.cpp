@@ -10,11 +10,9 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "core/platform/error.h"
-#include "core/platform/file_system.h"
-#include "core/selection/delete_selection.h"
-#include "core/uncache/uncache_run.h"
-#include "core/platform/time_locale.h"
+#include "core/jobs/delete_job.h"
+#include "core/jobs/uncache_job.h"
+#include "gui/failure_box.h"
 #include "gui/layout.h"
 #include "gui/mainwin.h"
 #include "gui/qt_text.h"
@@ -294,42 +292,45 @@ void TSelectionForm::UncacheButtonClick() {
     if (working_ > 0) return;
     bool start = false;
     Work([this, &start] {
-        if (shell_.NetscapeRunning()) return;
-        if (!state_.HasSomethingChosen()) {
-            shell_.messages.Show(MessageKind::Warning, kNoFilesToUncache, Buttons::OkHelp, kNoFilesHelpTopic);
-            return;
-        }
-        start = true;
+        UncacheJob job({shell_.settings, {&state_, {}}}, shell_.ServicesFor(progress_));
+        const auto failed = job.Check();
+        if (failed) ShowFailure(shell_.messages, failed->failure);
+        start = !failed;
     });
     if (!start) return;
-    progressWindow_.SetRun([this](ProgressSink& progress) {
-        RunServices services{RealFileSystem(), progress, shell_.messages, shell_.clock, UserTimeLocale()};
-        const RunOutcome outcome = RunUncache(shell_.settings, *shell_.cache, state_.Entries(), state_.Current(),
-                                              services);
-        if (outcome.viewIndexRequested) shell_.ViewIndexRequested = true;
-        return static_cast<int>(outcome.result);
+    progressWindow_.SetRun([this](ProgressSink& progress) -> std::optional<DialogResult> {
+        UncacheJob job({shell_.settings, {&state_, {}}}, shell_.ServicesFor(progress));
+        const Outcome<UncacheSummary> outcome = job.RunChecked();
+        if (outcome.status == JobStatus::Stopped) return DialogResult::Stopped;
+        if (outcome.status == JobStatus::Failed) {
+            ShowFailure(shell_.messages, outcome.failure);
+            return std::nullopt;
+        }
+        if (outcome.summary.viewIndex) shell_.ViewIndexRequested = true;
+        return outcome.summary.viewIndex ? DialogResult::ViewIndex : DialogResult::DoNotView;
     });
     shell_.UncachePending = true;
     const int result = progressWindow_.exec();
     // A stopped run leaves this window open as it was.
-    if (result == 1 || result == 4) done(result);
+    if (result == Code(DialogResult::ViewIndex) || result == Code(DialogResult::DoNotView)) done(result);
 }
 
 void TSelectionForm::DeleteButtonClick() {
     Work([this] {
-        DeleteSelection(state_, shell_.messages, shell_.settings.ProgramDir, RealFileSystem(),
-                        [this] { return shell_.NetscapeRunning(); });
+        DeleteJob job({shell_.settings, {&state_, {}}}, shell_.ServicesFor(progress_));
+        const Outcome<DeleteSummary> outcome = job.Run();
+        if (outcome.status == JobStatus::Failed) ShowFailure(shell_.messages, outcome.failure);
     });
 }
 
-void TSelectionForm::CancelButtonClick() { done(kResultCancel); }
+void TSelectionForm::CancelButtonClick() { done(Code(DialogResult::Cancelled)); }
 
 void TSelectionForm::HelpButtonClick() { shell_.OpenHelp(kSelectionHelpContext); }
 
 void TSelectionForm::reject() {
     // The window must not close while the index is read or counted.
     if (working_ > 0) return;
-    done(kResultCancel);
+    done(Code(DialogResult::Cancelled));
 }
 
 void TSelectionForm::done(int result) {

@@ -4,6 +4,7 @@
 #include <QDialog>
 
 #include "core/selection/cache_selection.h"
+#include "gui/dialog_result.h"
 #include "gui/event_loop_progress.h"
 #include "gui/selection_view.h"
 #include "gui/shell.h"
@@ -19,9 +20,6 @@ class QPushButton;
 namespace restash {
 
 class TMainForm;
-
-// The window's results besides 1 and 4, which come from the progress window.
-inline constexpr int kResultCancel = 2;
 
 class TSelectionForm final : public QDialog {
     Q_OBJECT

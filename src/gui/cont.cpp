@@ -16,7 +16,10 @@
 #include "core/app/browser_bridge.h"
 #include "core/app/program_dir.h"
 #include "core/cache/cache_source.h"
+#include "core/jobs/job_texts.h"
 #include "core/platform/error.h"
+#include "gui/dialog_result.h"
+#include "gui/gui_texts.h"
 #include "gui/layout.h"
 #include "gui/product_picture.h"
 
@@ -148,7 +151,8 @@ void TControlForm::RestashButtonClick() {
     shell_.IndexLoadPending = true;
     if (!windows_.selection) return;
     const int result = windows_.selection->exec();
-    if (result == 1 && shell_.ViewIndexRequested) OpenIndexPage(shell_.settings, shell_.launcher, shell_.messages);
+    if (result == Code(DialogResult::ViewIndex) && shell_.ViewIndexRequested)
+        OpenIndexPage(shell_.settings, shell_.launcher, shell_.messages);
 }
 
 void TControlForm::ViewButtonClick() {

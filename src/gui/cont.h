@@ -21,10 +21,7 @@ struct ShellWindows {
     QDialog* search = nullptr;       // TSearchForm
 };
 
-inline constexpr const char* kCachePathInvalid =
-    "The path to the Netscape\rcache directory is invalid.\r\rPlease locate the directory\rusing 'Setup'.";
-inline constexpr const char* kCreateIndexFirst = "Use 'Vivov Evizuviv' to create an index.";
-inline constexpr const char* kViewCouldNotOpenNetscape = "Could not open Netscape.\rPlease check your Restash Setup.";
+// A file earlier versions left in the program's folder; the first show removes it.
 inline constexpr const char* kListingFileName = "LISTING.TXT";
 
 class TControlForm final : public QMainWindow {

@@ -74,18 +74,15 @@ void TMainForm::FormPaint() {
     Progressgauge->setValue(0);
     progress_.ClearStop();
     running_ = true;
-    int result = 3;
+    std::optional<DialogResult> result = DialogResult::Stopped;
     try {
         if (run_) result = run_(progress_);
     } catch (const std::exception& e) {
-        running_ = false;
-        // The window stays open with the state reached; closing it counts as
-        // a stopped run.
         shell_.messages.ShowError(e.what());
-        return;
+        result.reset();
     }
     running_ = false;
-    done(result);
+    if (result) done(Code(*result));
 }
 
 void TMainForm::StopButtonClick() { progress_.RequestStop(); }
@@ -95,7 +92,7 @@ void TMainForm::reject() {
         progress_.RequestStop();
         return;
     }
-    done(3);
+    done(Code(DialogResult::Stopped));
 }
 
 }  // namespace restash

@@ -1,10 +1,12 @@
 #pragma once
 // TMainForm: "Restash - Uncaching", the progress window of the uncaching run.
 // Its first paint with UncachePending set runs the run; the window closes
-// with the run's result (1 view the index, 4 do not view, 3 stopped).
+// with the run's result (view the index, do not view, stopped).
 #include <QDialog>
 #include <functional>
+#include <optional>
 
+#include "gui/dialog_result.h"
 #include "gui/event_loop_progress.h"
 #include "gui/shell.h"
 
@@ -18,8 +20,10 @@ namespace restash {
 class TMainForm final : public QDialog {
     Q_OBJECT
 public:
-    // The run: works through the sink and returns the window's result.
-    using Run = std::function<int(ProgressSink&)>;
+    // The run: works through the sink and returns the window's result, or
+    // nothing when it failed (the window then stays open with the state
+    // reached; closing it counts as a stopped run).
+    using Run = std::function<std::optional<DialogResult>(ProgressSink&)>;
 
     explicit TMainForm(Shell& shell, QWidget* parent = nullptr);
 

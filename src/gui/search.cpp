@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "core/platform/file_system.h"
-#include "core/search/offline_search.h"
+#include "core/jobs/search_job.h"
+#include "gui/failure_box.h"
 #include "gui/layout.h"
 #include "gui/qt_text.h"
 
@@ -101,28 +101,22 @@ void TSearchForm::SearchButtonClick() {
     searching_ = true;
     SearchButton->setEnabled(false);
     SearchEdit->setEnabled(false);
-    SearchResult result;
-    bool failed = false;
-    try {
-        SearchServices services{RealFileSystem(), progress_, shell_.messages,
-                                [this](std::uint64_t read, std::uint64_t found) {
-                                    ProgressPanel->setText(QString::number(read));
-                                    FoundPanel->setText(QString::number(found));
-                                }};
-        result = SearchOfflinePages(shell_.settings.OfflineDir, text, services);
-    } catch (const std::exception& e) {
-        failed = true;
-        shell_.messages.ShowError(e.what());
-    }
+    SearchJob job({shell_.settings.OfflineDir, text}, shell_.ServicesFor(progress_),
+                  [this](std::uint64_t read, std::uint64_t found) {
+                      ProgressPanel->setText(QString::number(read));
+                      FoundPanel->setText(QString::number(found));
+                  });
+    const Outcome<SearchSummary> outcome = job.Run();
     searching_ = false;
     SearchButton->setEnabled(true);
     SearchEdit->setEnabled(true);
-    if (failed) return;
-    if (result.status == SearchStatus::Cancelled || progress_.StopRequested()) {
+    if (outcome.status == JobStatus::Failed) return ShowFailure(shell_.messages, outcome.failure);
+    // A Cancel clicked after the last page was read closes the window too.
+    if (outcome.status == JobStatus::Stopped || progress_.StopRequested()) {
         done(QDialog::Rejected);
-    } else if (result.status == SearchStatus::Finished && result.pagesFound > 0) {
+    } else if (outcome.summary.pagesFound > 0) {
         done(QDialog::Accepted);
-    } else if (result.status == SearchStatus::Finished) {
+    } else if (outcome.summary.searched) {
         SearchEdit->setFocus();
     }
 }

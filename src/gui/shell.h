@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "core/cache/cache_source.h"
+#include "core/jobs/services.h"
 #include "core/platform/clock.h"
 #include "core/platform/messages.h"
 #include "gui/file_chooser.h"
@@ -38,6 +39,8 @@ struct Shell {
     void OpenHelp(int context);
     // True when Netscape runs; it has then told the user to shut it down.
     bool NetscapeRunning();
+    // What a job needs, with a window's progress sink.
+    Services ServicesFor(ProgressSink& progress);
 };
 
 // Help contexts of the windows.

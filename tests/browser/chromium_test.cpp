@@ -91,7 +91,7 @@ protected:
         messages.Answer(Answer::No);
         RunServices services{RealFileSystem(), progress, messages, clock, std::locale::classic()};
         const RunOutcome outcome = RunUncache(settings, *source, entries, selection, services);
-        ASSERT_EQ(outcome.result, RunResult::NoView);
+        ASSERT_EQ(outcome.ending, Ending::Finished);
         ASSERT_GT(outcome.pagesConverted, 3u);
         domainCount = domains.size();
     }

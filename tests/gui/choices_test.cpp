@@ -12,8 +12,10 @@
 #include <filesystem>
 
 #include "core/app/browser_bridge.h"
-#include "core/selection/delete_selection.h"
+#include "core/jobs/delete_job.h"
+#include "core/jobs/job_texts.h"
 #include "core/uncache/uncache_run.h"
+#include "gui/dialog_result.h"
 #include "gui/app.h"
 #include "gui/layout.h"
 #include "tests/gui/support/gui_fixture.h"
@@ -112,7 +114,7 @@ private:
                 auto* s = static_cast<TSelectionForm*>(w);
                 body(*s);
                 // A check that failed inside body left the window up.
-                if (s->isVisible()) s->done(kResultCancel);
+                if (s->isVisible()) s->done(Code(DialogResult::Cancelled));
             },
             [this](QWidget* w) {
                 return !fixture_->shell.IndexLoadPending && !static_cast<TSelectionForm*>(w)->Working();
@@ -388,7 +390,7 @@ void ChoicesTest::finishedRunAnsweredNoShowsTheInstructions() {
         Child<QPushButton>(s, "UncacheButton")->click();
     });
     QVERIFY2(failures.isEmpty(), qPrintable(failures.join("; ")));
-    QCOMPARE(result, 4);
+    QCOMPARE(result, Code(DialogResult::DoNotView));
     QCOMPARE(fixture_->messages.Texts(),
              (std::vector<std::string>{kUncachingComplete, IndexInstructionsText(fixture_->shell.settings)}));
     QVERIFY(fixture_->launcher.calls.empty());

@@ -8,7 +8,9 @@
 
 #include "core/app/browser_bridge.h"
 #include "core/cache/netscape_source.h"
+#include "core/jobs/job_texts.h"
 #include "gui/app.h"
+#include "gui/gui_texts.h"
 #include "gui/choices.h"
 #include "gui/layout.h"
 #include "tests/gui/support/gui_fixture.h"

@@ -233,7 +233,7 @@ int TakeAll(const fs::path& sample, const fs::path& home, const QString& outDir)
     sink.onPhase = onPhase;
     sink.onGauge = onGauge;
     if (!taken) Fail(QStringLiteral("the run never reached 40% of copying the files"));
-    if (selection.result() != 4) Fail(QStringLiteral("the run ended with %1, not 4").arg(selection.result()));
+    if (selection.result() != Code(DialogResult::DoNotView)) Fail(QStringLiteral("the run ended with %1, not 4").arg(selection.result()));
 
     // The search window after a search that found pages. The window closes
     // then; it keeps its counts, and showing it again would clear them, so

@@ -84,11 +84,18 @@ public:
 // Which entries a removal takes.
 using EntryFilter = std::function<bool(const CacheEntry&)>;
 
+// A body a removal could not take out of the cache.
+struct RemovalFailure {
+    std::string url;
+    std::string body;  // the body's name
+    std::string what;  // "path: problem"
+};
+
 struct Removal {
-    Ending ending = Ending::Finished;   // Stopped: nothing was removed
-    std::uint64_t entriesRemoved = 0;   // entries, or index records
-    std::uint64_t bodiesRemoved = 0;    // bodies removed from the cache
-    std::vector<std::string> failures;  // bodies that could not be removed: "path: problem"
+    Ending ending = Ending::Finished;     // Stopped: nothing was removed
+    std::uint64_t entriesRemoved = 0;     // entries, or index records
+    std::uint64_t bodiesRemoved = 0;      // bodies removed from the cache
+    std::vector<RemovalFailure> failures;
 };
 
 class CacheSource {

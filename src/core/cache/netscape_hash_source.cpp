@@ -24,7 +24,7 @@ Removal NetscapeHashSource::Remove(CacheEntryList& entries, const EntryFilter& c
     for (std::size_t i = 0; i < entries.size(); ++i) {
         // An entry whose file could not be removed (a read-only disk) stays
         // in the list: the next read of the index shows it too.
-        if (chosen(entries[i]) && RemoveCacheFile(folder, entries[i].Body.Name, fs, removal)) {
+        if (chosen(entries[i]) && RemoveCacheFile(folder, entries[i], fs, removal)) {
             ++removal.entriesRemoved;
         } else {
             if (kept != i) entries[kept] = std::move(entries[i]);

@@ -63,16 +63,16 @@ void NetscapeSource::ClearLeftovers(const std::string& workFolder, FileSystem& f
     fs.Remove(WithTrailingSeparator(workFolder) + kTempFatName);
 }
 
-bool NetscapeSource::RemoveCacheFile(const CacheFolder& folder, std::string_view name, FileSystem& fs,
+bool NetscapeSource::RemoveCacheFile(const CacheFolder& folder, const CacheEntry& entry, FileSystem& fs,
                                      Removal& removal) {
-    const std::optional<std::string> path = folder.Find(name);
+    const std::optional<std::string> path = folder.Find(entry.Body.Name);
     if (!path) return true;  // missing, or a name that would leave the folder
     try {
         fs.Remove(*path);
         ++removal.bodiesRemoved;
         return true;
     } catch (const FileError& e) {
-        removal.failures.push_back(e.what());
+        removal.failures.push_back({entry.Url, entry.Body.Name, e.what()});
         return false;
     }
 }

@@ -25,7 +25,7 @@ protected:
     // Removes the cache file an index names, when it is in the cache folder;
     // counts it, or adds the reason to the failures. False when the file is
     // there but could not be removed.
-    static bool RemoveCacheFile(const class CacheFolder& folder, std::string_view name, FileSystem& fs,
+    static bool RemoveCacheFile(const class CacheFolder& folder, const CacheEntry& entry, FileSystem& fs,
                                 Removal& removal);
 
 private:

@@ -45,22 +45,20 @@ void ReplaceIndex(FileSystem& fs, const std::string& temp, const std::string& in
     fs.Remove(temp);
 }
 
-// Whether a line is chosen, and the name of its cache file. A line whose
-// time stamp is not a whole number never is.
-bool LineChosen(std::string_view text, const EntryFilter& chosen, std::string& fileName) {
+// Whether a line is chosen, and the entry it describes. A line whose time
+// stamp is not a whole number never is.
+bool LineChosen(std::string_view text, const EntryFilter& chosen, CacheEntry& entry) {
     const TextIndexLine line = SplitTextIndexLine(text);
     std::int32_t stamp = 0;
     if (!ParseStamp(StampText(line), stamp)) return false;
-    CacheEntry entry = TextLineEntry(line, stamp);
-    if (!chosen(entry)) return false;
-    fileName = std::move(entry.Body.Name);
-    return true;
+    entry = TextLineEntry(line, stamp);
+    return chosen(entry);
 }
 
-// Writes every line that is not chosen to out; the chosen lines' cache
-// files go to doomed. Stopped when progress said to stop.
+// Writes every line that is not chosen to out; the chosen lines' entries go
+// to doomed. Stopped when progress said to stop.
 Ending CopyUnchosenLines(std::string_view index, OutputFile& out, const EntryFilter& chosen,
-                         std::vector<std::string>& doomed, ProgressSink& progress) {
+                         std::vector<CacheEntry>& doomed, ProgressSink& progress) {
     LineReader reader(index);
     const std::string_view header = reader.Next();
     if (!header.empty()) WriteRewrittenLine(out, header);
@@ -70,9 +68,9 @@ Ending CopyUnchosenLines(std::string_view index, OutputFile& out, const EntryFil
         ++count;
         const std::string_view line = reader.Next();
         if (line.empty()) continue;  // the read that met the end of the file
-        std::string fileName;
-        if (LineChosen(line, chosen, fileName))
-            doomed.push_back(std::move(fileName));
+        CacheEntry entry;
+        if (LineChosen(line, chosen, entry))
+            doomed.push_back(std::move(entry));
         else
             WriteRewrittenLine(out, line);
     }
@@ -92,7 +90,7 @@ Removal NetscapeTextSource::Remove(CacheEntryList& /*entries*/, const EntryFilte
                                    const std::string& workFolder, FileSystem& fs, ProgressSink& progress) const {
     Removal removal;
     const std::string tempPath = WithTrailingSeparator(workFolder) + kTempFatName;
-    std::vector<std::string> doomed;  // cache files of the removed lines
+    std::vector<CacheEntry> doomed;  // the entries of the removed lines
     try {
         const MappedFile index(Location());
         auto out = fs.Create(tempPath);
@@ -113,7 +111,7 @@ Removal NetscapeTextSource::Remove(CacheEntryList& /*entries*/, const EntryFilte
     removal.entriesRemoved = doomed.size();
     // The index no longer names these files: remove them.
     const CacheFolder folder(CacheDir());
-    for (const std::string& name : doomed) RemoveCacheFile(folder, name, fs, removal);
+    for (const CacheEntry& entry : doomed) RemoveCacheFile(folder, entry, fs, removal);
     return removal;
 }
 

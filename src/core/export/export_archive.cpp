@@ -139,7 +139,7 @@ public:
     }
 
     // Archives one selected entry; fills its manifest row and summary counts.
-    void Add(std::size_t ordinal, ManifestRow& row, ExportSummary& summary) {
+    void Add(std::size_t ordinal, ManifestRow& row, ExportReport& summary) {
         const CacheEntry& entry = entries_[ordinal];
         row.url = entry.Url;
         row.cacheFile = entry.Body.Name;
@@ -151,17 +151,19 @@ public:
         row.present = body != nullptr;
         if (!body) {
             ++summary.missing;
+            summary.absent.push_back({entry.Url, entry.Body.Name, {}, false});
             return;
         }
         if (entry.Url.empty()) {
-            summary.failures.push_back(body->Label() + ": The cache index gives no address for it");
+            summary.failures.push_back(
+                {entry.Url, body->Label(), body->Label() + ": The cache index gives no address for it", true});
             return;
         }
         FileFacts facts;
         try {
             facts = ReadFacts(*body);
         } catch (const FileError& e) {
-            summary.failures.push_back(e.what());
+            summary.failures.push_back({entry.Url, body->Label(), e.what(), false});
             return;
         }
         row.size = facts.size;
@@ -249,7 +251,7 @@ private:
 
 }  // namespace
 
-ExportSummary ExportArchive(const CacheEntryList& entries, const Selection& selection, const CacheSource& source,
+ExportReport ExportArchive(const CacheEntryList& entries, const Selection& selection, const CacheSource& source,
                             const ExportOptions& options, ProgressSink& progress, FileSystem& fs) {
     CheckDistinct(options);
     const std::optional<ManifestFormat> manifestFormat =
@@ -259,7 +261,7 @@ ExportSummary ExportArchive(const CacheEntryList& entries, const Selection& sele
     for (std::size_t i = 0; i < entries.size(); ++i)
         if (IsSelected(entries[i], selection)) chosen.push_back(i);
 
-    ExportSummary summary;
+    ExportReport summary;
     summary.selected = chosen.size();
     progress.Phase(kPhaseExporting);
     progress.Gauge(0);
@@ -275,7 +277,7 @@ ExportSummary ExportArchive(const CacheEntryList& entries, const Selection& sele
     int shown = 0;
     for (std::size_t n = 0; n < chosen.size(); ++n) {
         if (!progress.ProcessMessages()) {
-            summary.stopped = true;
+            summary.ending = Ending::Stopped;
             return summary;
         }
         ManifestRow row;

@@ -34,13 +34,22 @@ struct ExportOptions {
     std::int64_t createdAt = 0;               // seconds since 1970 UTC: the archive's own date
 };
 
-struct ExportSummary {
+// A chosen entry the export left out, with the reason.
+struct ExportFailure {
+    std::string url;
+    std::string body;  // the body's label: a cache file's path
+    std::string what;  // "file: problem"
+    bool noAddress = false;  // the index gives no address for it (else its body could not be read)
+};
+
+struct ExportReport {
     std::uint64_t selected = 0;  // entries the selection chose
     std::uint64_t archived = 0;  // of those, the ones written to the archive
     std::uint64_t missing = 0;   // of those, the ones whose body is not in the cache
     std::uint64_t bytes = 0;     // cache-file bytes archived
-    std::vector<std::string> failures;  // "file: problem" of selected entries that could not be archived
-    bool stopped = false;        // the user stopped the export; no output was replaced
+    std::vector<ExportFailure> failures;  // selected entries that could not be archived
+    std::vector<ExportFailure> absent;    // selected entries whose body is not in the cache (what empty)
+    Ending ending = Ending::Finished;     // Stopped: the user stopped the export; no output was replaced
 };
 
 // Exports the entries IsSelected chooses, in list order. Throws FileError for
@@ -48,7 +57,7 @@ struct ExportSummary {
 // cache file that changes while it is archived; a cache file that cannot be
 // read, or an entry without an address, is listed in failures and skipped.
 // The bodies are read through source, which read entries.
-ExportSummary ExportArchive(const CacheEntryList& entries, const Selection& selection, const CacheSource& source,
+ExportReport ExportArchive(const CacheEntryList& entries, const Selection& selection, const CacheSource& source,
                             const ExportOptions& options, ProgressSink& progress, FileSystem& fs);
 
 }  // namespace restash

@@ -70,11 +70,11 @@ SearchResult SearchOfflinePages(const std::string& offlineDir, std::string_view 
         Line(out, "</TABLE></CENTER></BODY></HTML>");
     });
 
+    result.searched = true;
     if (cancelled) {
-        result.status = SearchStatus::Cancelled;
+        result.ending = Ending::Stopped;
         return result;
     }
-    result.status = SearchStatus::Finished;
     if (result.pagesFound > 0)
         services.messages.Information(
             "Use the 'View Offline Index' button\rto display the Restash index, and\r'Search Page' to view the results.");

@@ -20,14 +20,9 @@ struct SearchHit {
     std::string localName;  // relative to the offline root
 };
 
-enum class SearchStatus {
-    TooShort,   // fewer than two characters: nothing was searched or written
-    Finished,   // every page was read
-    Cancelled,  // the user stopped it; the results page says so
-};
-
 struct SearchResult {
-    SearchStatus status = SearchStatus::TooShort;
+    bool searched = false;             // false: fewer than two characters, nothing was searched or written
+    Ending ending = Ending::Finished;  // Stopped: the user stopped it; the results page says so
     std::string searchText;  // the string in upper case, as the results page shows it
     std::uint64_t pagesRead = 0;
     std::uint64_t pagesFound = 0;

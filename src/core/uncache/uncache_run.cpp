@@ -108,6 +108,7 @@ void Run::DecideHistory() {
     if (PathExists(settings_.HistPath)) {
         historyValid_ = true;
     } else {
+        outcome_.historyMissing = true;
         s_.messages.Show(MessageKind::Warning, kBadHistoryPath);
     }
 }
@@ -196,7 +197,7 @@ void Run::CopyEntry(const CacheEntry& entry) {
             }
         }
         if (e.path() != body->Label()) throw;
-        outcome_.copyFailures.push_back(e.what());
+        outcome_.copyFailures.push_back({url, body->Label(), e.what()});
         Process();
         return;
     }
@@ -257,7 +258,7 @@ void Run::ConvertPages() {
                 s_.fs.Remove(out);
             } catch (...) {
             }
-            outcome_.copyFailures.push_back(e.what());
+            outcome_.copyFailures.push_back({page.url, page.body->Label(), e.what()});
         }
         s_.progress.Gauge(static_cast<int>((j + 1) * 100 / pageCount));
     }
@@ -299,14 +300,7 @@ void Run::WriteIndex() {
 }
 
 RunOutcome Run::End() {
-    if (!outcome_.copyFailures.empty()) {
-        std::string text = std::to_string(outcome_.copyFailures.size()) +
-                           " cache file(s) could not be read and were left out:";
-        for (std::size_t i = 0; i < outcome_.copyFailures.size() && i < 10; ++i)
-            text += "\r" + outcome_.copyFailures[i];
-        if (outcome_.copyFailures.size() > 10) text += "\r...";
-        s_.messages.Show(MessageKind::Warning, text);
-    }
+    if (!outcome_.copyFailures.empty()) s_.messages.Show(MessageKind::Warning, CopyFailuresText(outcome_.copyFailures));
     if (stop_) {
         s_.progress.Phase(kPhaseCleaning);
         Process();
@@ -316,7 +310,7 @@ RunOutcome Run::End() {
         DeleteFiles(s_.fs, root + kOthersFolder);
         s_.progress.Phase("");
         s_.progress.Gauge(0);
-        outcome_.result = RunResult::Stopped;
+        outcome_.ending = Ending::Stopped;
         return outcome_;
     }
     const Answer answer =
@@ -324,13 +318,11 @@ RunOutcome Run::End() {
     if (answer == Answer::Yes) {
         if (IsFile(settings_.NetscapeProgramPath())) {
             outcome_.viewIndexRequested = true;
-            outcome_.result = RunResult::View;
             return outcome_;
         }
         s_.messages.Show(MessageKind::Error, kCouldNotOpenNetscape);
     }
     ShowIndexInstructions(settings_, s_.messages);
-    outcome_.result = RunResult::NoView;
     return outcome_;
 }
 
@@ -359,6 +351,13 @@ RunOutcome Run::Go() {
 }
 
 }  // namespace
+
+std::string CopyFailuresText(const std::vector<CopyFailure>& failures) {
+    std::string text = std::to_string(failures.size()) + " cache file(s) could not be read and were left out:";
+    for (std::size_t i = 0; i < failures.size() && i < 10; ++i) text += "\r" + failures[i].what;
+    if (failures.size() > 10) text += "\r...";
+    return text;
+}
 
 RunOutcome RunUncache(const Settings& settings, const CacheSource& source, const CacheEntryList& entries,
                       const Selection& selection, RunServices& services) {

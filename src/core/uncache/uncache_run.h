@@ -29,15 +29,20 @@ struct RunServices {
     std::locale timeLocale;  // for the "Created on" date of the index pages
 };
 
-// The window results of the progress window.
-enum class RunResult { View = 1, Stopped = 3, NoView = 4 };
+// A chosen entry whose body could not be read, left out of the copy.
+struct CopyFailure {
+    std::string url;
+    std::string body;  // the body's label: a cache file's path
+    std::string what;  // "path: problem"
+};
 
 struct RunOutcome {
-    RunResult result = RunResult::NoView;
-    bool viewIndexRequested = false;  // the user asked to view the index and the program file exists
+    Ending ending = Ending::Finished;  // Stopped: the copies were removed again, no index was written
+    bool viewIndexRequested = false;   // the user asked to view the index and the program file exists
+    bool historyMissing = false;       // the history file to rewrite was not there
     std::uint64_t filesCopied = 0;
     std::uint64_t pagesConverted = 0;
-    std::vector<std::string> copyFailures;  // "path: problem" of cache files that could not be copied
+    std::vector<CopyFailure> copyFailures;
 };
 
 // The phase texts shown above the gauge.
@@ -48,13 +53,16 @@ inline constexpr const char* kPhaseConverting = "Converting Links";
 inline constexpr const char* kPhaseIndex = "Creating Index Pages";
 inline constexpr const char* kPhaseCleaning = "Cleaning Up";
 
-inline constexpr const char* kNoFilesToUncache = "No Files To Uncache.";
 inline constexpr const char* kUncachingComplete =
     "Uncaching complete.\rDo you wish to view the\rRestash index page?";
 inline constexpr const char* kBadHistoryPath =
     "The path to the Netscape\rhistory file is invalid.\rFollowed links will not\rbe emphasised.\r\r"
     "Please locate the file\rusing 'Setup'.";
 inline constexpr const char* kCouldNotOpenNetscape = "Could not open Netscape.\r\nPlease check your Restash Setup.";
+
+// The warning about the bodies that could not be read: how many, and the
+// first ten of them.
+std::string CopyFailuresText(const std::vector<CopyFailure>& failures);
 
 // Runs the whole uncaching run over entries (the cache entry list source
 // read, in list order) for selection (whose Domains are in the order of the

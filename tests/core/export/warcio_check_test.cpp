@@ -60,10 +60,10 @@ protected:
         options.cdxjPath = out_ / "export.cdxj";
         options.sourceCacheName = cacheDir + fatName;
         options.createdAt = 1700000000;
-        const ExportSummary summary =
+        const ExportReport summary =
             ExportArchive(entries, everything, NetscapeHashSource(cacheDir + fatName), options, quiet, RealFileSystem());
         ASSERT_EQ(summary.archived, expectArchived);
-        ASSERT_TRUE(summary.failures.empty()) << summary.failures[0];
+        ASSERT_TRUE(summary.failures.empty()) << summary.failures[0].what;
 
         const CheckResult check = RunWarcio(out_, options.warcPath, *options.cdxjPath);
         EXPECT_EQ(check.status, 0) << check.err;

@@ -10,7 +10,7 @@
 #include "core/index/frameset_index.h"
 #include "core/index/page_index.h"
 #include "core/platform/error.h"
-#include "tests/core/cache/delete_fixture.h"
+#include "tests/core/jobs/delete_fixture.h"
 #include "tests/core/hardening/hardening_fixture.h"
 #include "tests/support/faulty_file_system.h"
 
@@ -161,12 +161,12 @@ TEST(FaultsInADeletion, TheIndexIsOldOrNewAndTheCacheFilesMatchIt) {
         [&](FaultyFileSystem& fs) {
             DeleteFixture f;
             prepare(f);
-            try {
-                f.Delete(fs);
-            } catch (...) {
+            const Deleted d = f.Delete(fs);
+            if (d.status == JobStatus::Failed) {
                 EXPECT_EQ(Snapshot(f.cache), before);
                 EXPECT_FALSE(FileExists(f.TempFat()));
-                throw;
+                // The walk hears a failed job as the error naming its file.
+                throw FileError(d.failure.path, d.failure.text);
             }
             EXPECT_EQ(Snapshot(f.cache), after);
             EXPECT_FALSE(FileExists(f.TempFat()));

@@ -188,7 +188,8 @@ void ExpectCopiedPagesReached(const RunFixture& f) {
 
 void RunAndCheck(RunFixture& f) {
     const RunOutcome outcome = f.RunAnswering(Answer::No);
-    EXPECT_EQ(outcome.result, RunResult::NoView);
+    EXPECT_EQ(outcome.ending, Ending::Finished);
+    EXPECT_FALSE(outcome.viewIndexRequested);
     EXPECT_TRUE(outcome.copyFailures.empty());
     ExpectLocalLinksExist(f.settings.OfflineDir);
     ExpectCopiedPagesReached(f);

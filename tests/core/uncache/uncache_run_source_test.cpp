@@ -34,7 +34,8 @@ TEST(UncacheRunSource, BodiesThatAreNoPlainFilesAreCopiedAndConverted) {
     EXPECT_EQ(f.Read("MEXAMPLE.HTM"), "<TITLE>M</TITLE><IMG SRC=MEDIA/PIC.GIF><IMG SRC=MEDIA/NOTFOUND.GIF>");
     EXPECT_FALSE(FileExists(f.Offline("MEDIA/BAD.GIF"))) << "no partial copy stays";
     ASSERT_EQ(outcome.copyFailures.size(), 1u);
-    EXPECT_EQ(outcome.copyFailures[0], "memory:BAD: I/O error 5");
+    EXPECT_EQ(outcome.copyFailures[0].what, "memory:BAD: I/O error 5");
+    EXPECT_EQ(outcome.copyFailures[0].url, "http://m.example/bad.gif");
     EXPECT_EQ(outcome.filesCopied, 2u);
 }
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/cache/netscape_source.h"
-#include "tests/core/cache/delete_fixture.h"
+#include "tests/core/jobs/delete_fixture.h"
 
 namespace restash::test {
 namespace {
@@ -37,7 +37,7 @@ TEST(DeleteFromHashIndex, RemovesTheFilesAndEntriesAndLeavesTheIndexFile) {
 
     f.messages.Answer(Answer::Yes);
     const long callsBefore = f.progress.processCalls;
-    const DeleteSummary s = f.Delete();
+    const Deleted s = f.Delete();
     EXPECT_TRUE(s.deleted);
     // Five of six entries go, so selected entries sit next to each other in
     // the list whatever order the reader gives.
@@ -79,7 +79,7 @@ TEST(DeleteFromHashIndex, TheWalkRemovesAdjacentEntriesAndNeverLeavesTheCacheFol
     f.model.SetTypeIncluded(Category::Media, false);
 
     f.messages.Answer(Answer::Yes);
-    const DeleteSummary s = f.Delete();
+    const Deleted s = f.Delete();
     EXPECT_EQ(s.entriesRemoved, 6u);
     EXPECT_EQ(s.filesDeleted, 3u);
     EXPECT_EQ(FileNames(f.model.Entries()), (std::vector<std::string>{"K1.HTM", "K2.GIF"}));

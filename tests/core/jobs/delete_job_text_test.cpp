@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "tests/core/cache/delete_fixture.h"
+#include "tests/core/jobs/delete_fixture.h"
 #include "tests/support/faulty_file_system.h"
 
 namespace restash::test {
@@ -37,7 +37,7 @@ TEST(DeleteFromTextIndex, RewritesTheIndexWithoutTheSelectedLinesAndRemovesTheir
     EXPECT_EQ(f.model.Chosen().Names(), (std::vector<std::string>{"a.com", "A.COM", "b.com"}));
     f.Unchoose("b.com");
     f.messages.Answer(Answer::Yes);
-    const DeleteSummary s = f.Delete();
+    const Deleted s = f.Delete();
 
     EXPECT_TRUE(s.deleted);
     EXPECT_EQ(s.entriesRemoved, 3u);
@@ -85,7 +85,7 @@ TEST(DeleteFromTextIndex, KeepsTheHeaderAndOddLinesWhole) {
     WriteBytes(f.IndexPath(), header + "\r\n" + Line(a1) + "\r\n" + bad + "\r\n" + overflow);
 
     f.messages.Answer(Answer::Yes);
-    const DeleteSummary s = f.Delete();
+    const Deleted s = f.Delete();
     EXPECT_EQ(s.entriesRemoved, 1u);
     EXPECT_EQ(ReadBytes(f.IndexPath()), header + "\r\r\n" + bad + "\r\r\n" + overflow + "\r\r\n");
     EXPECT_FALSE(FileExists(f.cache + "A1.HTM"));
@@ -133,7 +133,7 @@ TEST(DeleteFromTextIndex, TheWholeCacheWarningOnlyWhenEverythingGoes) {
         if (c.unchooseOne) f.Unchoose("b.com");
         ASSERT_GT(f.model.CheckedTotal(), 0u) << c.name;
         f.messages.Answer(Answer::No);
-        const DeleteSummary s = f.Delete();
+        const Deleted s = f.Delete();
         EXPECT_EQ(f.messages.Texts(), (std::vector<std::string>{c.warning ? kDeleteWholeCacheQuestion : kDeleteQuestion}))
             << c.name;
         EXPECT_FALSE(s.deleted);
@@ -158,20 +158,23 @@ TEST(DeleteFromTextIndex, NoCancelNothingToDeleteAndARunningNetscapeChangeNothin
     // A TEMP.FAT from an earlier run goes first of all.
     EXPECT_FALSE(FileExists(f.TempFat()));
 
-    // Nothing checked: "No Files To Delete.", with Help.
+    // Nothing checked: "No Files To Delete.", and nothing asked.
     f.messages.shown.clear();
     f.model.SetTypeIncluded(Category::Text, false);
-    EXPECT_FALSE(f.Delete().deleted);
-    ASSERT_EQ(f.messages.shown.size(), 1u);
-    EXPECT_EQ(f.messages.shown[0].text, "No Files To Delete.");
-    EXPECT_EQ(f.messages.shown[0].kind, MessageKind::Warning);
-    EXPECT_EQ(f.messages.shown[0].buttons, Buttons::OkHelp);
-    EXPECT_EQ(f.messages.shown[0].helpContext, 11);
+    const Deleted nothing = f.Delete();
+    EXPECT_FALSE(nothing.deleted);
+    EXPECT_EQ(nothing.failure.code, FailureCode::NothingChosen);
+    EXPECT_EQ(nothing.failure.text, "No Files To Delete.");
+    EXPECT_TRUE(f.messages.shown.empty());
 
-    // Netscape running: its own message only.
+    // Netscape running: the failure says so, and nothing is asked.
     f.model.SetTypeIncluded(Category::Text, true);
     f.messages.shown.clear();
-    EXPECT_FALSE(DeleteSelection(f.model, f.messages, f.home, RealFileSystem(), [] { return true; }).deleted);
+    f.processes.running = true;
+    const Deleted running = f.Delete();
+    EXPECT_FALSE(running.deleted);
+    EXPECT_EQ(running.failure.code, FailureCode::BrowserRunning);
+    EXPECT_EQ(running.failure.text, "Please shut down Netscape\r\nbefore continuing.");
     EXPECT_TRUE(f.messages.shown.empty());
 
     EXPECT_EQ(ReadBytes(f.IndexPath()), before);
@@ -202,12 +205,10 @@ TEST(DeleteFromTextIndex, AFailedRewriteLeavesTheIndexAndEveryCacheFile) {
             named = f.IndexPath();
         }
         f.messages.Answer(Answer::Yes);
-        try {
-            f.Delete(fs);
-            ADD_FAILURE() << "no error, variant " << variant;
-        } catch (const FileError& e) {
-            EXPECT_EQ(e.path(), named);
-        }
+        const Deleted d = f.Delete(fs);
+        EXPECT_EQ(d.status, JobStatus::Failed) << "variant " << variant;
+        EXPECT_EQ(d.failure.code, FailureCode::Error);
+        EXPECT_EQ(d.failure.path, named);
         if (variant < 2) {
             EXPECT_EQ(ReadBytes(f.IndexPath()), before);
         }
@@ -261,7 +262,7 @@ TEST(DeleteFromTextIndex, AFileThatCannotBeRemovedIsReportedAndItsLineIsGone) {
     f.Unchoose("b.com");
     StubbornRemoveFileSystem fs(f.cache + "A1.HTM");
     f.messages.Answer(Answer::Yes);
-    const DeleteSummary s = f.Delete(fs);
+    const Deleted s = f.Delete(fs);
     EXPECT_TRUE(s.deleted);
     EXPECT_EQ(s.entriesRemoved, 2u);
     EXPECT_EQ(s.filesDeleted, 1u);

@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "core/selection/delete_selection.h"
+#include "core/jobs/delete_job.h"
 #include "core/platform/error.h"
 #include "core/cache/netscape_source.h"
+#include "tests/core/jobs/job_fixture.h"
 #include "tests/support/netscape_cache.h"
 #include "tests/support/recorders.h"
 #include "tests/support/temp_dir.h"
@@ -26,6 +27,16 @@ inline NsObject Obj(std::string url, std::string file, std::string mime, std::in
     o.body = "body of " + o.fileName;
     return o;
 }
+
+// What a deletion gave, as the tests look at it.
+struct Deleted {
+    JobStatus status = JobStatus::Completed;
+    bool deleted = false;  // the removal ran (Completed)
+    std::uint64_t entriesRemoved = 0;
+    std::uint64_t filesDeleted = 0;
+    std::vector<std::string> failures;  // bodies that could not be removed: "path: problem"
+    Failure failure;
+};
 
 // A real source whose read gives entries made by hand instead of its index.
 class ListedCache final : public CacheSource {
@@ -60,6 +71,8 @@ struct DeleteFixture {
     RecordingMessages messages;
     RecordingProgress progress;
     CacheSelection model{progress};
+    StubProcesses processes;
+    FixedClock clock{kNowClock};
 
     DeleteFixture() { RealFileSystem().CreateDirectories(home); }
 
@@ -92,8 +105,18 @@ struct DeleteFixture {
         model.UnchooseMarked();
     }
 
-    DeleteSummary Delete(FileSystem& fs = RealFileSystem()) {
-        return DeleteSelection(model, messages, home, fs, [] { return false; });
+    Deleted Delete(FileSystem& fs = RealFileSystem()) {
+        Settings settings;
+        settings.CacheDir = cache;
+        settings.FatName = fatName;
+        settings.ProgramDir = home;
+        DeleteJob job({settings, {&model, {}}},
+                      Services{fs, progress, messages, clock, std::locale::classic(), processes});
+        const Outcome<DeleteSummary> o = job.Run();
+        Deleted d{o.status, o.status == JobStatus::Completed, o.summary.entriesRemoved, o.summary.bodiesRemoved, {},
+                  o.failure};
+        for (const LeftOut& l : o.leftOut) d.failures.push_back(l.detail);
+        return d;
     }
 };
 

@@ -1,0 +1,45 @@
+#pragma once
+// The Export job: the chosen part of a cache as a web archive, with an
+// optional index of its records and an optional manifest.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/app/settings.h"
+#include "core/jobs/chosen_part.h"
+#include "core/jobs/outcome.h"
+#include "core/jobs/services.h"
+
+namespace restash {
+
+struct ExportRequest {
+    Settings settings;  // the cache index (named in the archive), the browser
+    SelectionRequest selection;
+    std::string warc;                     // the archive, conventionally ending ".warc.gz"
+    std::optional<std::string> cdxj;      // the index of the archive's records
+    std::optional<std::string> manifest;  // ".csv" or ".json"
+};
+
+struct ExportSummary {
+    std::uint64_t selected = 0;  // entries the selection chose
+    std::uint64_t archived = 0;  // of those, the ones written to the archive
+    std::uint64_t missing = 0;   // of those, the ones whose body is not in the cache
+    std::uint64_t bytes = 0;     // body bytes archived
+};
+
+class ExportJob {
+public:
+    ExportJob(ExportRequest request, Services services);
+
+    // Every output is replaced only when all are complete: a stop or a
+    // failure leaves the old files as they were. Entries left out (no body,
+    // a body that cannot be read, no address) come back with their reason.
+    Outcome<ExportSummary> Run();
+
+private:
+    ExportRequest request_;
+    Services services_;
+    ChosenPart part_;
+};
+
+}  // namespace restash
