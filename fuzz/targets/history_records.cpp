@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     static HistoryFile out(RealFileSystem(), "/dev/null");
     std::istringstream again(bytes);
-    CopyHistoryRecords(again, out, [] { return false; });
+    CopyHistoryRecords(again, out);
     FUZZ_CHECK(out.Complete());
     return 0;
 }

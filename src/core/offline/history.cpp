@@ -50,9 +50,8 @@ void HistoryFile::Discard() {
     }
 }
 
-void CopyHistoryRecords(std::istream& in, HistoryFile& out, const std::function<bool()>& stopRequested) {
+void CopyHistoryRecords(std::istream& in, HistoryFile& out) {
     for (;;) {
-        if (stopRequested && stopRequested()) return;
         const std::string record = ReadHistoryRecord(in);
         if (record.empty()) break;  // only at the end
         if (StartsWithNoCase(record, "file:")) continue;
@@ -62,13 +61,12 @@ void CopyHistoryRecords(std::istream& in, HistoryFile& out, const std::function<
 }
 
 std::unique_ptr<HistoryFile> CopyHistory(FileSystem& fs, const std::string& histPath,
-                                         const std::string& programDir,
-                                         const std::function<bool()>& stopRequested) {
+                                         const std::string& programDir) {
     FileReadBuffer buffer(histPath);
     std::istream in(&buffer);
     auto out = std::make_unique<HistoryFile>(fs, programDir + kNewHistoryName);
     try {
-        CopyHistoryRecords(in, *out, stopRequested);
+        CopyHistoryRecords(in, *out);
     } catch (...) {
         out->Discard();
         throw;

@@ -4,7 +4,6 @@
 // for each offline file a converted link reaches, and then puts the new file
 // in the place of the old one in a single rename, so the user's history is
 // never lost on the way.
-#include <functional>
 #include <istream>
 #include <memory>
 #include <string>
@@ -37,7 +36,7 @@ public:
     const std::string& Path() const { return path_; }
 
     // True once every record of the old file was copied; a file whose copy
-    // was stopped halfway must not replace the old history.
+    // did not finish must not replace the old history.
     bool Complete() const { return complete_; }
     void MarkComplete() { complete_ = true; }
 
@@ -54,19 +53,17 @@ private:
 };
 
 // Copies the records of in that are not empty and do not begin with "file:"
-// (in any case) to out, until the end of in or until stopRequested() says so.
-// Marks out complete when the end was reached.
-void CopyHistoryRecords(std::istream& in, HistoryFile& out, const std::function<bool()>& stopRequested);
+// (in any case) to out, to the end of in, and marks out complete.
+void CopyHistoryRecords(std::istream& in, HistoryFile& out);
 
 // Opens the old history at histPath, creates programDir + "TEMP.HST" and
 // copies the records into it. The new file is returned open for appending.
 // Throws FileError naming the file that could not be read or written.
 std::unique_ptr<HistoryFile> CopyHistory(FileSystem& fs, const std::string& histPath,
-                                         const std::string& programDir,
-                                         const std::function<bool()>& stopRequested);
+                                         const std::string& programDir);
 
-// Closes the new file and renames it over histPath in one step. A copy that
-// was stopped before its end is discarded and the old history stays as it is
+// Closes the new file and renames it over histPath in one step. A file
+// whose copy did not finish is discarded and the old history stays as it is
 // (returns false). When closing or renaming fails the old history is left
 // untouched, the new file is removed and the FileError is thrown.
 bool ReplaceHistory(FileSystem& fs, HistoryFile& newFile, const std::string& histPath);

@@ -331,7 +331,8 @@ RunOutcome Run::Go() {
     try {
         if (historyValid_) {
             Phase(kPhaseHistory);
-            history_ = CopyHistory(s_.fs, settings_.HistPath, settings_.ProgramDir, [this] { return stop_; });
+            // A stop heard as the phase begins leaves the old history untouched.
+            if (!stop_) history_ = CopyHistory(s_.fs, settings_.HistPath, settings_.ProgramDir);
         }
         PrepareTree();
         CopyFiles();

@@ -11,7 +11,7 @@
 #include "core/jobs/job_texts.h"
 #include "gui/app.h"
 #include "gui/gui_texts.h"
-#include "gui/choices.h"
+#include "gui/selection_dialog.h"
 #include "gui/layout.h"
 #include "tests/gui/support/gui_fixture.h"
 #include "tests/gui/support/modal_driver.h"
@@ -39,7 +39,7 @@ void WriteSetup(GuiFixture& f) {
 
 }  // namespace
 
-class ContTest : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void init() { fixture_ = std::make_unique<GuiFixture>(); }
@@ -65,9 +65,9 @@ private slots:
     void menuItemsOpenTheirWindows();
 
 private:
-    TControlForm& Main() {
+    MainWindow& Main() {
         if (!windows_) windows_ = std::make_unique<Windows>(fixture_->shell);
-        return windows_->ControlForm;
+        return windows_->mainWindow;
     }
     void ShowMain() {
         Main().show();
@@ -78,8 +78,8 @@ private:
     std::unique_ptr<Windows> windows_;
 };
 
-void ContTest::buttonsMenuAndWindow() {
-    TControlForm& main = Main();
+void MainWindowTest::buttonsMenuAndWindow() {
+    MainWindow& main = Main();
     QCOMPARE(main.windowTitle(), QString("Restash"));
     const std::pair<const char*, const char*> buttons[] = {{"RestashButton", "&Vivov Evizuviv"},
                                                            {"ViewButton", "&View Offline Index"},
@@ -116,10 +116,10 @@ void ContTest::buttonsMenuAndWindow() {
                                  "About1=&About..."}));
 }
 
-void ContTest::windowsAreCreatedInOrderWithTheirCaptions() {
+void MainWindowTest::windowsAreCreatedInOrderWithTheirCaptions() {
     Main();
-    const QWidget* created[] = {&windows_->ControlForm,   &windows_->MainForm,  &windows_->SelectionForm,
-                                &windows_->AboutBox,      &windows_->SetupForm, &windows_->PreferencesForm};
+    const QWidget* created[] = {&windows_->mainWindow,   &windows_->progressDialog,  &windows_->selectionDialog,
+                                &windows_->aboutDialog,      &windows_->setupDialog, &windows_->preferencesDialog};
     const char* captions[] = {"Restash",         "Restash - Uncaching", "Restash - Selection Criteria",
                               "About Restash",   "Restash - Setup",     "Restash - Preferences"};
     for (std::size_t i = 0; i < std::size(created); ++i) {
@@ -129,7 +129,7 @@ void ContTest::windowsAreCreatedInOrderWithTheirCaptions() {
     }
 }
 
-void ContTest::firstShowLoadsSettingsAndWarnsOfAMissingCache() {
+void MainWindowTest::firstShowLoadsSettingsAndWarnsOfAMissingCache() {
     fixture_->shell.cache = std::make_shared<NetscapeHashSource>("/nowhere/FAT.DB");
     fixture_->shell.ViewIndexRequested = true;
     ShowMain();
@@ -146,7 +146,7 @@ void ContTest::firstShowLoadsSettingsAndWarnsOfAMissingCache() {
     QCOMPARE(fixture_->messages.shown().size(), std::size_t{1});
 }
 
-void ContTest::firstShowWithACacheWarnsOfNothingAndRemovesTheListing() {
+void MainWindowTest::firstShowWithACacheWarnsOfNothingAndRemovesTheListing() {
     WriteSetup(*fixture_);
     restash::test::WriteBytes(fixture_->home() + "LISTING.TXT", "old");
     ShowMain();
@@ -155,18 +155,18 @@ void ContTest::firstShowWithACacheWarnsOfNothingAndRemovesTheListing() {
     QCOMPARE(fixture_->shell.settings.CacheIndexPath(), fixture_->home() + "cache/FAT");
 }
 
-void ContTest::vivovWithNetscapeRunningOnlyWarns() {
+void MainWindowTest::vivovWithNetscapeRunningOnlyWarns() {
     WriteSetup(*fixture_);
     ShowMain();
     fixture_->processes.running = true;
     Main().findChild<QPushButton*>("RestashButton")->click();
     QCOMPARE(fixture_->messages.Texts(), std::vector<std::string>{kShutDown});
     QVERIFY(!fixture_->shell.IndexLoadPending);
-    QVERIFY(!windows_->SelectionForm.isVisible());
+    QVERIFY(!windows_->selectionDialog.isVisible());
     QCOMPARE(fixture_->processes.asked, std::vector<std::string>{"netscape"});
 }
 
-void ContTest::vivovWithAMissingIndexWarnsAndOpensNothing() {
+void MainWindowTest::vivovWithAMissingIndexWarnsAndOpensNothing() {
     ShowMain();
     fixture_->messages.ClearRecord();
     Main().findChild<QAction*>("Restash1")->trigger();
@@ -174,7 +174,7 @@ void ContTest::vivovWithAMissingIndexWarnsAndOpensNothing() {
     QVERIFY(!fixture_->shell.IndexLoadPending);
 }
 
-void ContTest::vivovDecidesTheFormatAndOpensTheSelectionWindow() {
+void MainWindowTest::vivovDecidesTheFormatAndOpensTheSelectionWindow() {
     WriteSetup(*fixture_);
     ShowMain();
     fixture_->shell.cache = std::make_shared<NetscapeHashSource>("/nowhere/FAT.DB");
@@ -182,13 +182,13 @@ void ContTest::vivovDecidesTheFormatAndOpensTheSelectionWindow() {
     bool selectionShown = false;
     // Esc is ignored while the index is read, so it waits for the lists.
     driver.When(
-        "restash::TSelectionForm",
+        "restash::SelectionDialog",
         [&](QWidget* w) {
             selectionShown = true;
             QTest::keyClick(w, Qt::Key_Escape);
         },
         [&](QWidget* w) {
-            return !fixture_->shell.IndexLoadPending && !static_cast<TSelectionForm*>(w)->Working();
+            return !fixture_->shell.IndexLoadPending && !static_cast<SelectionDialog*>(w)->Working();
         });
     Main().findChild<QPushButton*>("RestashButton")->click();
     QVERIFY2(driver.failures().isEmpty(), qPrintable(driver.failures().join("; ")));
@@ -198,7 +198,7 @@ void ContTest::vivovDecidesTheFormatAndOpensTheSelectionWindow() {
     QVERIFY(fixture_->launcher.calls.empty());
 }
 
-void ContTest::viewWithoutAnIndexPage() {
+void MainWindowTest::viewWithoutAnIndexPage() {
     WriteSetup(*fixture_);
     ShowMain();
     Main().findChild<QPushButton*>("ViewButton")->click();
@@ -207,7 +207,7 @@ void ContTest::viewWithoutAnIndexPage() {
     QVERIFY(fixture_->launcher.calls.empty());
 }
 
-void ContTest::viewWithoutTheNetscapeProgramShowsTheInstructions() {
+void MainWindowTest::viewWithoutTheNetscapeProgramShowsTheInstructions() {
     WriteSetup(*fixture_);
     ShowMain();
     std::filesystem::remove(fixture_->home() + "netscape");
@@ -220,7 +220,7 @@ void ContTest::viewWithoutTheNetscapeProgramShowsTheInstructions() {
     QVERIFY(fixture_->launcher.calls.empty());
 }
 
-void ContTest::viewStartsNetscapeOnTheIndexPage() {
+void MainWindowTest::viewStartsNetscapeOnTheIndexPage() {
     WriteSetup(*fixture_);
     ShowMain();
     std::filesystem::create_directories(fixture_->home() + "OFFLINE");
@@ -234,7 +234,7 @@ void ContTest::viewStartsNetscapeOnTheIndexPage() {
     QCOMPARE(fixture_->launcher.calls[0].file, fixture_->home() + "OFFLINE/HTMINDEX.HTM");
 }
 
-void ContTest::viewThatCannotStartNetscape() {
+void MainWindowTest::viewThatCannotStartNetscape() {
     WriteSetup(*fixture_);
     ShowMain();
     std::filesystem::create_directories(fixture_->home() + "OFFLINE");
@@ -245,7 +245,7 @@ void ContTest::viewThatCannotStartNetscape() {
                                                                    IndexInstructionsText(fixture_->shell.settings)}));
 }
 
-void ContTest::searchWithoutAPageList() {
+void MainWindowTest::searchWithoutAPageList() {
     WriteSetup(*fixture_);
     ShowMain();
     Main().findChild<QPushButton*>("SearchButton")->click();
@@ -253,7 +253,7 @@ void ContTest::searchWithoutAPageList() {
     QCOMPARE(fixture_->messages.Texts(), (std::vector<std::string>{kCreateIndexFirst, kCreateIndexFirst}));
 }
 
-void ContTest::helpContentsAndAMissingHelpViewer() {
+void MainWindowTest::helpContentsAndAMissingHelpViewer() {
     WriteSetup(*fixture_);
     ShowMain();
     Main().findChild<QAction*>("Contents1")->trigger();
@@ -267,7 +267,7 @@ void ContTest::helpContentsAndAMissingHelpViewer() {
     QCOMPARE(fixture_->messages.Texts(), std::vector<std::string>{"Help file not found"});
 }
 
-void ContTest::menuItemsOpenTheirWindows() {
+void MainWindowTest::menuItemsOpenTheirWindows() {
     WriteSetup(*fixture_);
     ShowMain();
     ModalDriver driver;
@@ -276,10 +276,10 @@ void ContTest::menuItemsOpenTheirWindows() {
         opened << w->windowTitle();
         QTest::keyClick(w, Qt::Key_Escape);
     };
-    driver.When("restash::TSetupForm", close)
-        .When("restash::TSetupForm", close)
-        .When("restash::TPreferencesForm", close)
-        .When("restash::TAboutBox", close);
+    driver.When("restash::SetupDialog", close)
+        .When("restash::SetupDialog", close)
+        .When("restash::PreferencesDialog", close)
+        .When("restash::AboutDialog", close);
     Main().findChild<QPushButton*>("SetupButton")->click();
     Main().findChild<QAction*>("DirectoryFileLocations1")->trigger();
     Main().findChild<QAction*>("Preferences1")->trigger();
@@ -288,5 +288,5 @@ void ContTest::menuItemsOpenTheirWindows() {
     QCOMPARE(opened, QStringList({"Restash - Setup", "Restash - Setup", "Restash - Preferences", "About Restash"}));
 }
 
-QTEST_MAIN(ContTest)
-#include "cont_test.moc"
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

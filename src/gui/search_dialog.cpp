@@ -1,4 +1,4 @@
-#include "gui/search.h"
+#include "gui/search_dialog.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -43,73 +43,73 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, 
 
 }  // namespace
 
-TSearchForm::TSearchForm(Shell& shell, QWidget* parent) : QDialog(parent), shell_(shell) {
+SearchDialog::SearchDialog(Shell& shell, QWidget* parent) : QDialog(parent), shell_(shell) {
     setObjectName(QStringLiteral("SearchForm"));
     setWindowTitle(QStringLiteral("Restash - Search Offline Index"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFont(WindowFont());
     FixClientSize(this, 425, 161);
 
-    Label1 = MakeLabel(this, "Label1", "Enter Search String", 16, 10, 249, 20);
-    SearchEdit = new QLineEdit(this);
-    SearchEdit->setObjectName(QStringLiteral("SearchEdit"));
-    Place(SearchEdit, 16, 32, 393, 26);
-    Label1->setBuddy(SearchEdit);
-    Label2 = MakeLabel(this, "Label2", "Total Pages", 16, 76, 78, 20);
-    NumHTMPanel = MakePanel(this, "NumHTMPanel", 96);
-    Label3 = MakeLabel(this, "Label3", "Progress", 160, 76, 62, 20);
-    ProgressPanel = MakePanel(this, "ProgressPanel", 224);
-    Label4 = MakeLabel(this, "Label4", "Pages Found", 280, 76, 86, 20);
-    FoundPanel = MakePanel(this, "FoundPanel", 368);
-    SearchButton = MakeButton(this, "SearchButton", "&Search", 24);
-    SearchButton->setDefault(true);
-    CancelButton = MakeButton(this, "CancelButton", "&Cancel", 160);
-    HelpButton = MakeButton(this, "HelpButton", "&Help", 296);
+    textLabel_ = MakeLabel(this, "Label1", "Enter Search String", 16, 10, 249, 20);
+    textEdit_ = new QLineEdit(this);
+    textEdit_->setObjectName(QStringLiteral("SearchEdit"));
+    Place(textEdit_, 16, 32, 393, 26);
+    textLabel_->setBuddy(textEdit_);
+    totalLabel_ = MakeLabel(this, "Label2", "Total Pages", 16, 76, 78, 20);
+    totalPanel_ = MakePanel(this, "NumHTMPanel", 96);
+    progressLabel_ = MakeLabel(this, "Label3", "Progress", 160, 76, 62, 20);
+    progressPanel_ = MakePanel(this, "ProgressPanel", 224);
+    foundLabel_ = MakeLabel(this, "Label4", "Pages Found", 280, 76, 86, 20);
+    foundPanel_ = MakePanel(this, "FoundPanel", 368);
+    searchButton_ = MakeButton(this, "SearchButton", "&Search", 24);
+    searchButton_->setDefault(true);
+    cancelButton_ = MakeButton(this, "CancelButton", "&Cancel", 160);
+    helpButton_ = MakeButton(this, "HelpButton", "&Help", 296);
 
-    setTabOrder(SearchEdit, SearchButton);
-    setTabOrder(SearchButton, CancelButton);
-    setTabOrder(CancelButton, HelpButton);
+    setTabOrder(textEdit_, searchButton_);
+    setTabOrder(searchButton_, cancelButton_);
+    setTabOrder(cancelButton_, helpButton_);
 
-    connect(SearchButton, &QPushButton::clicked, this, &TSearchForm::SearchButtonClick);
-    connect(CancelButton, &QPushButton::clicked, this, &TSearchForm::CancelButtonClick);
-    connect(HelpButton, &QPushButton::clicked, this, &TSearchForm::HelpButtonClick);
+    connect(searchButton_, &QPushButton::clicked, this, &SearchDialog::Search);
+    connect(cancelButton_, &QPushButton::clicked, this, &SearchDialog::Cancel);
+    connect(helpButton_, &QPushButton::clicked, this, &SearchDialog::ShowHelp);
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this, &TSearchForm::HelpButtonClick);
+    connect(help, &QShortcut::activated, this, &SearchDialog::ShowHelp);
 }
 
-void TSearchForm::showEvent(QShowEvent* event) {
+void SearchDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     CentreOnScreen(this);
-    FormShow();
+    Reset();
 }
 
-void TSearchForm::FormShow() {
-    NumHTMPanel->setText(QString::number(CountListedPages(shell_.settings.OfflineDir)));
-    ProgressPanel->setText(QStringLiteral("0"));
-    FoundPanel->setText(QStringLiteral("0"));
-    SearchEdit->clear();
-    SearchButton->setEnabled(true);
-    SearchEdit->setEnabled(true);
-    SearchEdit->setFocus();
+void SearchDialog::Reset() {
+    totalPanel_->setText(QString::number(CountListedPages(shell_.settings.OfflineDir)));
+    progressPanel_->setText(QStringLiteral("0"));
+    foundPanel_->setText(QStringLiteral("0"));
+    textEdit_->clear();
+    searchButton_->setEnabled(true);
+    textEdit_->setEnabled(true);
+    textEdit_->setFocus();
 }
 
-void TSearchForm::SearchButtonClick() {
+void SearchDialog::Search() {
     if (searching_) return;
     // Typed text goes to the pages' single-byte text as Latin-1.
-    const std::string text = DataBytes(SearchEdit->text());
+    const std::string text = DataBytes(textEdit_->text());
     progress_.ClearStop();
     searching_ = true;
-    SearchButton->setEnabled(false);
-    SearchEdit->setEnabled(false);
+    searchButton_->setEnabled(false);
+    textEdit_->setEnabled(false);
     SearchJob job({shell_.settings.OfflineDir, text}, shell_.ServicesFor(progress_),
                   [this](std::uint64_t read, std::uint64_t found) {
-                      ProgressPanel->setText(QString::number(read));
-                      FoundPanel->setText(QString::number(found));
+                      progressPanel_->setText(QString::number(read));
+                      foundPanel_->setText(QString::number(found));
                   });
     const Outcome<SearchSummary> outcome = job.Run();
     searching_ = false;
-    SearchButton->setEnabled(true);
-    SearchEdit->setEnabled(true);
+    searchButton_->setEnabled(true);
+    textEdit_->setEnabled(true);
     if (outcome.status == JobStatus::Failed) return ShowFailure(shell_.messages, outcome.failure);
     // A Cancel clicked after the last page was read closes the window too.
     if (outcome.status == JobStatus::Stopped || progress_.StopRequested()) {
@@ -117,17 +117,17 @@ void TSearchForm::SearchButtonClick() {
     } else if (outcome.summary.pagesFound > 0) {
         done(QDialog::Accepted);
     } else if (outcome.summary.searched) {
-        SearchEdit->setFocus();
+        textEdit_->setFocus();
     }
 }
 
-void TSearchForm::CancelButtonClick() {
+void SearchDialog::Cancel() {
     // During a search the click is seen between two pages; the search ends
     // its results page and then closes the window.
     progress_.RequestStop();
     if (!searching_) done(QDialog::Rejected);
 }
 
-void TSearchForm::HelpButtonClick() { shell_.OpenHelp(kSearchHelpContext); }
+void SearchDialog::ShowHelp() { shell_.OpenHelp(kSearchHelpContext); }
 
 }  // namespace restash

@@ -1,5 +1,5 @@
 #pragma once
-// TMainForm: "Restash - Uncaching", the progress window of the uncaching run.
+// ProgressDialog: "Restash - Uncaching", the progress window of the uncaching run.
 // Its first paint with UncachePending set runs the run; the window closes
 // with the run's result (view the index, do not view, stopped).
 #include <QDialog>
@@ -17,7 +17,7 @@ class QPushButton;
 
 namespace restash {
 
-class TMainForm final : public QDialog {
+class ProgressDialog final : public QDialog {
     Q_OBJECT
 public:
     // The run: works through the sink and returns the window's result, or
@@ -25,13 +25,13 @@ public:
     // reached; closing it counts as a stopped run).
     using Run = std::function<std::optional<DialogResult>(ProgressSink&)>;
 
-    explicit TMainForm(Shell& shell, QWidget* parent = nullptr);
+    explicit ProgressDialog(Shell& shell, QWidget* parent = nullptr);
 
     // What the next first paint runs.
     void SetRun(Run run) { run_ = std::move(run); }
 
-    void FormPaint();
-    void StopButtonClick();
+    void RunPending();
+    void Stop();
 
     bool Running() const { return running_; }
     ProgressSink& progress() { return progress_; }
@@ -49,11 +49,11 @@ private:
     WindowProgress progress_;
     bool running_ = false;
 
-    QFrame* Panel2;
-    QLabel* ProgressLabel;
-    QFrame* Panel1;
-    QProgressBar* Progressgauge;
-    QPushButton* StopButton;
+    QFrame* phaseFrame_;
+    QLabel* phaseLabel_;
+    QFrame* gaugeFrame_;
+    QProgressBar* gauge_;
+    QPushButton* stopButton_;
 };
 
 }  // namespace restash

@@ -74,7 +74,7 @@ std::size_t FilesIn(const std::string& folder) {
 
 }  // namespace
 
-class ChoicesTest : public QObject {
+class SelectionDialogTest : public QObject {
     Q_OBJECT
 private slots:
     void init() { fixture_ = std::make_unique<GuiFixture>(); }
@@ -102,24 +102,24 @@ private:
     // Opens the selection window with Vivov Evizuviv and runs body once the
     // index has been read; body must close the window. Returns the steps that
     // never came.
-    QStringList Road(const std::function<void(TSelectionForm&)>& body) {
+    QStringList Road(const std::function<void(SelectionDialog&)>& body) {
         windows_ = std::make_unique<Windows>(fixture_->shell);
-        windows_->ControlForm.show();
-        if (!QTest::qWaitForWindowExposed(&windows_->ControlForm)) return {"main window not shown"};
+        windows_->mainWindow.show();
+        if (!QTest::qWaitForWindowExposed(&windows_->mainWindow)) return {"main window not shown"};
         QCoreApplication::processEvents();
         ModalDriver driver;
         driver.When(
-            "restash::TSelectionForm",
+            "restash::SelectionDialog",
             [&](QWidget* w) {
-                auto* s = static_cast<TSelectionForm*>(w);
+                auto* s = static_cast<SelectionDialog*>(w);
                 body(*s);
                 // A check that failed inside body left the window up.
                 if (s->isVisible()) s->done(Code(DialogResult::Cancelled));
             },
             [this](QWidget* w) {
-                return !fixture_->shell.IndexLoadPending && !static_cast<TSelectionForm*>(w)->Working();
+                return !fixture_->shell.IndexLoadPending && !static_cast<SelectionDialog*>(w)->Working();
             });
-        windows_->ControlForm.findChild<QPushButton*>("RestashButton")->click();
+        windows_->mainWindow.findChild<QPushButton*>("RestashButton")->click();
         return driver.failures();
     }
     template <typename T = QWidget>
@@ -135,9 +135,9 @@ private:
     std::unique_ptr<Windows> windows_;
 };
 
-void ChoicesTest::controlsOfTheWindow() {
+void SelectionDialogTest::controlsOfTheWindow() {
     windows_ = std::make_unique<Windows>(fixture_->shell);
-    TSelectionForm& s = windows_->SelectionForm;
+    SelectionDialog& s = windows_->selectionDialog;
     QCOMPARE(s.windowTitle(), QString("Restash - Selection Criteria"));
     QCOMPARE(s.size(), QSize(Scaled(607), Scaled(288)));
     QCOMPARE(s.minimumSize(), s.maximumSize());
@@ -181,9 +181,9 @@ void ChoicesTest::controlsOfTheWindow() {
              QStringList({"SrcList", "IncludeBtn", "IncAllBtn", "ExcludeBtn", "ExAllBtn", "DstList"}));
 }
 
-void ChoicesTest::progressWindowControls() {
+void SelectionDialogTest::progressWindowControls() {
     windows_ = std::make_unique<Windows>(fixture_->shell);
-    TMainForm& m = windows_->MainForm;
+    ProgressDialog& m = windows_->progressDialog;
     QCOMPARE(m.windowTitle(), QString("Restash - Uncaching"));
     QCOMPARE(m.size(), QSize(Scaled(353), Scaled(127)));
     auto* stop = Child<QPushButton>(m, "StopButton");
@@ -198,7 +198,7 @@ void ChoicesTest::progressWindowControls() {
     QCOMPARE(Child(m, "Panel1")->geometry(), ScaledRect(8, 40, 337, 25));
 }
 
-void ChoicesTest::firstPaintReadsTheIndexBehindTheBusyPanel() {
+void SelectionDialogTest::firstPaintReadsTheIndexBehindTheBusyPanel() {
     fixture_->WriteCacheSetup(Sites(TextNow()), false);
     // Every pass of the event loop: what the window shows while it reads.
     QTimer watch;
@@ -206,7 +206,7 @@ void ChoicesTest::firstPaintReadsTheIndexBehindTheBusyPanel() {
     QString busyCaption;
     connect(&watch, &QTimer::timeout, [&] {
         if (!windows_) return;
-        TSelectionForm& s = windows_->SelectionForm;
+        SelectionDialog& s = windows_->selectionDialog;
         auto* fat = s.findChild<QLabel*>("FatPanel");
         if (fat->isVisible() && !Child(s, "BackPanel")->isEnabled()) {
             seenBusy = true;
@@ -214,7 +214,7 @@ void ChoicesTest::firstPaintReadsTheIndexBehindTheBusyPanel() {
         }
     });
     watch.start(0);
-    const QStringList failures = Road([&](TSelectionForm& s) {
+    const QStringList failures = Road([&](SelectionDialog& s) {
         QVERIFY(Child(s, "FatPanel")->isHidden());
         QVERIFY(Child(s, "BackPanel")->isEnabled());
         QCOMPARE(Items(Child<QListWidget>(s, "DstList")),
@@ -238,12 +238,12 @@ void ChoicesTest::firstPaintReadsTheIndexBehindTheBusyPanel() {
     QVERIFY(seenBusy);
     QCOMPARE(busyCaption, QString("Processing Cache Index. Please Wait."));
     QVERIFY(fixture_->messages.shown().empty());
-    QVERIFY(!windows_->SelectionForm.isVisible());
+    QVERIFY(!windows_->selectionDialog.isVisible());
 }
 
-void ChoicesTest::movesDoubleClicksAndCounts() {
+void SelectionDialogTest::movesDoubleClicksAndCounts() {
     fixture_->WriteCacheSetup(Sites(TextNow()), false);
-    const QStringList failures = Road([&](TSelectionForm& s) {
+    const QStringList failures = Road([&](SelectionDialog& s) {
         auto* src = Child<QListWidget>(s, "SrcList");
         auto* dst = Child<QListWidget>(s, "DstList");
         // Beta out: its page and its zip no longer count.
@@ -285,9 +285,9 @@ void ChoicesTest::movesDoubleClicksAndCounts() {
     QVERIFY2(failures.isEmpty(), qPrintable(failures.join("; ")));
 }
 
-void ChoicesTest::ageFilterRebuildsTheLists() {
+void SelectionDialogTest::ageFilterRebuildsTheLists() {
     fixture_->WriteCacheSetup(Sites(TextNow()), false);
-    const QStringList failures = Road([&](TSelectionForm& s) {
+    const QStringList failures = Road([&](SelectionDialog& s) {
         auto* dst = Child<QListWidget>(s, "DstList");
         auto* oldNew = Child<QComboBox>(s, "OldNewBox");
         auto* age = Child<QComboBox>(s, "AgeBox");
@@ -323,9 +323,9 @@ void ChoicesTest::ageFilterRebuildsTheLists() {
     QVERIFY2(failures.isEmpty(), qPrintable(failures.join("; ")));
 }
 
-void ChoicesTest::typeBoxesGreyTheirCounts() {
+void SelectionDialogTest::typeBoxesGreyTheirCounts() {
     fixture_->WriteCacheSetup(Sites(HashNow()), true);
-    const QStringList failures = Road([&](TSelectionForm& s) {
+    const QStringList failures = Road([&](SelectionDialog& s) {
         // A hash index starts with "Other Files" ticked.
         QVERIFY(Child<QCheckBox>(s, "OthersBox")->isChecked());
         QVERIFY(!Grey(Child<QLabel>(s, "NumOtherPanel")));
@@ -342,13 +342,13 @@ void ChoicesTest::typeBoxesGreyTheirCounts() {
     QVERIFY2(failures.isEmpty(), qPrintable(failures.join("; ")));
 }
 
-void ChoicesTest::nothingChosenHasNothingToUncache() {
+void SelectionDialogTest::nothingChosenHasNothingToUncache() {
     fixture_->WriteCacheSetup(Sites(TextNow()), false);
-    const QStringList failures = Road([&](TSelectionForm& s) {
+    const QStringList failures = Road([&](SelectionDialog& s) {
         Child<QPushButton>(s, "ExAllBtn")->click();
         Child<QPushButton>(s, "UncacheButton")->click();
         QVERIFY(s.isVisible());
-        QVERIFY(!windows_->MainForm.isVisible());
+        QVERIFY(!windows_->progressDialog.isVisible());
         Child<QPushButton>(s, "IncAllBtn")->click();
         // Domains chosen but every type box empty: still nothing.
         for (const char* box : {"TextBox", "MediaBox"}) Child<QCheckBox>(s, box)->click();
@@ -366,13 +366,13 @@ void ChoicesTest::nothingChosenHasNothingToUncache() {
     }
 }
 
-void ChoicesTest::netscapeRunningAtUncacheOnlyWarns() {
+void SelectionDialogTest::netscapeRunningAtUncacheOnlyWarns() {
     fixture_->WriteCacheSetup(Sites(TextNow()), false);
-    const QStringList failures = Road([&](TSelectionForm& s) {
+    const QStringList failures = Road([&](SelectionDialog& s) {
         fixture_->processes.running = true;
         Child<QPushButton>(s, "UncacheButton")->click();
         QVERIFY(s.isVisible());
-        QVERIFY(!windows_->MainForm.isVisible());
+        QVERIFY(!windows_->progressDialog.isVisible());
         QVERIFY(!fixture_->shell.UncachePending);
         Child<QPushButton>(s, "CancelButton")->click();
     });
@@ -381,11 +381,11 @@ void ChoicesTest::netscapeRunningAtUncacheOnlyWarns() {
     QVERIFY(!std::filesystem::exists(fixture_->OfflineRoot()));
 }
 
-void ChoicesTest::finishedRunAnsweredNoShowsTheInstructions() {
+void SelectionDialogTest::finishedRunAnsweredNoShowsTheInstructions() {
     fixture_->WriteCacheSetup(Sites(HashNow()), true);
     fixture_->messages.SetNextAnswer(Answer::No);
     int result = -1;
-    const QStringList failures = Road([&](TSelectionForm& s) {
+    const QStringList failures = Road([&](SelectionDialog& s) {
         connect(&s, &QDialog::finished, [&](int r) { result = r; });
         Child<QPushButton>(s, "UncacheButton")->click();
     });
@@ -397,13 +397,13 @@ void ChoicesTest::finishedRunAnsweredNoShowsTheInstructions() {
     QVERIFY(!fixture_->shell.ViewIndexRequested);
     QVERIFY(restash::test::FileExists(fixture_->OfflineRoot() + "HTMINDEX.HTM"));
     QVERIFY(restash::test::FileExists(fixture_->OfflineRoot() + "HTMLIST"));
-    QVERIFY(!windows_->MainForm.isVisible());
+    QVERIFY(!windows_->progressDialog.isVisible());
 }
 
-void ChoicesTest::finishedRunAnsweredYesStartsNetscapeOnTheIndex() {
+void SelectionDialogTest::finishedRunAnsweredYesStartsNetscapeOnTheIndex() {
     fixture_->WriteCacheSetup(Sites(HashNow()), true);
     fixture_->messages.SetNextAnswer(Answer::Yes);
-    const QStringList failures = Road([&](TSelectionForm& s) {
+    const QStringList failures = Road([&](SelectionDialog& s) {
         Child<QPushButton>(s, "UncacheButton")->click();
         QVERIFY(!s.isVisible());
     });
@@ -417,13 +417,13 @@ void ChoicesTest::finishedRunAnsweredYesStartsNetscapeOnTheIndex() {
     QVERIFY(FilesIn(fixture_->OfflineRoot()) > 2);
 }
 
-void ChoicesTest::stoppedRunLeavesTheSelectionWindowOpen() {
+void SelectionDialogTest::stoppedRunLeavesTheSelectionWindowOpen() {
     fixture_->WriteCacheSetup(Sites(HashNow()), true);
     windows_ = std::make_unique<Windows>(fixture_->shell);
     // Stop as soon as the gauge first moves: the run notices it after the
     // current file.
-    auto* gauge = windows_->MainForm.findChild<QProgressBar*>("Progressgauge");
-    auto* stop = windows_->MainForm.findChild<QPushButton*>("StopButton");
+    auto* gauge = windows_->progressDialog.findChild<QProgressBar*>("Progressgauge");
+    auto* stop = windows_->progressDialog.findChild<QPushButton*>("StopButton");
     bool stopped = false;
     connect(gauge, &QProgressBar::valueChanged, [&](int value) {
         if (value > 0 && !stopped) {
@@ -434,19 +434,19 @@ void ChoicesTest::stoppedRunLeavesTheSelectionWindowOpen() {
     bool stayedOpen = false;
     ModalDriver driver;
     driver.When(
-        "restash::TSelectionForm",
+        "restash::SelectionDialog",
         [&](QWidget* w) {
-            auto& s = *static_cast<TSelectionForm*>(w);
+            auto& s = *static_cast<SelectionDialog*>(w);
             Child<QPushButton>(s, "UncacheButton")->click();
             stayedOpen = s.isVisible();
             Child<QPushButton>(s, "CancelButton")->click();
         },
         [this](QWidget* w) {
-            return !fixture_->shell.IndexLoadPending && !static_cast<TSelectionForm*>(w)->Working();
+            return !fixture_->shell.IndexLoadPending && !static_cast<SelectionDialog*>(w)->Working();
         });
-    windows_->ControlForm.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&windows_->ControlForm));
-    windows_->ControlForm.findChild<QPushButton*>("RestashButton")->click();
+    windows_->mainWindow.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&windows_->mainWindow));
+    windows_->mainWindow.findChild<QPushButton*>("RestashButton")->click();
     QVERIFY2(driver.failures().isEmpty(), qPrintable(driver.failures().join("; ")));
     QVERIFY(stopped);
     QVERIFY(stayedOpen);
@@ -457,7 +457,7 @@ void ChoicesTest::stoppedRunLeavesTheSelectionWindowOpen() {
     QVERIFY(fixture_->launcher.calls.empty());
 }
 
-void ChoicesTest::deleteAsksAndRemovesTheSelection() {
+void SelectionDialogTest::deleteAsksAndRemovesTheSelection() {
     fixture_->WriteCacheSetup(Sites(TextNow()), false);
     const std::string cache = fixture_->home() + "cache/";
     const std::size_t before = FilesIn(cache);
@@ -465,7 +465,7 @@ void ChoicesTest::deleteAsksAndRemovesTheSelection() {
     // the warning once every file of the cache is chosen.
     fixture_->messages.SetNextAnswer(Answer::No);
     fixture_->messages.SetNextAnswer(Answer::Yes);
-    const QStringList failures = Road([&](TSelectionForm& s) {
+    const QStringList failures = Road([&](SelectionDialog& s) {
         Child<QPushButton>(s, "DeleteButton")->click();
         QCOMPARE(FilesIn(cache), before);
         QCOMPARE(Items(Child<QListWidget>(s, "DstList")).size(), 3);
@@ -487,5 +487,5 @@ void ChoicesTest::deleteAsksAndRemovesTheSelection() {
     QVERIFY(restash::test::ReadBytes(cache + "FAT").starts_with("MCOM-Cache"));
 }
 
-QTEST_MAIN(ChoicesTest)
-#include "choices_test.moc"
+QTEST_MAIN(SelectionDialogTest)
+#include "selection_dialog_test.moc"

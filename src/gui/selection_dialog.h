@@ -1,5 +1,5 @@
 #pragma once
-// TSelectionForm: "Restash - Selection Criteria". The window shows the
+// SelectionDialog: "Restash - Selection Criteria". The window shows the
 // selection state of the core and calls its operations from its events.
 #include <QDialog>
 
@@ -19,29 +19,29 @@ class QPushButton;
 
 namespace restash {
 
-class TMainForm;
+class ProgressDialog;
 
-class TSelectionForm final : public QDialog {
+class SelectionDialog final : public QDialog {
     Q_OBJECT
 public:
-    TSelectionForm(Shell& shell, TMainForm& progressWindow, QWidget* parent = nullptr);
+    SelectionDialog(Shell& shell, ProgressDialog& progressWindow, QWidget* parent = nullptr);
 
-    void FormShow();
-    void FormPaint();
-    void IncludeBtnClick();
-    void ExcludeBtnClick();
-    void IncAllBtnClick();
-    void ExcAllBtnClick();
-    void OldNewBoxChange();
-    void AgeBoxChange();
-    void HDWBoxChange();
-    void TextBoxClick();
-    void MediaBoxClick();
-    void OthersBoxClick();
-    void UncacheButtonClick();
-    void DeleteButtonClick();
-    void CancelButtonClick();
-    void HelpButtonClick();
+    void ResetForCache();
+    void ReadPendingCache();
+    void ChooseMarked();
+    void UnchooseMarked();
+    void ChooseAll();
+    void UnchooseAll();
+    void AgeModeChanged();
+    void AgeNumberChanged();
+    void AgeUnitChanged();
+    void TextTypeToggled();
+    void MediaTypeToggled();
+    void OtherTypeToggled();
+    void Uncache();
+    void DeleteChosen();
+    void Cancel();
+    void ShowHelp();
 
     const CacheSelection& state() const { return state_; }
     // True while an operation works (reading, counting, deleting).
@@ -67,39 +67,39 @@ private:
     void ShowBusy(bool on, std::string_view caption);
 
     Shell& shell_;
-    TMainForm& progressWindow_;
+    ProgressDialog& progressWindow_;
     WindowProgress progress_;
     CacheSelection state_;
     SelectionView view_;
     int working_ = 0;
     bool refreshing_ = false;
 
-    QFrame* BackPanel;
-    QLabel* SrcLabel;
-    QLabel* DstLabel;
-    QListWidget* SrcList;
-    QListWidget* DstList;
-    QPushButton* IncludeBtn;
-    QPushButton* IncAllBtn;
-    QPushButton* ExcludeBtn;
-    QPushButton* ExAllBtn;
-    QPushButton* UncacheButton;
-    QPushButton* DeleteButton;
-    QPushButton* CancelButton;
-    QPushButton* HelpButton;
-    QGroupBox* ChooseDates;
-    QComboBox* OldNewBox;
-    QComboBox* AgeBox;
-    QComboBox* HDWBox;
-    QGroupBox* FtypeBox;
-    QCheckBox* TextBox;
-    QCheckBox* MediaBox;
-    QCheckBox* OthersBox;
-    QGroupBox* NumFilesBox;
-    QLabel* NumTextPanel;
-    QLabel* NumMediaPanel;
-    QLabel* NumOtherPanel;
-    QLabel* FatPanel;
+    QFrame* controls_;
+    QLabel* availableLabel_;
+    QLabel* chosenLabel_;
+    QListWidget* availableList_;
+    QListWidget* chosenList_;
+    QPushButton* includeButton_;
+    QPushButton* includeAllButton_;
+    QPushButton* excludeButton_;
+    QPushButton* excludeAllButton_;
+    QPushButton* uncacheButton_;
+    QPushButton* deleteButton_;
+    QPushButton* cancelButton_;
+    QPushButton* helpButton_;
+    QGroupBox* ageGroup_;
+    QComboBox* ageModeBox_;
+    QComboBox* ageNumberBox_;
+    QComboBox* ageUnitBox_;
+    QGroupBox* typeGroup_;
+    QCheckBox* textBox_;
+    QCheckBox* mediaBox_;
+    QCheckBox* otherBox_;
+    QGroupBox* countGroup_;
+    QLabel* textCount_;
+    QLabel* mediaCount_;
+    QLabel* otherCount_;
+    QLabel* busyPanel_;
 };
 
 }  // namespace restash

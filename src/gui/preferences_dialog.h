@@ -1,5 +1,5 @@
 #pragma once
-// TPreferencesForm: "Restash - Preferences", and its GMT spin field.
+// PreferencesDialog: "Restash - Preferences", and its GMT spin field.
 #include <QAbstractSpinBox>
 #include <QDialog>
 
@@ -17,10 +17,10 @@ namespace restash {
 // default button); Up, Down and the arrow buttons step by 1; a value set or
 // left outside the range becomes the nearer bound; a text that is not a
 // whole number reads as -24.
-class TSpinEdit final : public QAbstractSpinBox {
+class GmtSpinBox final : public QAbstractSpinBox {
     Q_OBJECT
 public:
-    explicit TSpinEdit(QWidget* parent = nullptr);
+    explicit GmtSpinBox(QWidget* parent = nullptr);
 
     // The value of the text as it stands (unclamped).
     int Value() const;
@@ -36,28 +36,28 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 };
 
-class TPreferencesForm final : public QDialog {
+class PreferencesDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit TPreferencesForm(Shell& shell, QWidget* parent = nullptr);
+    explicit PreferencesDialog(Shell& shell, QWidget* parent = nullptr);
 
-    void FormShow();
-    void OKButtonClick();
-    void HelpButtonClick();
+    void Refill();
+    void Save();
+    void ShowHelp();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     Shell& shell_;
-    QFrame* Panel1;
-    QCheckBox* NotFoundCheck;
-    QCheckBox* EmphTagCheck;
-    TSpinEdit* GMTSEdit;
-    QLabel* Label1;
-    QPushButton* OKButton;
-    QPushButton* CancelButton;
-    QPushButton* HelpButton;
+    QFrame* frame_;
+    QCheckBox* keepAddressesCheck_;
+    QCheckBox* emphasisCheck_;
+    GmtSpinBox* gmtSpin_;
+    QLabel* gmtLabel_;
+    QPushButton* okButton_;
+    QPushButton* cancelButton_;
+    QPushButton* helpButton_;
 };
 
 }  // namespace restash

@@ -11,8 +11,8 @@
 
 #include "gui/file_chooser.h"
 #include "gui/layout.h"
-#include "gui/prefs.h"
-#include "gui/setup.h"
+#include "gui/preferences_dialog.h"
+#include "gui/setup_dialog.h"
 #include "tests/gui/support/gui_fixture.h"
 #include "tests/gui/support/modal_driver.h"
 
@@ -20,7 +20,7 @@ using namespace restash;
 using restash::test::GuiFixture;
 using restash::test::ModalDriver;
 
-class SetupPrefsTest : public QObject {
+class SetupPreferencesTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
@@ -65,8 +65,8 @@ private:
     std::unique_ptr<GuiFixture> fixture_;
 };
 
-void SetupPrefsTest::setupFieldsLabelsAndTabOrder() {
-    TSetupForm setup(fixture_->shell);
+void SetupPreferencesTest::setupFieldsLabelsAndTabOrder() {
+    SetupDialog setup(fixture_->shell);
     QCOMPARE(setup.windowTitle(), QString("Restash - Setup"));
     QCOMPARE(setup.size(), QSize(Scaled(465), Scaled(337)));
     QCOMPARE(setup.minimumSize(), setup.maximumSize());
@@ -95,11 +95,11 @@ void SetupPrefsTest::setupFieldsLabelsAndTabOrder() {
                           "OfflineBrowse", "OKButton", "CancelButton", "HelpButton"}));
 }
 
-void SetupPrefsTest::setupShowsTheSettingsAndFocusesCancel() {
+void SetupPreferencesTest::setupShowsTheSettingsAndFocusesCancel() {
     fixture_->WriteIni("[paths]\r\ncachedir=/mnt/old/Cache/FAT.DB\r\nnetspath=/usr/bin/firefox\r\n"
                        "histpath=/mnt/old/netscape.hst\r\nofflinedir=/srv/Copies/\r\n");
     fixture_->LoadSettings();
-    TSetupForm setup(fixture_->shell);
+    SetupDialog setup(fixture_->shell);
     Child<QLineEdit>(setup, "CacheEdit")->setText("typed before");
     Show(setup);
     // Letter case is kept: on this system it tells files apart.
@@ -110,8 +110,8 @@ void SetupPrefsTest::setupShowsTheSettingsAndFocusesCancel() {
     QCOMPARE(QApplication::focusWidget(), Child<QWidget>(setup, "CancelButton"));
 }
 
-void SetupPrefsTest::setupOkWithoutChangesCreatesTheFileWithTheDefaults() {
-    TSetupForm setup(fixture_->shell);
+void SetupPreferencesTest::setupOkWithoutChangesCreatesTheFileWithTheDefaults() {
+    SetupDialog setup(fixture_->shell);
     Show(setup);
     const QString cache = Child<QLineEdit>(setup, "CacheEdit")->text();
     Child<QPushButton>(setup, "OKButton")->click();
@@ -126,8 +126,8 @@ void SetupPrefsTest::setupOkWithoutChangesCreatesTheFileWithTheDefaults() {
             ini.find("offlinedir=" + fixture_->home() + "\n") != std::string::npos);
 }
 
-void SetupPrefsTest::setupOkStoresTheEditedPaths() {
-    TSetupForm setup(fixture_->shell);
+void SetupPreferencesTest::setupOkStoresTheEditedPaths() {
+    SetupDialog setup(fixture_->shell);
     Show(setup);
     Child<QLineEdit>(setup, "CacheEdit")->setText("/mnt/old/cache/FAT.DB");
     Child<QLineEdit>(setup, "ExeEdit")->setText("/opt/netscape/NETSCAPE32.EXE");
@@ -147,11 +147,11 @@ void SetupPrefsTest::setupOkStoresTheEditedPaths() {
     QCOMPARE(reread.OfflineDir, s.OfflineDir);
 }
 
-void SetupPrefsTest::setupCancelChangesNothing() {
+void SetupPreferencesTest::setupCancelChangesNothing() {
     fixture_->WriteIni("[paths]\r\ncachedir=/a/FAT\r\n");
     fixture_->LoadSettings();
     const std::string before = fixture_->ReadIni();
-    TSetupForm setup(fixture_->shell);
+    SetupDialog setup(fixture_->shell);
     Show(setup);
     Child<QLineEdit>(setup, "CacheEdit")->setText("/b/FAT.DB");
     QTest::keyClick(&setup, Qt::Key_Escape);
@@ -163,11 +163,11 @@ void SetupPrefsTest::setupCancelChangesNothing() {
     QCOMPARE(Child<QLineEdit>(setup, "CacheEdit")->text(), QString("/a/FAT"));
 }
 
-void SetupPrefsTest::setupFailedWriteKeepsTheDialogOpen() {
+void SetupPreferencesTest::setupFailedWriteKeepsTheDialogOpen() {
     // A home folder that cannot be made: a file stands where it should be.
     restash::test::WriteBytes(fixture_->home() + "blocker", "");
     fixture_->shell.settings.ProgramDir = fixture_->home() + "blocker/";
-    TSetupForm setup(fixture_->shell);
+    SetupDialog setup(fixture_->shell);
     Show(setup);
     Child<QPushButton>(setup, "OKButton")->click();
     QVERIFY(setup.isVisible());
@@ -176,10 +176,10 @@ void SetupPrefsTest::setupFailedWriteKeepsTheDialogOpen() {
     QCOMPARE(fixture_->messages.shown()[0].kind, MessageKind::Error);
 }
 
-void SetupPrefsTest::browseButtonsAskWithTheirTitlesAndFilters() {
+void SetupPreferencesTest::browseButtonsAskWithTheirTitlesAndFilters() {
     fixture_->WriteIni("[config]\r\nexename=firefox\r\nhstname=*.HST\r\n");
     fixture_->LoadSettings();
-    TSetupForm setup(fixture_->shell);
+    SetupDialog setup(fixture_->shell);
     Show(setup);
     fixture_->chooser.file = "/chosen/file";
     Child<QPushButton>(setup, "ExeBrowse")->click();
@@ -198,8 +198,8 @@ void SetupPrefsTest::browseButtonsAskWithTheirTitlesAndFilters() {
     QCOMPARE(asked[1].patterns, std::vector<std::string>{"*.HST"});
 }
 
-void SetupPrefsTest::cacheBrowseReadsThePatternFromTheFileWhenPressed() {
-    TSetupForm setup(fixture_->shell);
+void SetupPreferencesTest::cacheBrowseReadsThePatternFromTheFileWhenPressed() {
+    SetupDialog setup(fixture_->shell);
     Show(setup);
     Child<QPushButton>(setup, "CacheBrowse")->click();
     fixture_->WriteIni("[config]\r\nfatname=index.db\r\n");
@@ -214,8 +214,8 @@ void SetupPrefsTest::cacheBrowseReadsThePatternFromTheFileWhenPressed() {
     QCOMPARE(Child<QLineEdit>(setup, "CacheEdit")->text(), QString("/mnt/cache/index.db"));
 }
 
-void SetupPrefsTest::offlineBrowseAddsTheSeparator() {
-    TSetupForm setup(fixture_->shell);
+void SetupPreferencesTest::offlineBrowseAddsTheSeparator() {
+    SetupDialog setup(fixture_->shell);
     Show(setup);
     fixture_->chooser.directory = "/srv/copies";
     Child<QPushButton>(setup, "OfflineBrowse")->click();
@@ -226,7 +226,7 @@ void SetupPrefsTest::offlineBrowseAddsTheSeparator() {
     QCOMPARE(fixture_->chooser.asked[0].title, std::string("Select Directory"));
 }
 
-void SetupPrefsTest::directoryChooserOffersToCreateAMissingFolder() {
+void SetupPreferencesTest::directoryChooserOffersToCreateAMissingFolder() {
     const std::string wanted = fixture_->home() + "new/deeper";
     MessageBox& messages = fixture_->messages;
     DirectoryDialog dialog(nullptr, "Select Directory", messages);
@@ -255,14 +255,14 @@ void SetupPrefsTest::directoryChooserOffersToCreateAMissingFolder() {
     QCOMPARE(QDir::cleanPath(dialog.directory().absolutePath()), QDir::cleanPath(QString::fromStdString(wanted)));
 }
 
-void SetupPrefsTest::nameFilterAddsLowerCasePatterns() {
+void SetupPreferencesTest::nameFilterAddsLowerCasePatterns() {
     QCOMPARE(NameFilter("Cache File", SplitPatterns("FAT;*.DB")), QString("Cache File (FAT fat *.DB *.db)"));
     QCOMPARE(NameFilter("History File", SplitPatterns("netscape.hst")), QString("History File (netscape.hst)"));
     QCOMPARE(SplitPatterns(";FAT;;*.DB;"), (std::vector<std::string>{"FAT", "*.DB"}));
 }
 
-void SetupPrefsTest::preferencesFieldsAndTabOrder() {
-    TPreferencesForm prefs(fixture_->shell);
+void SetupPreferencesTest::preferencesFieldsAndTabOrder() {
+    PreferencesDialog prefs(fixture_->shell);
     QCOMPARE(prefs.windowTitle(), QString("Restash - Preferences"));
     QCOMPARE(prefs.size(), QSize(Scaled(377), Scaled(201)));
     QCOMPARE(Child<QCheckBox>(prefs, "NotFoundCheck")->text(), QString("Retain Original URL's with Uncached Links"));
@@ -274,12 +274,12 @@ void SetupPrefsTest::preferencesFieldsAndTabOrder() {
              QStringList({"NotFoundCheck", "EmphTagCheck", "GMTSEdit", "OKButton", "CancelButton", "HelpButton"}));
 }
 
-void SetupPrefsTest::preferencesShowPullsGmtIntoRange() {
+void SetupPreferencesTest::preferencesShowPullsGmtIntoRange() {
     fixture_->WriteIni("[preferences]\r\nGMT=30\r\nNotFoundURL=2\r\nemphtag=0\r\n");
     fixture_->LoadSettings();
-    TPreferencesForm prefs(fixture_->shell);
+    PreferencesDialog prefs(fixture_->shell);
     Show(prefs);
-    QCOMPARE(Child<TSpinEdit>(prefs, "GMTSEdit")->Value(), 24);
+    QCOMPARE(Child<GmtSpinBox>(prefs, "GMTSEdit")->Value(), 24);
     QVERIFY(Child<QCheckBox>(prefs, "NotFoundCheck")->isChecked());
     QVERIFY(!Child<QCheckBox>(prefs, "EmphTagCheck")->isChecked());
     QCOMPARE(QApplication::focusWidget(), Child<QWidget>(prefs, "CancelButton"));
@@ -288,8 +288,8 @@ void SetupPrefsTest::preferencesShowPullsGmtIntoRange() {
     QCOMPARE(LoadSettings(fixture_->home()).GMT, 24);
 }
 
-void SetupPrefsTest::preferencesOkAndCancel() {
-    TPreferencesForm prefs(fixture_->shell);
+void SetupPreferencesTest::preferencesOkAndCancel() {
+    PreferencesDialog prefs(fixture_->shell);
     Show(prefs);
     Child<QCheckBox>(prefs, "NotFoundCheck")->setChecked(true);
     QTest::keyClick(&prefs, Qt::Key_Escape);
@@ -300,7 +300,7 @@ void SetupPrefsTest::preferencesOkAndCancel() {
     QVERIFY(!Child<QCheckBox>(prefs, "NotFoundCheck")->isChecked());
     Child<QCheckBox>(prefs, "NotFoundCheck")->setChecked(true);
     Child<QCheckBox>(prefs, "EmphTagCheck")->setChecked(false);
-    Child<TSpinEdit>(prefs, "GMTSEdit")->SetValue(-5);
+    Child<GmtSpinBox>(prefs, "GMTSEdit")->SetValue(-5);
     Child<QPushButton>(prefs, "OKButton")->click();
     const std::string ini = fixture_->ReadIni();
     const auto gmt = ini.find("GMT=-5"), notFound = ini.find("NotFoundURL=1"), emph = ini.find("EmphTag=0");
@@ -312,10 +312,10 @@ void SetupPrefsTest::preferencesOkAndCancel() {
     QVERIFY(!reread.EmphTag);
 }
 
-void SetupPrefsTest::spinFieldKeys() {
-    TPreferencesForm prefs(fixture_->shell);
+void SetupPreferencesTest::spinFieldKeys() {
+    PreferencesDialog prefs(fixture_->shell);
     Show(prefs);
-    auto* spin = Child<TSpinEdit>(prefs, "GMTSEdit");
+    auto* spin = Child<GmtSpinBox>(prefs, "GMTSEdit");
     auto* edit = spin->findChild<QLineEdit*>();
     spin->setFocus();
     edit->clear();
@@ -339,20 +339,20 @@ void SetupPrefsTest::spinFieldKeys() {
     QCOMPARE(edit->text(), QString("-24"));
 }
 
-void SetupPrefsTest::spinFieldLeavingOutOfRangeTakesTheBound() {
-    TPreferencesForm prefs(fixture_->shell);
+void SetupPreferencesTest::spinFieldLeavingOutOfRangeTakesTheBound() {
+    PreferencesDialog prefs(fixture_->shell);
     Show(prefs);
-    auto* spin = Child<TSpinEdit>(prefs, "GMTSEdit");
+    auto* spin = Child<GmtSpinBox>(prefs, "GMTSEdit");
     spin->setFocus();
     spin->findChild<QLineEdit*>()->setText("30");
     QTest::keyClick(spin, Qt::Key_Tab);
     QCOMPARE(spin->findChild<QLineEdit*>()->text(), QString("24"));
 }
 
-void SetupPrefsTest::spinFieldEnterGoesToOk() {
-    TPreferencesForm prefs(fixture_->shell);
+void SetupPreferencesTest::spinFieldEnterGoesToOk() {
+    PreferencesDialog prefs(fixture_->shell);
     Show(prefs);
-    auto* spin = Child<TSpinEdit>(prefs, "GMTSEdit");
+    auto* spin = Child<GmtSpinBox>(prefs, "GMTSEdit");
     spin->setFocus();
     spin->findChild<QLineEdit*>()->setText("7");
     QTest::keyClick(spin, Qt::Key_Return);
@@ -361,5 +361,5 @@ void SetupPrefsTest::spinFieldEnterGoesToOk() {
     QCOMPARE(fixture_->shell.settings.GMT, 7);
 }
 
-QTEST_MAIN(SetupPrefsTest)
-#include "setup_prefs_test.moc"
+QTEST_MAIN(SetupPreferencesTest)
+#include "setup_preferences_test.moc"

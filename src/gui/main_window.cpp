@@ -1,4 +1,4 @@
-#include "gui/cont.h"
+#include "gui/main_window.h"
 
 #include "core/platform/paths.h"
 
@@ -48,7 +48,7 @@ QAction* MakeSeparator(QMenu* menu, const char* name) {
 
 }  // namespace
 
-TControlForm::TControlForm(Shell& shell, QWidget* parent)
+MainWindow::MainWindow(Shell& shell, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       shell_(shell) {
@@ -62,63 +62,63 @@ TControlForm::TControlForm(Shell& shell, QWidget* parent)
     FixClientSize(client, 193, 209);
     setCentralWidget(client);
 
-    RestashButton = MakeButton(client, "RestashButton", "&Vivov Evizuviv", 16, 16, 161, 33);
-    ViewButton = MakeButton(client, "ViewButton", "&View Offline Index", 16, 64, 161, 33);
-    SearchButton = MakeButton(client, "SearchButton", "Search &Offline Index", 16, 112, 161, 33);
-    SetupButton = MakeButton(client, "SetupButton", "S&etup", 16, 160, 73, 33);
-    ExitButton = MakeButton(client, "ExitButton", "E&xit", 104, 160, 73, 33);
-    setTabOrder(RestashButton, ViewButton);
-    setTabOrder(ViewButton, SearchButton);
-    setTabOrder(SearchButton, SetupButton);
-    setTabOrder(SetupButton, ExitButton);
+    uncacheButton_ = MakeButton(client, "RestashButton", "&Vivov Evizuviv", 16, 16, 161, 33);
+    viewButton_ = MakeButton(client, "ViewButton", "&View Offline Index", 16, 64, 161, 33);
+    searchButton_ = MakeButton(client, "SearchButton", "Search &Offline Index", 16, 112, 161, 33);
+    setupButton_ = MakeButton(client, "SetupButton", "S&etup", 16, 160, 73, 33);
+    exitButton_ = MakeButton(client, "ExitButton", "E&xit", 104, 160, 73, 33);
+    setTabOrder(uncacheButton_, viewButton_);
+    setTabOrder(viewButton_, searchButton_);
+    setTabOrder(searchButton_, setupButton_);
+    setTabOrder(setupButton_, exitButton_);
 
-    QMenuBar* MainMenu1 = menuBar();
-    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-    File1 = MainMenu1->addMenu(QStringLiteral("&File"));
-    File1->setObjectName(QStringLiteral("File1"));
-    Restash1 = MakeAction(File1, "Restash1", "&Vivov Evizuviv...");
-    ViewOfflineIndex1 = MakeAction(File1, "ViewOfflineIndex1", "&View Offline Index");
-    SearchOfflineIndex1 = MakeAction(File1, "SearchOfflineIndex1", "Search &Offline Index...");
-    N3 = MakeSeparator(File1, "N3");
-    Exit1 = MakeAction(File1, "Exit1", "E&xit");
-    Setup1 = MainMenu1->addMenu(QStringLiteral("&Setup"));
-    Setup1->setObjectName(QStringLiteral("Setup1"));
-    DirectoryFileLocations1 = MakeAction(Setup1, "DirectoryFileLocations1", "&Directory/File Locations...");
-    Preferences1 = MakeAction(Setup1, "Preferences1", "&Preferences...");
-    Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
-    Help1->setObjectName(QStringLiteral("Help1"));
-    Contents1 = MakeAction(Help1, "Contents1", "&Contents");
-    N1 = MakeSeparator(Help1, "N1");
-    About1 = MakeAction(Help1, "About1", "&About...");
+    QMenuBar* menu = menuBar();
+    menu->setObjectName(QStringLiteral("MainMenu1"));
+    fileMenu_ = menu->addMenu(QStringLiteral("&File"));
+    fileMenu_->setObjectName(QStringLiteral("File1"));
+    uncacheAction_ = MakeAction(fileMenu_, "Restash1", "&Vivov Evizuviv...");
+    viewAction_ = MakeAction(fileMenu_, "ViewOfflineIndex1", "&View Offline Index");
+    searchAction_ = MakeAction(fileMenu_, "SearchOfflineIndex1", "Search &Offline Index...");
+    fileSeparator_ = MakeSeparator(fileMenu_, "N3");
+    exitAction_ = MakeAction(fileMenu_, "Exit1", "E&xit");
+    setupMenu_ = menu->addMenu(QStringLiteral("&Setup"));
+    setupMenu_->setObjectName(QStringLiteral("Setup1"));
+    locationsAction_ = MakeAction(setupMenu_, "DirectoryFileLocations1", "&Directory/File Locations...");
+    preferencesAction_ = MakeAction(setupMenu_, "Preferences1", "&Preferences...");
+    helpMenu_ = menu->addMenu(QStringLiteral("&Help"));
+    helpMenu_->setObjectName(QStringLiteral("Help1"));
+    contentsAction_ = MakeAction(helpMenu_, "Contents1", "&Contents");
+    helpSeparator_ = MakeSeparator(helpMenu_, "N1");
+    aboutAction_ = MakeAction(helpMenu_, "About1", "&About...");
 
-    connect(RestashButton, &QPushButton::clicked, this, &TControlForm::RestashButtonClick);
-    connect(Restash1, &QAction::triggered, this, &TControlForm::RestashButtonClick);
-    connect(ViewButton, &QPushButton::clicked, this, &TControlForm::ViewButtonClick);
-    connect(ViewOfflineIndex1, &QAction::triggered, this, &TControlForm::ViewButtonClick);
-    connect(SearchButton, &QPushButton::clicked, this, &TControlForm::SearchButtonClick);
-    connect(SearchOfflineIndex1, &QAction::triggered, this, &TControlForm::SearchButtonClick);
-    connect(SetupButton, &QPushButton::clicked, this, &TControlForm::SetupButtonClick);
-    connect(DirectoryFileLocations1, &QAction::triggered, this, &TControlForm::SetupButtonClick);
-    connect(Preferences1, &QAction::triggered, this, &TControlForm::Preferences1Click);
-    connect(Contents1, &QAction::triggered, this, &TControlForm::Contents1Click);
-    connect(About1, &QAction::triggered, this, &TControlForm::About1Click);
-    connect(ExitButton, &QPushButton::clicked, this, &TControlForm::ExitButtonClick);
-    connect(Exit1, &QAction::triggered, this, &TControlForm::ExitButtonClick);
+    connect(uncacheButton_, &QPushButton::clicked, this, &MainWindow::ChooseAndUncache);
+    connect(uncacheAction_, &QAction::triggered, this, &MainWindow::ChooseAndUncache);
+    connect(viewButton_, &QPushButton::clicked, this, &MainWindow::ViewIndex);
+    connect(viewAction_, &QAction::triggered, this, &MainWindow::ViewIndex);
+    connect(searchButton_, &QPushButton::clicked, this, &MainWindow::SearchIndex);
+    connect(searchAction_, &QAction::triggered, this, &MainWindow::SearchIndex);
+    connect(setupButton_, &QPushButton::clicked, this, &MainWindow::OpenSetup);
+    connect(locationsAction_, &QAction::triggered, this, &MainWindow::OpenSetup);
+    connect(preferencesAction_, &QAction::triggered, this, &MainWindow::OpenPreferences);
+    connect(contentsAction_, &QAction::triggered, this, &MainWindow::ShowHelpContents);
+    connect(aboutAction_, &QAction::triggered, this, &MainWindow::ShowAbout);
+    connect(exitButton_, &QPushButton::clicked, this, &MainWindow::Exit);
+    connect(exitAction_, &QAction::triggered, this, &MainWindow::Exit);
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this, &TControlForm::Contents1Click);
+    connect(help, &QShortcut::activated, this, &MainWindow::ShowHelpContents);
 
     // Fixed size: the client area plus the menu bar.
-    setFixedSize(client->width(), client->height() + MainMenu1->sizeHint().height());
+    setFixedSize(client->width(), client->height() + menu->sizeHint().height());
     CentreOnScreen(this);
 }
 
-void TControlForm::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shown_) return;
-    FormShow();
+    FirstShow();
 }
 
-void TControlForm::FormShow() {
+void MainWindow::FirstShow() {
     shown_ = true;
     const std::string programDir = FindProgramDir();
     std::error_code ec;
@@ -127,16 +127,16 @@ void TControlForm::FormShow() {
     shell_.cache.reset();
     shell_.ViewIndexRequested = false;
     // The warning comes once the window is up, so it has a window to sit on.
-    QMetaObject::invokeMethod(this, &TControlForm::WarnIfCacheMissing, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &MainWindow::WarnIfCacheMissing, Qt::QueuedConnection);
 }
 
-bool TControlForm::CacheIndexMissing() const { return !IsFile(shell_.settings.CacheIndexPath()); }
+bool MainWindow::CacheIndexMissing() const { return !IsFile(shell_.settings.CacheIndexPath()); }
 
-void TControlForm::WarnIfCacheMissing() {
+void MainWindow::WarnIfCacheMissing() {
     if (CacheIndexMissing()) shell_.messages.Warning(kCachePathInvalid);
 }
 
-void TControlForm::RestashButtonClick() {
+void MainWindow::ChooseAndUncache() {
     if (shell_.NetscapeRunning()) return;
     if (CacheIndexMissing()) {
         shell_.messages.Warning(kCachePathInvalid);
@@ -155,7 +155,7 @@ void TControlForm::RestashButtonClick() {
         OpenIndexPage(shell_.settings, shell_.launcher, shell_.messages);
 }
 
-void TControlForm::ViewButtonClick() {
+void MainWindow::ViewIndex() {
     if (!IsFile(shell_.settings.IndexPagePath())) {
         shell_.messages.ShowError(kCreateIndexFirst);
         return;
@@ -168,7 +168,7 @@ void TControlForm::ViewButtonClick() {
     OpenIndexPage(shell_.settings, shell_.launcher, shell_.messages);
 }
 
-void TControlForm::SearchButtonClick() {
+void MainWindow::SearchIndex() {
     if (!IsFile(shell_.settings.PageListPath())) {
         shell_.messages.ShowError(kCreateIndexFirst);
         return;
@@ -176,29 +176,29 @@ void TControlForm::SearchButtonClick() {
     if (windows_.search) windows_.search->exec();
 }
 
-void TControlForm::SetupButtonClick() {
+void MainWindow::OpenSetup() {
     if (windows_.setup) windows_.setup->exec();
 }
 
-void TControlForm::Preferences1Click() {
+void MainWindow::OpenPreferences() {
     if (windows_.preferences) windows_.preferences->exec();
 }
 
-void TControlForm::Contents1Click() { shell_.OpenHelp(kMainHelpContext); }
+void MainWindow::ShowHelpContents() { shell_.OpenHelp(kMainHelpContext); }
 
-void TControlForm::About1Click() {
+void MainWindow::ShowAbout() {
     QCoreApplication::processEvents();
     if (windows_.about) windows_.about->exec();
 }
 
-void TControlForm::ExitButtonClick() { close(); }
+void MainWindow::Exit() { close(); }
 
-void TControlForm::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     QCoreApplication::quit();
 }
 
-void TControlForm::BringForward() {
+void MainWindow::BringForward() {
     if (isMinimized()) showNormal();
     raise();
     activateWindow();

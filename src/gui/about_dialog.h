@@ -1,5 +1,5 @@
 #pragma once
-// TAboutBox: "About Restash".
+// AboutDialog: "About Restash".
 #include <QDialog>
 
 class QFrame;
@@ -8,20 +8,20 @@ class QPushButton;
 
 namespace restash {
 
-class TAboutBox final : public QDialog {
+class AboutDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit TAboutBox(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 
     // Esc answers like the OK button.
     void reject() override { accept(); }
 
 private:
-    QFrame* Panel1;
-    QLabel* ProgramIcon;
-    QLabel* Version;
-    QLabel* Comments;
-    QPushButton* Button1;
+    QFrame* frame_;
+    QLabel* icon_;
+    QLabel* version_;
+    QLabel* comments_;
+    QPushButton* okButton_;
 };
 
 }  // namespace restash

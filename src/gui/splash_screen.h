@@ -1,5 +1,5 @@
 #pragma once
-// TSplashForm: the borderless window shown while the program starts.
+// SplashScreen: the borderless window shown while the program starts.
 #include <QTimer>
 #include <QWidget>
 
@@ -8,30 +8,30 @@ class QLabel;
 
 namespace restash {
 
-class TSplashForm final : public QWidget {
+class SplashScreen final : public QWidget {
     Q_OBJECT
 public:
     // intervalMs: how long the splash stays (2000 ms; tests shorten it).
-    explicit TSplashForm(int intervalMs = 2000, QWidget* parent = nullptr);
+    explicit SplashScreen(int intervalMs = 2000, QWidget* parent = nullptr);
 
-    // Set on creation, cleared by the first tick of Timer1.
+    // Set on creation, cleared by the first tick of timer_.
     bool SplashActive() const { return splashActive_; }
     // Shows the window, paints it at once, and waits, processing events,
-    // until Timer1 has cleared the flag.
+    // until timer_ has cleared the flag.
     void ShowAndWait();
 
-    void Timer1Timer();
+    void TimerTicked();
 
 signals:
     void finished();
 
 private:
     bool splashActive_ = true;
-    QTimer* Timer1;
-    QFrame* Panel1;
-    QLabel* Image1;
-    QLabel* Label1;
-    QLabel* Version;
+    QTimer* timer_;
+    QFrame* frame_;
+    QLabel* picture_;
+    QLabel* slogan_;
+    QLabel* version_;
 };
 
 }  // namespace restash
