@@ -8,7 +8,7 @@
 
 #include "core/links/page_pass.h"
 #include "core/offline/history.h"
-#include "core/offline/local_files.h"
+#include "core/offline/copied_files.h"
 #include "fuzz/targets/fuzz_input.h"
 
 namespace {
@@ -25,13 +25,13 @@ private:
     std::string path_ = "PAGE.HTM";
 };
 
-const restash::LocalFiles& CopiedFiles() {
-    static const restash::LocalFiles files = [] {
-        restash::LocalFiles f;
-        f.Add({"HTTP://www.example.com/", "INDEX.HTM"});
-        f.Add({"HTTP://www.example.com/a/page.html", "PAGE.HTM"});
-        f.Add({"HTTP://www.example.com/a/logo.gif", "MEDIA/LOGO.GIF"});
-        f.Add({"HTTP://other.org/Applet.class", "APPLET.CLA"});
+const restash::CopiedFiles& KnownFiles() {
+    static const restash::CopiedFiles files = [] {
+        restash::CopiedFiles f;
+        f.Add("HTTP://www.example.com/", "INDEX.HTM");
+        f.Add("HTTP://www.example.com/a/page.html", "PAGE.HTM");
+        f.Add("HTTP://www.example.com/a/logo.gif", "MEDIA/LOGO.GIF");
+        f.Add("HTTP://other.org/Applet.class", "APPLET.CLA");
         return f;
     }();
     return files;
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static HistoryFile history(RealFileSystem(), "/dev/null");
     HistoryPaths historyPaths;
     const bool historyValid = (options & 1) != 0;
-    LinkContext context{CopiedFiles(),        historyPaths, historyValid,
+    LinkContext context{KnownFiles(),         historyPaths, historyValid,
                         historyValid ? &history : nullptr, "file:///offline/OFFLINE/", "900000000",
                         (options & 2) != 0};
     Emphasis emphasis;

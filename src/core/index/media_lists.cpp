@@ -3,14 +3,13 @@
 #include <algorithm>
 
 #include "core/platform/text.h"
-#include "core/web/url.h"
 
 namespace restash {
 
-MediaByDomain CollectMedia(const LocalFiles& files) {
+MediaByDomain CollectMedia(const CopiedFiles& files) {
     MediaByDomain media;
-    for (const LocalFile& file : files.records())
-        if (IsMediaPath(file.path)) media[DomainOf(file.url)].push_back(file.path);
+    for (const CopiedFile& file : files.records())
+        if (IsMediaPath(file.path)) media[file.domain].push_back(file.path);
     // A sorted list that refuses a name equal to one it holds keeps the
     // first one added: a stable sort, then the first of each equal run.
     for (auto& [domain, paths] : media) {

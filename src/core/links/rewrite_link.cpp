@@ -21,7 +21,7 @@ std::string RewriteEmbedded(std::string_view value, std::string_view baseURL, Li
 }  // namespace
 
 std::string FindLocalFile(const LinkContext& context, std::string_view address) {
-    return std::string(context.localFiles.Find(address));
+    return std::string(context.files.Find(address));
 }
 
 void MarkAvailable(LinkContext& context, std::string_view path) {

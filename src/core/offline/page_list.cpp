@@ -21,11 +21,19 @@ bool PageListReader::ReadLine(std::string& line) {
     return true;
 }
 
-bool PageListReader::Next(PageRecord& record) {
+bool PageListReader::Next(CopiedFile& record) {
+    record = CopiedFile{};
     if (!ReadLine(record.url)) return false;
     ReadLine(record.title);
-    ReadLine(record.localName);
+    ReadLine(record.path);
+    record.page = record.listed = true;
     return true;
+}
+
+void WritePageList(OutputFile& out, const CopiedFiles& files) {
+    constexpr const char* kCrLf = "\r\n";
+    for (const CopiedFile& file : files.records())
+        if (file.listed) out.Write(file.url + kCrLf + file.title + kCrLf + file.path + kCrLf);
 }
 
 }  // namespace restash

@@ -1,18 +1,17 @@
 #pragma once
-// The page list a run leaves behind ("HTMINDEX.HTM" until the index pages
-// replace it, "HTMLIST" afterwards): three lines per converted page, ended by
-// CR LF: the page's address, its title and its local file name.
+// The page list a run leaves as "HTMLIST" for the search: three lines per
+// converted page, each ended by CR LF: the page's address, its title and its
+// local file name, in conversion order.
 #include <fstream>
 #include <string>
-#include <string_view>
+
+#include "core/offline/copied_files.h"
+#include "core/platform/file_system.h"
 
 namespace restash {
 
-struct PageRecord {
-    std::string url;
-    std::string title;
-    std::string localName;
-};
+// Writes the listed pages of files.
+void WritePageList(OutputFile& out, const CopiedFiles& files);
 
 // Streams the records of a page list. A last record that lacks lines gets
 // empty ones for them. Lines are taken whole; a CR before the LF is dropped.
@@ -20,8 +19,9 @@ class PageListReader {
 public:
     // Throws a FileError naming path when it cannot be opened.
     explicit PageListReader(std::string path);
-    // Reads the next record; false at the end of the file.
-    bool Next(PageRecord& record);
+    // Reads the next record into url, title and path (a listed page); false
+    // at the end of the file.
+    bool Next(CopiedFile& record);
     const std::string& path() const { return path_; }
 
 private:

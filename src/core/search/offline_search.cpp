@@ -48,20 +48,20 @@ SearchResult SearchOfflinePages(const std::string& offlineDir, std::string_view 
         Line(out, "<BASE TARGET=_top><BODY BGCOLOR=#C0C0C0>");
         Line(out, "<CENTER><TABLE BORDER=1 CELLPADDING=2>");
         Line(out, "<TR><TH><FONT SIZE=4>Search Results for <I>'" + result.searchText + "'</I></FONT></TH></TR>");
-        PageRecord record;
+        CopiedFile record;
         while (!cancelled && list.Next(record)) {
             ++result.pagesRead;
-            const std::string page = offlineDir + record.localName;
-            if (!StaysInside(record.localName) || !IsRegularFile(page)) continue;
+            const std::string page = offlineDir + record.path;
+            if (!StaysInside(record.path) || !IsRegularFile(page)) continue;
             // The user's answer is heard once per page; the page at hand is
             // still searched and listed.
             if (!services.progress.ProcessMessages()) cancelled = true;
             if (PageContains(page, result.searchText)) {
                 ++result.pagesFound;
-                Line(out, "<TR><TD><A HREF=" + record.localName + "><FONT SIZE=4>" + Shortened(record.title, 50, 47) +
+                Line(out, "<TR><TD><A HREF=" + record.path + "><FONT SIZE=4>" + Shortened(record.title, 50, 47) +
                               "</FONT></A>");
                 Line(out, "<BR><A HREF=" + record.url + "><FONT SIZE=0>" + record.url + "</FONT></TD></TR>");
-                result.hits.push_back({record.title, record.url, record.localName});
+                result.hits.push_back({record.title, record.url, record.path});
             }
             if (services.counts) services.counts(result.pagesRead, result.pagesFound);
         }

@@ -17,7 +17,8 @@
 #include "core/platform/file_read_buffer.h"
 #include "core/platform/text.h"
 #include "core/offline/history.h"
-#include "core/offline/local_files.h"
+#include "core/offline/copied_files.h"
+#include "core/offline/page_list.h"
 #include "core/offline/offline_tree.h"
 #include "core/web/file_kind.h"
 #include "core/web/url.h"
@@ -28,12 +29,10 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 
-// One copied page waiting for its links to be converted (a record of the
-// conversion list), with the body its unconverted bytes are read from.
+// A copied page waiting for its links to be converted: its record among the
+// copied files and the body its unconverted bytes are read from.
 struct PageToConvert {
-    std::string name;  // NAME.HTM
-    std::string baseURL;
-    std::string url;
+    std::size_t record;
     std::unique_ptr<EntryBody> body;
 };
 
@@ -78,7 +77,7 @@ private:
     std::string FirstFreeName(const std::string& place, const std::string& base, const std::string& extension);
     void ConvertPages();
     void ReplaceHistoryFile();
-    void WritePageListCopy();
+    void LeavePageList();
     void WriteIndex();
     RunOutcome End();
 
@@ -92,7 +91,7 @@ private:
     bool historyValid_ = false;
     std::unique_ptr<HistoryFile> history_;
     std::unique_ptr<BodyLookup> bodies_;
-    LocalFiles localFiles_;
+    CopiedFiles files_;
     HistoryPaths historyPaths_;
     std::vector<PageToConvert> pages_;
     std::unordered_set<std::string> taken_;  // upper-cased folder + staging + name of every file in place
@@ -205,12 +204,12 @@ void Run::CopyEntry(const CacheEntry& entry) {
     if (isPage) {
         // Pages are converted straight from the cache file: the staged copy
         // would hold exactly the same bytes.
-        pages_.push_back({fileName, mapped.baseURL, url, std::move(body)});
         conversionList_->Write(fileName + kCrLf + mapped.baseURL + kCrLf + url + kCrLf);
+        pages_.push_back({files_.AddPage(url, folder + fileName, mapped.baseURL), std::move(body)});
     } else {
         ++outcome_.filesCopied;
+        files_.Add(url, folder + fileName);
     }
-    localFiles_.Add({NormaliseURL(url), folder + fileName});
 }
 
 void Run::CopyFiles() {
@@ -227,12 +226,11 @@ void Run::CopyFiles() {
 }
 
 void Run::ConvertPages() {
-    auto pageList = s_.fs.Create(settings_.IndexPagePath());
     s_.progress.Phase(kPhaseConverting);
     s_.progress.Gauge(0);
     Process();
 
-    LinkContext context{localFiles_,          historyPaths_,
+    LinkContext context{files_,               historyPaths_,
                         historyValid_,        history_.get(),
                         OfflineURL(settings_), std::to_string(selection_.NowStamp),
                         settings_.NotFoundURL};
@@ -242,12 +240,11 @@ void Run::ConvertPages() {
     for (std::size_t j = 0; j < pages_.size() && !stop_; ++j) {
         if (j % 10 == 0) Process();
         const PageToConvert& page = pages_[j];
-        const std::string out = settings_.OfflineDir + page.name;
+        const CopiedFile& file = files_.records()[page.record];
+        const std::string out = settings_.OfflineDir + file.path;
         try {
             const std::unique_ptr<std::streambuf> bytes = page.body->Open();
-            const std::string title =
-                ConvertPageFile(s_.fs, *bytes, out, page.baseURL, page.url, context, emphasis);
-            pageList->Write(page.url + kCrLf + title + kCrLf + page.name + kCrLf);
+            files_.List(page.record, ConvertPageFile(s_.fs, *bytes, out, file.baseURL, file.url, context, emphasis));
             ++outcome_.pagesConverted;
             ++outcome_.filesCopied;
         } catch (const FileError& e) {
@@ -258,12 +255,11 @@ void Run::ConvertPages() {
                 s_.fs.Remove(out);
             } catch (...) {
             }
-            outcome_.copyFailures.push_back({page.url, page.body->Label(), e.what()});
+            outcome_.copyFailures.push_back({file.url, page.body->Label(), e.what()});
         }
         s_.progress.Gauge(static_cast<int>((j + 1) * 100 / pageCount));
     }
     s_.progress.Gauge(0);
-    pageList->Close();
 }
 
 void Run::ReplaceHistoryFile() {
@@ -272,21 +268,24 @@ void Run::ReplaceHistoryFile() {
     history_.reset();
 }
 
-void Run::WritePageListCopy() {
+// The page list for the search, from the records of the pages converted.
+void Run::LeavePageList() {
     const std::string temp = settings_.OfflineDir + kTempFolder;
     if (PathExists(temp)) {
         DeleteFiles(s_.fs, temp);
         s_.fs.RemoveDirectory(temp);
     }
     s_.fs.Remove(settings_.PageListPath());
-    s_.fs.CopyFile(settings_.IndexPagePath(), settings_.PageListPath());
+    auto list = s_.fs.Create(settings_.PageListPath());
+    WritePageList(*list, files_);
+    list->Close();
     Process();
 }
 
 void Run::WriteIndex() {
     s_.progress.Phase(kPhaseIndex);
     Process();
-    IndexInputs in{settings_.OfflineDir, selection_.Domains.Names(), localFiles_, s_.clock, s_.timeLocale,
+    IndexInputs in{settings_.OfflineDir, selection_.Domains.Names(), files_, s_.clock, s_.timeLocale,
                    s_.progress,          s_.fs};
     if (source_.Traits().framesetIndex)
         WriteFramesetIndex(in);
@@ -338,7 +337,7 @@ RunOutcome Run::Go() {
         CopyFiles();
         ConvertPages();
         ReplaceHistoryFile();  // also after a stop
-        WritePageListCopy();
+        LeavePageList();
         if (!stop_) WriteIndex();
     } catch (...) {
         // The run ends with the error; the user's history file stays as it
@@ -346,7 +345,7 @@ RunOutcome Run::Go() {
         if (history_) history_->Discard();
         throw;
     }
-    localFiles_.clear();
+    files_.clear();
     historyPaths_.clear();
     return End();
 }

@@ -207,21 +207,19 @@ TEST(FaultsInASettingsWrite, TheFileIsOldOrNewAndTheErrorNamesIt) {
 
 // --- Index pages ----------------------------------------------------------
 
-// An offline root holding the index files of an earlier run and the page
-// list of this one.
+// An offline root holding the index files of an earlier run, and this run's
+// records.
 struct IndexRoot {
     TempDir dir;
-    LocalFiles files;
+    CopiedFiles files;
     FixedClock clock{852300300};
     NullProgress progress;
 
     explicit IndexRoot(const Tree& earlier) {
         for (const auto& [name, bytes] : earlier) WriteBytes(dir / name, bytes);
-        WriteBytes(dir / "HTMINDEX.HTM",
-                   "http://a.example/\r\nHome\r\nINDEX.HTM\r\nhttp://b.example/p.html\r\nP\r\nP.HTM\r\n");
-        files.Add({"HTTP://a.example/", "INDEX.HTM"});
-        files.Add({"HTTP://a.example/i.gif", "MEDIA/I.GIF"});
-        files.Add({"HTTP://b.example/p.html", "P.HTM"});
+        files.List(files.AddPage("http://a.example/", "INDEX.HTM", "a.example/"), "Home");
+        files.Add("HTTP://a.example/i.gif", "MEDIA/I.GIF");
+        files.List(files.AddPage("http://b.example/p.html", "P.HTM", "b.example/"), "P");
     }
     IndexInputs Inputs(FileSystem& fs) {
         return IndexInputs{dir.path(), {"a.example", "b.example"}, files, clock, std::locale::classic(), progress, fs};

@@ -41,7 +41,7 @@ TEST(ResolveLink, StopsClimbingAtTheTop) {
 
 struct Converter : ::testing::Test {
     test::TempDir dir;
-    LocalFiles files;
+    CopiedFiles files;
     HistoryPaths historyPaths;
     HistoryFile history{RealFileSystem(), dir / "TEMP.HST"};
     LinkContext context{files, historyPaths, true, &history, "file:///home/u/OFFLINE/", "900000000", false};
@@ -49,10 +49,10 @@ struct Converter : ::testing::Test {
     TagFlags flags;
 
     Converter() {
-        files.Add({"HTTP://host.example/dir/page2.html", "PAGE2.HTM"});
-        files.Add({"HTTP://host.example/dir/logo.gif", "MEDIA/LOGO.GIF"});
-        files.Add({"HTTP://other.example/x/q.cgi?id=7", "Q.HTM"});
-        files.Add({"HTTP://host.example/Applet.class", "OTHERS/APPLET.!!!"});
+        files.Add("HTTP://host.example/dir/page2.html", "PAGE2.HTM");
+        files.Add("HTTP://host.example/dir/logo.gif", "MEDIA/LOGO.GIF");
+        files.Add("HTTP://other.example/x/q.cgi?id=7", "Q.HTM");
+        files.Add("HTTP://host.example/Applet.class", "OTHERS/APPLET.!!!");
     }
     std::string Convert(std::string_view tag) {
         flags = TagFlags{};
@@ -176,7 +176,7 @@ TEST_F(Converter, EachReachedFileGetsOneHistoryRecord) {
 
 TEST_F(Converter, LongTagsAndAddressesComeThroughWhole) {
     const std::string longPath = "very/" + std::string(300, 'v') + "/page.html";
-    files.Add({"HTTP://host.example/dir/" + longPath, "PAGE.HTM"});
+    files.Add("HTTP://host.example/dir/" + longPath, "PAGE.HTM");
     const std::string alt = std::string(280, 'a');
     EXPECT_EQ(Convert("A ALT=" + alt + " HREF=\"" + longPath + "\" TARGET=x>"),
               "A ALT=" + alt + " HREF=\"PAGE.HTM\" TARGET=x>");
@@ -187,9 +187,9 @@ TEST_F(Converter, LongTagsAndAddressesComeThroughWhole) {
 }
 
 TEST_F(Converter, TheFirstOfTwoAddressesAlikeButForCaseWins) {
-    files.Add({"HTTP://host.example/dir/PAGE2.HTML", "PAGE21.HTM"});
-    files.Add({"HTTP://host.example/dir/Mixed.html", "MIXED.HTM"});
-    files.Add({"HTTP://host.example/dir/mixed.HTML", "MIXED1.HTM"});
+    files.Add("HTTP://host.example/dir/PAGE2.HTML", "PAGE21.HTM");
+    files.Add("HTTP://host.example/dir/Mixed.html", "MIXED.HTM");
+    files.Add("HTTP://host.example/dir/mixed.HTML", "MIXED1.HTM");
     EXPECT_EQ(Convert("A HREF=PAGE2.HTML>"), "A HREF=PAGE2.HTM>");
     EXPECT_EQ(Convert("A HREF=mixed.html>"), "A HREF=MIXED.HTM>");
 }

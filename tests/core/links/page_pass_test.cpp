@@ -25,16 +25,16 @@ private:
 };
 
 struct PagePass : ::testing::Test {
-    LocalFiles files;
+    CopiedFiles files;
     HistoryPaths historyPaths;
     LinkContext context{files, historyPaths, false, nullptr, "file:///o/", "1", false};
     Emphasis emphasis;
     std::string title;
 
     PagePass() {
-        files.Add({"HTTP://host.example/dir/page2.html", "PAGE2.HTM"});
-        files.Add({"HTTP://host.example/dir/a.class", "OTHERS/A.!!!"});
-        files.Add({"HTTP://other.example/x/p.html", "P.HTM"});
+        files.Add("HTTP://host.example/dir/page2.html", "PAGE2.HTM");
+        files.Add("HTTP://host.example/dir/a.class", "OTHERS/A.!!!");
+        files.Add("HTTP://other.example/x/p.html", "P.HTM");
     }
     std::string Pass(const std::string& page, std::string_view url = "http://host.example/dir/page.html") {
         std::istringstream in(page);
@@ -108,8 +108,8 @@ TEST_F(PagePass, KeepsLongTagsAndATagCutOffAtTheEnd) {
 
 TEST(PageFile, StreamsALargePageAndReportsFailures) {
     test::TempDir dir;
-    LocalFiles files;
-    files.Add({"HTTP://h/d/page2.html", "PAGE2.HTM"});
+    CopiedFiles files;
+    files.Add("HTTP://h/d/page2.html", "PAGE2.HTM");
     HistoryPaths historyPaths;
     LinkContext context{files, historyPaths, false, nullptr, "file:///o/", "1", false};
     std::string page, expected;

@@ -1,8 +1,8 @@
-// LocalFiles and HistoryPaths answer from hash tables; these tests hold them
+// CopiedFiles and HistoryPaths answer from hash tables; these tests hold them
 // to the walk from the first record on addresses that collide in every way a
 // cache produces them: the same address in another letter case, exact
 // repeats, and addresses that differ only past a shared prefix.
-#include "core/offline/local_files.h"
+#include "core/offline/copied_files.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +17,9 @@ namespace {
 
 // The definition: the path of the first record whose address matches
 // without regard to ASCII case.
-std::string WalkFind(const std::vector<LocalFile>& records, std::string_view address) {
-    for (const LocalFile& r : records)
-        if (EqualsNoCase(r.url, address)) return r.path;
+std::string WalkFind(const std::vector<CopiedFile>& records, std::string_view address) {
+    for (const CopiedFile& r : records)
+        if (EqualsNoCase(r.address, address)) return r.path;
     return {};
 }
 
@@ -37,11 +37,11 @@ std::string RandomAddress(std::mt19937& rng) {
     return address;
 }
 
-TEST(LocalFiles, TheFirstRecordOfAnAddressWinsWhateverItsCase) {
-    LocalFiles files;
-    files.Add({"HTTP://WWW.SITE.EXAMPLE/PAGE.HTML", "PAGE.HTM"});
-    files.Add({"http://www.site.example/page.html", "PAGE1.HTM"});
-    files.Add({"HTTP://WWW.SITE.EXAMPLE/PAGE.HTML", "PAGE2.HTM"});
+TEST(CopiedFiles, TheFirstRecordOfAnAddressWinsWhateverItsCase) {
+    CopiedFiles files;
+    files.Add("HTTP://WWW.SITE.EXAMPLE/PAGE.HTML", "PAGE.HTM");
+    files.Add("http://www.site.example/page.html", "PAGE1.HTM");
+    files.Add("HTTP://WWW.SITE.EXAMPLE/PAGE.HTML", "PAGE2.HTM");
     EXPECT_EQ(files.Find("http://www.site.example/page.html"), "PAGE.HTM");
     EXPECT_EQ(files.Find("Http://Www.Site.Example/Page.Html"), "PAGE.HTM");
     EXPECT_EQ(files.Find("http://www.site.example/page.htm"), "");
@@ -51,25 +51,42 @@ TEST(LocalFiles, TheFirstRecordOfAnAddressWinsWhateverItsCase) {
 
     files.clear();
     EXPECT_EQ(files.Find("http://www.site.example/page.html"), "");
-    files.Add({"http://www.site.example/page.html", "OTHER.HTM"});
+    files.Add("http://www.site.example/page.html", "OTHER.HTM");
     EXPECT_EQ(files.Find("HTTP://WWW.SITE.EXAMPLE/PAGE.HTML"), "OTHER.HTM");
 }
 
-TEST(LocalFiles, LookUpsAgreeWithTheWalkOnManyCollisions) {
+// One record from the copy to the index pages: the address links look up and
+// the domain the index pages list it under are worked out when it is added.
+TEST(CopiedFiles, ARecordKnowsItsAddressDomainAndWhetherItIsListed) {
+    CopiedFiles files;
+    const std::size_t page = files.AddPage("http://Host.Example:80/docs/", "DOCS.HTM", "Host.Example/docs/");
+    files.Add("http://Host.Example:80/docs/logo.gif", "MEDIA/LOGO.GIF");
+    const CopiedFile& p = files.records()[page];
+    EXPECT_EQ(p.address, "HTTP://Host.Example/docs/");
+    EXPECT_EQ(p.domain, "Host.Example");
+    EXPECT_EQ(p.url, "http://Host.Example:80/docs/");
+    EXPECT_TRUE(p.page);
+    EXPECT_FALSE(p.listed);
+    files.List(page, "Docs");
+    EXPECT_TRUE(files.records()[page].listed);
+    EXPECT_EQ(files.records()[page].title, "Docs");
+    EXPECT_FALSE(files.records()[1].page);
+    EXPECT_EQ(files.records()[1].domain, "Host.Example");
+    EXPECT_EQ(files.Find("http://host.example/docs/logo.gif"), "MEDIA/LOGO.GIF");
+}
+
+TEST(CopiedFiles, LookUpsAgreeWithTheWalkOnManyCollisions) {
     std::mt19937 rng(7);
-    LocalFiles files;
-    std::vector<LocalFile> records;
+    CopiedFiles files;
     for (int i = 0; i < 400; ++i) {
-        LocalFile f{RandomAddress(rng), "F" + std::to_string(i) + ".HTM"};
-        records.push_back(f);
-        files.Add(f);
+        files.Add(RandomAddress(rng), "F" + std::to_string(i) + ".HTM");
         // Asked while the list grows too: a later record never takes over.
         const std::string probe = RandomAddress(rng);
-        ASSERT_EQ(files.Find(probe), WalkFind(records, probe)) << probe;
+        ASSERT_EQ(files.Find(probe), WalkFind(files.records(), probe)) << probe;
     }
     for (int i = 0; i < 400; ++i) {
         const std::string probe = RandomAddress(rng);
-        EXPECT_EQ(files.Find(probe), WalkFind(records, probe)) << probe;
+        EXPECT_EQ(files.Find(probe), WalkFind(files.records(), probe)) << probe;
     }
 }
 
