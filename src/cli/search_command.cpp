@@ -34,7 +34,7 @@ int SearchCommand::Run(RunContext& context) {
     context.progress.Clear();
     if (outcome.status == JobStatus::Failed) return EndOf(outcome, context.messages);
 
-    for (const SearchHit& hit : outcome.summary.hits)
+    for (const CopiedFile& hit : outcome.summary.hits)
         context.out << SafeText(hit.title) << '\t' << SafeText(hit.url) << '\n';
     if (outcome.status == JobStatus::Stopped) {
         context.messages.Information(kSearchStopped);

@@ -24,7 +24,7 @@ struct SearchSummary {
     std::uint64_t pagesListed = 0;
     std::uint64_t pagesRead = 0;
     std::uint64_t pagesFound = 0;
-    std::vector<SearchHit> hits;
+    std::vector<CopiedFile> hits;
 };
 
 class SearchJob {

@@ -61,7 +61,7 @@ SearchResult SearchOfflinePages(const std::string& offlineDir, std::string_view 
                 Line(out, "<TR><TD><A HREF=" + record.path + "><FONT SIZE=4>" + Shortened(record.title, 50, 47) +
                               "</FONT></A>");
                 Line(out, "<BR><A HREF=" + record.url + "><FONT SIZE=0>" + record.url + "</FONT></TD></TR>");
-                result.hits.push_back({record.title, record.url, record.path});
+                result.hits.push_back(record);
             }
             if (services.counts) services.counts(result.pagesRead, result.pagesFound);
         }

@@ -8,17 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "core/offline/copied_files.h"
 #include "core/platform/file_system.h"
 #include "core/platform/messages.h"
 #include "core/platform/progress.h"
 
 namespace restash {
-
-struct SearchHit {
-    std::string title;      // whole, as in the page list
-    std::string url;
-    std::string localName;  // relative to the offline root
-};
 
 struct SearchResult {
     bool searched = false;             // false: fewer than two characters, nothing was searched or written
@@ -26,7 +21,7 @@ struct SearchResult {
     std::string searchText;  // the string in upper case, as the results page shows it
     std::uint64_t pagesRead = 0;
     std::uint64_t pagesFound = 0;
-    std::vector<SearchHit> hits;
+    std::vector<CopiedFile> hits;  // the pages found, as the page list gives them (the title whole)
 };
 
 // Called after each page that was opened, with the pages read and found so far.

@@ -49,7 +49,7 @@ TEST_F(OfflineSearch, ListsThePagesWhoseTextHoldsTheString) {
     EXPECT_EQ(result.ending, Ending::Finished);
     EXPECT_EQ(result.searchText, "OFFLINE");
     ASSERT_EQ(result.hits.size(), 2u);
-    EXPECT_EQ(result.hits[0].localName, "INDEX.HTM");
+    EXPECT_EQ(result.hits[0].path, "INDEX.HTM");
     EXPECT_EQ(result.hits[1].title.size(), 60u);  // the whole title; only the page cuts it
     EXPECT_EQ(result.pagesRead, 5u);
     EXPECT_EQ(result.pagesFound, 2u);
