@@ -39,6 +39,8 @@ public:
     JobStatus Prepare(const Settings& settings, const ReadChecks& checks);
     const Failure& failure() const { return failure_; }
 
+    // Whether there is a selection yet: the request's own, or one Prepare made.
+    bool HasState() const { return state_ != nullptr; }
     CacheSelection& State() { return *state_; }
 
 private:

@@ -26,6 +26,11 @@ UncacheJob::UncacheJob(UncacheRequest request, Services services)
     : request_(std::move(request)), services_(services), part_(request_.selection, services_) {}
 
 Outcome<UncacheSummary> UncacheJob::Run() {
+    if (auto ended = Check()) return *ended;
+    return RunChecked();
+}
+
+std::optional<Outcome<UncacheSummary>> UncacheJob::Check() {
     try {
         const JobStatus prepared = part_.Prepare(request_.settings, {true, true, kNoFilesToUncache});
         if (prepared == JobStatus::Stopped) return Outcome<UncacheSummary>::Stopped();
@@ -33,11 +38,6 @@ Outcome<UncacheSummary> UncacheJob::Run() {
     } catch (const Error& e) {
         return Outcome<UncacheSummary>::Failed(ErrorFailure(e));
     }
-    if (auto failed = Check()) return *failed;
-    return RunChecked();
-}
-
-std::optional<Outcome<UncacheSummary>> UncacheJob::Check() {
     if (NetscapeRuns(request_.settings, services_.processes))
         return Outcome<UncacheSummary>::Failed(BrowserRunningFailure());
     if (!part_.State().HasSomethingChosen())
@@ -46,6 +46,7 @@ std::optional<Outcome<UncacheSummary>> UncacheJob::Check() {
 }
 
 Outcome<UncacheSummary> UncacheJob::RunChecked() {
+    if (!part_.HasState()) return Run();
     const Settings& settings = request_.settings;
     CacheSelection& state = part_.State();
     try {

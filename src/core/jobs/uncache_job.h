@@ -35,10 +35,12 @@ public:
     // checks and the run.
     Outcome<UncacheSummary> Run();
 
-    // Only the checks the Uncache button makes before the progress window
-    // opens: a Failed outcome, or nothing when the run may start.
+    // The choice and the checks the Uncache button makes before the progress
+    // window opens: the outcome the job ends with, or nothing when the run
+    // may start.
     std::optional<Outcome<UncacheSummary>> Check();
-    // Only the run, once Check() let it start.
+    // Only the run, for a selection Check() let start; a request without a
+    // selection is checked first.
     Outcome<UncacheSummary> RunChecked();
 
 private:
