@@ -43,7 +43,7 @@ private:
 MemoryCache::MemoryCache(CacheEntryList list, IndexFormat format)
     : entries(std::move(list)), traits_(NetscapeTraits(format)) {}
 
-Ending MemoryCache::Read(CacheEntryList& out, ProgressSink& progress, const ReadOptions& options) const {
+CacheRead MemoryCache::Read(CacheEntryList& out, ProgressSink& progress, const ReadOptions& options) const {
     if (!readError.empty()) throw FileError(location_, readError);
     progress.Busy(true, kReadingCaption);
     out.clear();
@@ -60,7 +60,7 @@ Ending MemoryCache::Read(CacheEntryList& out, ProgressSink& progress, const Read
     }
     ++reads;
     progress.Busy(false, kReadingCaption);
-    return ending;
+    return {ending, warnings};
 }
 
 std::unique_ptr<BodyLookup> MemoryCache::Bodies() const { return std::make_unique<MemoryBodies>(*this); }

@@ -18,6 +18,8 @@ public:
     // body name (an entry without one has no body) and the entries Read gives.
     mutable std::map<std::string, std::string> bodies;
     mutable CacheEntryList entries;
+    // What Read warns of.
+    std::vector<Warning> warnings;
     // When set, Read throws a FileError with this problem, naming the cache.
     std::string readError;
     // Names whose body cannot be read (Open throws FileError).
@@ -27,7 +29,7 @@ public:
 
     const CacheTraits& Traits() const override { return traits_; }
     const std::string& Location() const override { return location_; }
-    Ending Read(CacheEntryList& out, ProgressSink& progress, const ReadOptions& options = {}) const override;
+    CacheRead Read(CacheEntryList& out, ProgressSink& progress, const ReadOptions& options = {}) const override;
     std::unique_ptr<BodyLookup> Bodies() const override;
     Removal Remove(CacheEntryList& list, const EntryFilter& chosen, const std::string& workFolder, FileSystem& fs,
                    ProgressSink& progress) const override;

@@ -19,6 +19,7 @@
 #include "core/cache/cache_entry.h"
 #include "core/platform/file_system.h"
 #include "core/platform/progress.h"
+#include "core/platform/warning.h"
 
 namespace restash {
 
@@ -41,6 +42,13 @@ struct CacheTraits {
 
 // The traits of the two forms of Netscape's cache index.
 CacheTraits NetscapeTraits(IndexFormat format);
+
+// How a read ended, and what the reader warns of (a record it had to pass
+// over, say): the warnings travel up to the job's outcome.
+struct CacheRead {
+    Ending ending = Ending::Finished;  // Stopped: the entries read by then are kept
+    std::vector<Warning> warnings;
+};
 
 struct ReadOptions {
     // Also list the entries whose body is missing (BodyRef::Present false);
@@ -111,7 +119,7 @@ public:
     // the read ends; reports Stopped when progress said to stop (the entries
     // read by then stay). Throws FileError when the index cannot be opened
     // (entries keep what they held) and Error for an index it cannot read on.
-    virtual Ending Read(CacheEntryList& entries, ProgressSink& progress, const ReadOptions& options = {}) const = 0;
+    virtual CacheRead Read(CacheEntryList& entries, ProgressSink& progress, const ReadOptions& options = {}) const = 0;
 
     virtual std::unique_ptr<BodyLookup> Bodies() const = 0;
 

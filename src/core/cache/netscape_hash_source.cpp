@@ -3,11 +3,12 @@
 
 namespace restash {
 
-Ending NetscapeHashSource::Read(CacheEntryList& entries, ProgressSink& progress, const ReadOptions& options) const {
-    return ReadMappedIndex(Location(), CacheDir(), entries, progress,
+CacheRead NetscapeHashSource::Read(CacheEntryList& entries, ProgressSink& progress, const ReadOptions& options) const {
+    return {ReadMappedIndex(Location(), CacheDir(), entries, progress,
                            [&](std::string_view bytes, const CacheFolder& folder, const auto& release) {
                                return ReadHashIndex(bytes, folder, entries, progress, options, release);
-                           });
+                           }),
+            {}};
 }
 
 Removal NetscapeHashSource::Remove(CacheEntryList& entries, const EntryFilter& chosen,

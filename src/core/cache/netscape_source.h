@@ -38,7 +38,7 @@ private:
 class NetscapeTextSource final : public NetscapeSource {
 public:
     explicit NetscapeTextSource(std::string indexPath) : NetscapeSource(std::move(indexPath), IndexFormat::TextIndex) {}
-    Ending Read(CacheEntryList& entries, ProgressSink& progress, const ReadOptions& options = {}) const override;
+    CacheRead Read(CacheEntryList& entries, ProgressSink& progress, const ReadOptions& options = {}) const override;
     // Rewrites the index through TEMP.FAT in workFolder without the lines
     // chosen, replaces the index with it in one rename, and only then removes
     // the cache files of those lines.
@@ -50,7 +50,7 @@ public:
 class NetscapeHashSource final : public NetscapeSource {
 public:
     explicit NetscapeHashSource(std::string indexPath) : NetscapeSource(std::move(indexPath), IndexFormat::HashIndex) {}
-    Ending Read(CacheEntryList& entries, ProgressSink& progress, const ReadOptions& options = {}) const override;
+    CacheRead Read(CacheEntryList& entries, ProgressSink& progress, const ReadOptions& options = {}) const override;
     // Removes the cache files of the chosen entries and the entries from the
     // list; the index file is left as it is (the next read skips them).
     Removal Remove(CacheEntryList& entries, const EntryFilter& chosen, const std::string& workFolder, FileSystem& fs,

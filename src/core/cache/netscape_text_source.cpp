@@ -79,11 +79,12 @@ Ending CopyUnchosenLines(std::string_view index, OutputFile& out, const EntryFil
 
 }  // namespace
 
-Ending NetscapeTextSource::Read(CacheEntryList& entries, ProgressSink& progress, const ReadOptions& options) const {
-    return ReadMappedIndex(Location(), CacheDir(), entries, progress,
+CacheRead NetscapeTextSource::Read(CacheEntryList& entries, ProgressSink& progress, const ReadOptions& options) const {
+    return {ReadMappedIndex(Location(), CacheDir(), entries, progress,
                            [&](std::string_view bytes, const CacheFolder& folder, const auto&) {
                                return ReadTextIndex(bytes, Location(), folder, entries, progress, options);
-                           });
+                           }),
+            {}};
 }
 
 Removal NetscapeTextSource::Remove(CacheEntryList& /*entries*/, const EntryFilter& chosen,

@@ -28,7 +28,9 @@ JobStatus ChosenPart::Prepare(const Settings& settings, const ReadChecks& checks
     own_ = std::make_unique<CacheSelection>(services_.progress);
     state_ = own_.get();
     state_->Reset(source->Traits(), services_.clock, settings.GMT);
-    if (state_->Load(std::move(source)) == Ending::Stopped) return JobStatus::Stopped;
+    CacheRead read = state_->Load(std::move(source));
+    readWarnings_ = std::move(read.warnings);
+    if (read.ending == Ending::Stopped) return JobStatus::Stopped;
     ApplySelectionOptions(*state_, request_.options);
     if (checks.nothingText && !state_->HasSomethingChosen()) return Fail(FailureCode::NothingChosen, checks.nothingText);
     return JobStatus::Completed;

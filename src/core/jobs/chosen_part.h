@@ -38,6 +38,9 @@ public:
     // the read and the options throw (Error).
     JobStatus Prepare(const Settings& settings, const ReadChecks& checks);
     const Failure& failure() const { return failure_; }
+    // What the read of the cache warned of (none when the request brought
+    // its selection).
+    const std::vector<Warning>& ReadWarnings() const { return readWarnings_; }
 
     // Whether there is a selection yet: the request's own, or one Prepare made.
     bool HasState() const { return state_ != nullptr; }
@@ -51,6 +54,7 @@ private:
     std::unique_ptr<CacheSelection> own_;
     CacheSelection* state_;
     Failure failure_;
+    std::vector<Warning> readWarnings_;
 };
 
 // The failure an error makes: its text and, for a file error, the file.

@@ -40,7 +40,9 @@ Outcome<ExportSummary> ExportJob::Run() {
         const ExportReport report = ExportArchive(state.Entries(), state.Current(), *state.Source(), options,
                                                   services_.progress, services_.fs);
         if (report.ending == Ending::Stopped) return Outcome<ExportSummary>::Stopped();
-        return Completed(report);
+        Outcome<ExportSummary> o = Completed(report);
+        o.warnings.insert(o.warnings.begin(), part_.ReadWarnings().begin(), part_.ReadWarnings().end());
+        return o;
     } catch (const Error& e) {
         return Outcome<ExportSummary>::Failed(ErrorFailure(e));
     }

@@ -15,8 +15,9 @@ Outcome<ListSummary> ListJob::Run() {
         const auto source = OpenCacheSource(request_.settings.CacheIndexPath());
         Outcome<ListSummary> o;
         o.summary.format = source->Traits().format;
-        if (source->Read(o.summary.entries, services_.progress, {request_.includeAbsent}) == Ending::Stopped)
-            return Outcome<ListSummary>::Stopped();
+        CacheRead read = source->Read(o.summary.entries, services_.progress, {request_.includeAbsent});
+        if (read.ending == Ending::Stopped) return Outcome<ListSummary>::Stopped();
+        o.warnings = std::move(read.warnings);
         return o;
     } catch (const Error& e) {
         return Outcome<ListSummary>::Failed(ErrorFailure(e));
@@ -32,6 +33,7 @@ Outcome<ListSummary> ListJob::ListDomains() {
     const CacheSelection& state = part.State();
     Outcome<ListSummary> o;
     o.summary.format = state.Traits().format;
+    o.warnings = part.ReadWarnings();
     // The chosen list, in its order, with each domain's tally of the age window.
     std::unordered_map<std::string, const DomainTally*> tallyOf;
     for (const DomainTally& t : state.Tallies()) tallyOf.emplace(t.Domain, &t);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/platform/warning.h"
+
 namespace restash {
 
 enum class JobStatus { Completed, Stopped, Failed };
@@ -26,18 +28,6 @@ struct Failure {
     FailureCode code = FailureCode::None;
     std::string text;  // the core's text for it
     std::string path;  // the file it concerns, when there is one
-};
-
-enum class WarningCode {
-    HistoryMissing,     // the history file is not there: followed links are not marked
-    BodiesUnreadable,   // chosen bodies could not be read and were left out
-    BodiesNotRemoved,   // chosen bodies could not be removed from the cache
-    BodiesNotArchived,  // chosen entries could not be archived
-};
-
-struct Warning {
-    WarningCode code;
-    std::string text;
 };
 
 enum class LeftOutReason {

@@ -55,7 +55,9 @@ Outcome<UncacheSummary> UncacheJob::RunChecked() {
         RunServices run{services_.fs, services_.progress, services_.messages, services_.clock, services_.timeLocale};
         const RunOutcome outcome = RunUncache(settings, *state.Source(), state.Entries(), state.Current(), run);
         if (outcome.ending == Ending::Stopped) return Outcome<UncacheSummary>::Stopped();
-        return Completed(outcome);
+        Outcome<UncacheSummary> o = Completed(outcome);
+        o.warnings.insert(o.warnings.begin(), part_.ReadWarnings().begin(), part_.ReadWarnings().end());
+        return o;
     } catch (const Error& e) {
         return Outcome<UncacheSummary>::Failed(ErrorFailure(e));
     }

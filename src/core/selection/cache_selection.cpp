@@ -24,21 +24,21 @@ void CacheSelection::Reset(const CacheTraits& traits, const Clock& clock, std::i
     progress_.ProcessMessages();
 }
 
-Ending CacheSelection::Load(std::shared_ptr<const CacheSource> source) {
+CacheRead CacheSelection::Load(std::shared_ptr<const CacheSource> source) {
     source_ = std::move(source);
     entries_.clear();
     tallies_.clear();
-    const Ending ending = source_->Read(entries_, progress_);
+    CacheRead read = source_->Read(entries_, progress_);
     ageLower_ = 0;
     RebuildLists();
-    return ending;
+    return read;
 }
 
-Ending CacheSelection::Reload() {
-    Ending ending = Ending::Finished;
+CacheRead CacheSelection::Reload() {
+    CacheRead read;
     try {
         if (!source_) throw Error("No cache index has been read");
-        ending = source_->Read(entries_, progress_);
+        read = source_->Read(entries_, progress_);
     } catch (...) {
         // What the list held before the re-read no longer matches the cache.
         entries_.clear();
@@ -48,7 +48,7 @@ Ending CacheSelection::Reload() {
     }
     ApplyShownAgeWindow();
     RebuildLists();
-    return ending;
+    return read;
 }
 
 void CacheSelection::RebuildLists() {

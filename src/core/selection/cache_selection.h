@@ -46,11 +46,11 @@ public:
     // then the lower end of the age window goes back to 0 and the lists are
     // rebuilt. Errors from the read propagate; the lists then stay empty.
     // Stopped when the read was stopped (the entries read by then are listed).
-    Ending Load(std::shared_ptr<const CacheSource> source);
+    CacheRead Load(std::shared_ptr<const CacheSource> source);
     // Reads the cache of the last Load again and rebuilds the lists with the
     // age window the controls show. On an error the lists are emptied and
     // the error propagates.
-    Ending Reload();
+    CacheRead Reload();
     // Every domain of the age window chosen again, none available, the
     // counts recomputed.
     void RebuildLists();

@@ -147,8 +147,8 @@ TEST_F(SourceRead, AbsentBodiesAreListedOnlyWhenAskedFor) {
         const auto source = OpenCacheSource(index);
         EXPECT_EQ(source->Traits().format, hash ? IndexFormat::HashIndex : IndexFormat::TextIndex);
         CacheEntryList present, all;
-        EXPECT_EQ(source->Read(present, progress), Ending::Finished);
-        EXPECT_EQ(source->Read(all, progress, ReadOptions{true}), Ending::Finished);
+        EXPECT_EQ(source->Read(present, progress).ending, Ending::Finished);
+        EXPECT_EQ(source->Read(all, progress, ReadOptions{true}).ending, Ending::Finished);
         ASSERT_EQ(present.size(), 2u) << hash;
         ASSERT_EQ(all.size(), 3u) << hash;
         const auto bodies = source->Bodies();
@@ -176,7 +176,7 @@ TEST_F(SourceRead, AStopInsideTheReaderIsReported) {
         RecordingProgress stopping;
         stopping.stopAt = 1;
         CacheEntryList read;
-        EXPECT_EQ(OpenCacheSource(index)->Read(read, stopping), Ending::Stopped) << hash;
+        EXPECT_EQ(OpenCacheSource(index)->Read(read, stopping).ending, Ending::Stopped) << hash;
         EXPECT_LT(read.size(), objects.size());
         ASSERT_EQ(stopping.busy.size(), 2u);
         EXPECT_FALSE(stopping.busy[1].on);

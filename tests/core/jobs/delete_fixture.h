@@ -45,9 +45,9 @@ public:
         : entries_(std::move(entries)), real_(std::move(real)) {}
     const CacheTraits& Traits() const override { return real_->Traits(); }
     const std::string& Location() const override { return real_->Location(); }
-    Ending Read(CacheEntryList& out, ProgressSink&, const ReadOptions&) const override {
+    CacheRead Read(CacheEntryList& out, ProgressSink&, const ReadOptions&) const override {
         out = entries_;
-        return Ending::Finished;
+        return {};
     }
     std::unique_ptr<BodyLookup> Bodies() const override { return real_->Bodies(); }
     Removal Remove(CacheEntryList& entries, const EntryFilter& chosen, const std::string& workFolder, FileSystem& fs,

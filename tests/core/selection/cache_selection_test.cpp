@@ -278,6 +278,17 @@ TEST(CacheSelection, AFailedReadPropagatesAndLeavesTheListsEmpty) {
     EXPECT_TRUE(m.Entries().empty());
 }
 
+TEST(CacheSelection, ALoadPassesOnWhatTheReadWarnedOf) {
+    RecordingProgress progress;
+    CacheSelection m(progress);
+    auto cache = CacheOf({Entry("a.com", 5)}, IndexFormat::TextIndex);
+    cache->warnings = {{WarningCode::BodiesUnreadable, "a line passed over"}};
+    const CacheRead read = m.Load(cache);
+    ASSERT_EQ(read.warnings.size(), 1u);
+    EXPECT_EQ(read.warnings[0].text, "a line passed over");
+    EXPECT_EQ(m.Reload().warnings.size(), 1u);
+}
+
 TEST(CacheSelection, OnlyEntriesWhoseBodyIsThereAreCounted) {
     CacheEntry gone = Entry("gone.com", 5);
     gone.Body.Present = false;

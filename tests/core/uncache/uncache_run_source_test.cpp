@@ -24,7 +24,7 @@ TEST(UncacheRunSource, BodiesThatAreNoPlainFilesAreCopiedAndConverted) {
     f.source = cache;
     f.format = IndexFormat::HashIndex;
     NullProgress quiet;
-    ASSERT_EQ(cache->Read(f.entries, quiet), Ending::Finished);
+    ASSERT_EQ(cache->Read(f.entries, quiet).ending, Ending::Finished);
     ASSERT_EQ(f.entries.size(), 3u) << "the entry without a body is not listed";
     f.SelectAll();
 
