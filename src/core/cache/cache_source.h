@@ -139,6 +139,10 @@ public:
 // HashIndex otherwise. Throws FileError when the file cannot be opened.
 IndexFormat DetectIndexFormat(const std::string& indexPath);
 
+// Whether location names a cache a source can be opened on: for the
+// Netscape forms an index file that is there.
+bool CacheIsThere(const std::string& location);
+
 // The source for a cache index file. Throws FileError when it cannot be opened.
 std::unique_ptr<CacheSource> OpenCacheSource(const std::string& indexPath);
 

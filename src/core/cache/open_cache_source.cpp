@@ -7,6 +7,7 @@
 #include "core/cache/cache_source.h"
 #include "core/cache/netscape_source.h"
 #include "core/platform/error.h"
+#include "core/platform/paths.h"
 #include "core/platform/text.h"
 
 namespace restash {
@@ -38,6 +39,8 @@ IndexFormat DetectIndexFormat(const std::string& indexPath) {
     const std::string upper = ToUpperAscii(first);
     return (upper == "MCOM-CACHE" || upper == "MOSAIC-COM") ? IndexFormat::TextIndex : IndexFormat::HashIndex;
 }
+
+bool CacheIsThere(const std::string& location) { return IsFile(location); }
 
 std::unique_ptr<CacheSource> OpenCacheSource(const std::string& indexPath) {
     if (DetectIndexFormat(indexPath) == IndexFormat::TextIndex) return std::make_unique<NetscapeTextSource>(indexPath);

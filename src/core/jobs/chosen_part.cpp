@@ -3,7 +3,6 @@
 #include "core/app/browser_bridge.h"
 #include "core/jobs/job_texts.h"
 #include "core/platform/error.h"
-#include "core/platform/paths.h"
 
 namespace restash {
 
@@ -22,7 +21,7 @@ JobStatus ChosenPart::Prepare(const Settings& settings, const ReadChecks& checks
         return JobStatus::Failed;
     }
     const std::string index = settings.CacheIndexPath();
-    if (checks.cachePresent && !IsFile(index)) return Fail(FailureCode::CacheMissing, kCachePathInvalid, index);
+    if (checks.cachePresent && !CacheIsThere(index)) return Fail(FailureCode::CacheMissing, kCachePathInvalid, index);
     std::shared_ptr<const CacheSource> source = OpenCacheSource(index);
 
     own_ = std::make_unique<CacheSelection>(services_.progress);
