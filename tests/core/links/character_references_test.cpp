@@ -4,34 +4,8 @@
 
 #include <vector>
 
-#include "core/links/tag_scanner.h"
-
 namespace restash {
 namespace {
-
-TEST(TagScanner, ValuesMayBeSingleQuotedAndHoldLatin1Bytes) {
-    struct Case {
-        std::string tag;
-        std::string value;  // the value after the first word
-        char next;          // where the scan rests: the closing quote, a blank, the ">"
-    };
-    const std::vector<Case> cases{
-        {"A HREF='a b.html'>", "a", ' '},  // a blank ends it, as in a double-quoted value
-        {"A HREF='x=1&y'>", "x=1&y", '\''},
-        {"A HREF=''>", "", '\''},
-        {"A HREF='\"q\"'>", "", '"'},
-        {"A HREF=\"it's\">", "it's", '"'},
-        {"A HREF=caf\xe9.html\xa0X>", "caf\xe9.html\xa0X", '>'},
-        {"A HREF=\xff\x80\x7f", "\xff\x80", '\x7f'},  // DEL still separates
-    };
-    for (const Case& c : cases) {
-        std::size_t position = 0;
-        NextWord(c.tag, position);
-        ASSERT_EQ(NextWord(c.tag, position), "HREF") << c.tag;
-        EXPECT_EQ(NextValue(c.tag, position), c.value) << c.tag;
-        EXPECT_EQ(c.tag[position - 1], c.next) << c.tag;
-    }
-}
 
 TEST(CharacterReferences, DecodesTheOnesAddressesUseAndLeavesTheRest) {
     struct Case {
