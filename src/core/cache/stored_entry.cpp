@@ -46,6 +46,15 @@ void TakeElements(StoredEntry& entry, std::string_view block) {
     if (entry.method.empty()) entry.method = entry.Element("request-method").value_or("");
 }
 
+void TakeMetadata(StoredEntry& entry, const FetchFacts& facts, std::string_view elements) {
+    entry.fetchCount = facts.fetchCount;
+    entry.lastFetched = facts.lastFetched;
+    entry.lastModified = facts.lastModified;
+    entry.expires = facts.expires;
+    TakeElements(entry, elements);
+    if (entry.method.empty() && !entry.postId.empty()) entry.method = "POST";
+}
+
 CacheEntry ToCacheEntry(const StoredEntry& entry) {
     const HttpHead head = ParseHttpHead(entry.responseHead);
     CacheEntry facts;

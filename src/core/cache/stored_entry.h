@@ -44,6 +44,15 @@ std::vector<std::pair<std::string, std::string>> SplitElements(std::string_view 
 // head, charset element and (when the entry does not know it yet) method.
 void TakeElements(StoredEntry& entry, std::string_view block);
 
+// What every Mozilla-family metadata header says of an entry.
+struct FetchFacts {
+    std::uint32_t fetchCount = 0, lastFetched = 0, lastModified = 0, expires = 0;
+};
+
+// Sets the facts and the elements; an entry with a POST id (entry.postId set
+// before) whose elements name no method is a POST.
+void TakeMetadata(StoredEntry& entry, const FetchFacts& facts, std::string_view elements);
+
 // The facts Restash's cache entry has: Stamp = last fetched, Url = address,
 // MimeType from the response head (else the address's extension), Domain,
 // category, last modified, expires, ContentLength = the stored data size,

@@ -59,13 +59,8 @@ void FillEntry(const Cache2Metadata& m, const std::string& path, const std::stri
     out.isPrivate = key.isPrivate;
     out.idExtension = key.idExtension;
     s.postId = PostIdOf(key.idExtension);
-    s.fetchCount = m.fetchCount;
-    s.lastFetched = m.lastFetched;
-    s.lastModified = m.lastModified;
-    s.expires = m.expires;
     s.metadataFile = relativePath;
-    TakeElements(s, m.elements);
-    if (s.method.empty() && !s.postId.empty()) s.method = "POST";
+    TakeMetadata(s, {m.fetchCount, m.lastFetched, m.lastModified, m.expires}, m.elements);
     s.dataSize = BodyLength(m, s.Element("alt-data").value_or(""));
     if (s.dataSize > 0) s.body = {BodyLocation::Kind::EntryFile, path, relativePath, 0, s.dataSize};
 }

@@ -38,15 +38,11 @@ DiskCacheEntry EntryFromMetadata(const DiskEntry& metadata, const std::string& m
     s.address = parts.address;
     s.postId = parts.postId;
     s.anonymous = parts.anonymous;
-    s.fetchCount = metadata.fetchCount;
-    s.lastFetched = metadata.lastFetched;
-    s.lastModified = metadata.lastModified;
-    s.expires = metadata.expires;
     s.dataSize = metadata.dataSize;
     s.metadataFile = metadataFile;
-    TakeElements(s, metadata.metadata);
-    // Caches before map 1.8 kept no request method: HTTP's keys say POST.
-    if (s.method.empty() && !s.postId.empty()) s.method = "POST";
+    TakeMetadata(s, {metadata.fetchCount, metadata.lastFetched, metadata.lastModified, metadata.expires},
+                 metadata.metadata);
+    // Caches before map 1.8 kept no request method; HTTP's other requests were GETs.
     if (s.method.empty() && parts.clientId.rfind("HTTP", 0) == 0) s.method = "GET";
     return e;
 }
