@@ -84,5 +84,23 @@ TEST(DamagedMaps, EarlyMapWithoutItStillFindsEntries) {
     EXPECT_EQ(cache.warnings.front().kind, ReadWarningKind::DamagedIndex);
 }
 
+TEST(DamagedMaps, AnOlderCopyOfAnEntryGivesWayToTheNewer) {
+    TempDir dir;
+    std::vector<WebObject> site = SampleSite();
+    WebObject older = site[0];
+    older.lastFetched -= 500;
+    site.push_back(older);  // an earlier fetch whose blocks were freed but not overwritten
+    MozillaCacheOptions options = MapVersion(19);
+    options.writeMap = false;
+    WriteMozillaCache(dir.path(), site, options);
+    NullProgress progress;
+    const mozilla::DiskCache cache = mozilla::ReadDiskCache(dir.path(), progress);
+    EXPECT_EQ(cache.entries.size(), SampleSite().size());
+    for (const auto& e : cache.entries) {
+        if (e.entry.address != older.address) continue;
+        EXPECT_EQ(e.entry.lastFetched, site[0].lastFetched);
+    }
+}
+
 }  // namespace
 }  // namespace restash::test

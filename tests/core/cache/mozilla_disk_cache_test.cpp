@@ -2,6 +2,7 @@
 // entry for entry.
 #include <gtest/gtest.h>
 
+#include "core/cache/mozilla/cache_key.h"
 #include "core/cache/mozilla/disk_cache.h"
 #include "core/platform/error.h"
 #include "tests/core/cache/mozilla_site_check.h"
@@ -81,6 +82,34 @@ TEST(DiskCache, KeysTakenApart) {
         if (!e.entry.postId.empty()) {
             EXPECT_EQ(e.entry.key, "HTTP:id=3b9aca05&uri=http://www.example.com/search.cgi");
         }
+    }
+}
+
+TEST(DiskCacheKey, ClientPostIdAndAnonymousMarkTakenApart) {
+    struct Case {
+        const char* key;
+        const char* client;
+        const char* address;
+        const char* postId;
+        bool anonymous;
+    };
+    for (const Case& c : {
+             Case{"HTTP:http://a/b?c=d:e", "HTTP", "http://a/b?c=d:e", "", false},
+             Case{"HTTP:id=5363a864&uri=http://ocsp.digicert.com/", "HTTP", "http://ocsp.digicert.com/", "5363a864", false},
+             Case{"HTTP:anon&id=1f&uri=https://a/", "HTTP", "https://a/", "1f", true},
+             Case{"HTTP:anon&uri=https://a/", "HTTP", "https://a/", "", true},
+             Case{"HTTP~4294967294~0:https://sb-ssl.google.com/x", "HTTP~4294967294~0", "https://sb-ssl.google.com/x", "", false},
+             Case{"HTTP-memory-only:http://a/", "HTTP-memory-only", "http://a/", "", false},
+             Case{"wyciwyg:wyciwyg://0/http://a/", "wyciwyg", "wyciwyg://0/http://a/", "", false},
+             Case{"FTP:ftp://host/file", "FTP", "ftp://host/file", "", false},
+             Case{"http://no-client/", "", "http://no-client/", "", false},
+         }) {
+        SCOPED_TRACE(c.key);
+        const mozilla::KeyParts parts = mozilla::SplitDiskCacheKey(c.key);
+        EXPECT_EQ(parts.clientId, c.client);
+        EXPECT_EQ(parts.address, c.address);
+        EXPECT_EQ(parts.postId, c.postId);
+        EXPECT_EQ(parts.anonymous, c.anonymous);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "core/cache/mozilla/disk_cache_read.h"
 
-#include <algorithm>
+#include <unordered_map>
 
 #include "core/cache/mozilla/hash_numbers.h"
 #include "core/cache/stored_body.h"
@@ -13,44 +13,70 @@ constexpr std::uint32_t kLargestBlockRun = 4 * 4096;  // a body larger than this
 constexpr std::size_t kMetadataFileLimit = 16u << 20;
 constexpr std::size_t kProgressEvery = 4096;
 
+using DataFiles = std::unordered_multimap<std::uint32_t, const SeparateFile*>;  // by hash number
+
 // The separate data file that holds the body of an entry whose key hashes to
 // one of hashes: the same generation as its metadata file when there is one,
 // else the highest.
-const SeparateFile* DataFileFor(const DiskCacheFiles& files, std::initializer_list<std::uint32_t> hashes,
+const SeparateFile* DataFileFor(const DataFiles& dataFiles, std::initializer_list<std::uint32_t> hashes,
                                 std::optional<std::uint8_t> generation) {
     const SeparateFile* best = nullptr;
-    for (const SeparateFile& f : files.SeparateFiles()) {
-        if (f.metadata || std::find(hashes.begin(), hashes.end(), f.hashNumber) == hashes.end()) continue;
-        if (generation && f.generation == *generation) return &f;
-        if (!best || f.generation > best->generation) best = &f;
+    for (const std::uint32_t hash : hashes) {
+        const auto [from, to] = dataFiles.equal_range(hash);
+        for (auto it = from; it != to; ++it) {
+            const SeparateFile& f = *it->second;
+            if (generation && f.generation == *generation) return &f;
+            if (!best || f.generation > best->generation) best = &f;
+        }
     }
     return best;
 }
 
-// Finds the body of an entry read without its record; counts those it cannot place.
-void PlaceBody(const DiskCacheFiles& files, DiskCacheEntry& e, std::optional<std::uint8_t> generation,
-               std::size_t& unplaced) {
-    StoredEntry& s = e.entry;
-    const std::uint32_t lookup2 = Lookup2Hash(s.key), early = EarlyKeyHash(s.key);
-    if (!e.hashNumber) e.hashNumber = e.entryVersion >= 6 ? lookup2 : early;
-    if (const SeparateFile* data = DataFileFor(files, {e.hashNumber, lookup2, early}, generation)) {
-        s.body.kind = BodyLocation::Kind::SeparateFile;
-        s.body.relativePath = data->relativePath;
-        s.body.path = files.Find(data->relativePath).value_or("");
-        s.body.length = s.dataSize;
-        e.hashNumber = data->hashNumber;
-        return;
-    }
-    if (s.dataSize == 0) return;
-    // Its place was in the record only: the body cannot be had.
-    s.body.kind = s.dataSize > kLargestBlockRun ? BodyLocation::Kind::SeparateFile : BodyLocation::Kind::BlockRun;
-    s.body.length = s.dataSize;
-    ++unplaced;
-}
+// What one search keeps track of.
+struct Search {
+    const DiskCacheFiles& files;
+    DiskCache& cache;
+    MetadataPlaces& places;
+    std::unordered_map<std::string, std::size_t> byKey;  // entries already listed, by key
+    DataFiles dataFiles;
+    std::size_t unplaced = 0;                            // bodies that could not be placed
 
-bool SearchBlockFile(const DiskCacheFiles& files, int file, DiskCache& cache, MetadataPlaces& places,
-                     std::size_t& unplaced, ProgressSink& progress) {
-    const std::string_view bytes = files.BlockFile(file);
+    // Finds the body of an entry read without its record.
+    void PlaceBody(DiskCacheEntry& e, std::optional<std::uint8_t> generation) {
+        StoredEntry& s = e.entry;
+        const std::uint32_t lookup2 = Lookup2Hash(s.key), early = EarlyKeyHash(s.key);
+        if (!e.hashNumber) e.hashNumber = e.entryVersion >= 6 ? lookup2 : early;
+        if (const SeparateFile* data = DataFileFor(dataFiles, {e.hashNumber, lookup2, early}, generation)) {
+            s.body.kind = BodyLocation::Kind::SeparateFile;
+            s.body.relativePath = data->relativePath;
+            s.body.path = files.Find(data->relativePath).value_or("");
+            s.body.length = s.dataSize;
+            e.hashNumber = data->hashNumber;
+            return;
+        }
+        if (s.dataSize == 0) return;
+        // Its place was in the record only: the body cannot be had.
+        s.body.kind = s.dataSize > kLargestBlockRun ? BodyLocation::Kind::SeparateFile : BodyLocation::Kind::BlockRun;
+        s.body.length = s.dataSize;
+        ++unplaced;
+    }
+
+    // Adds an entry found by searching, unless one of the same key is there
+    // already: the one read through the map stays, and of two found by
+    // searching the one fetched last (the other is an older copy in freed blocks).
+    void Add(DiskCacheEntry e) {
+        const auto [at, added] = byKey.try_emplace(e.entry.key, cache.entries.size());
+        if (added) {
+            cache.entries.push_back(std::move(e));
+            return;
+        }
+        DiskCacheEntry& other = cache.entries[at->second];
+        if (!other.record && e.entry.lastFetched > other.entry.lastFetched) other = std::move(e);
+    }
+};
+
+bool SearchBlockFile(Search& search, int file, ProgressSink& progress) {
+    const std::string_view bytes = search.files.BlockFile(file);
     const std::uint32_t size = BlockSize(file);
     // Every place a block can start for either bitmap size.
     const std::size_t step = file == 1 ? 256 : 1024;
@@ -65,21 +91,20 @@ bool SearchBlockFile(const DiskCacheFiles& files, int file, DiskCache& cache, Me
         const std::string name = DiskCacheFiles::BlockFileName(file);
         const std::string place = name + "@" + std::to_string((at - bitmap) / size);
         const std::size_t blocks = (metadata->bytes + size - 1) / size;
-        if (places.insert(place).second) {
+        if (search.places.insert(place).second) {
             DiskCacheEntry e = EntryFromMetadata(*metadata, name);
-            PlaceBody(files, e, std::nullopt, unplaced);
-            cache.entries.push_back(std::move(e));
+            search.PlaceBody(e, std::nullopt);
+            search.Add(std::move(e));
         }
         at += blocks * size - step;
     }
     return true;
 }
 
-void SearchMetadataFiles(const DiskCacheFiles& files, DiskCache& cache, MetadataPlaces& places,
-                         std::size_t& unplaced) {
-    for (const SeparateFile& f : files.SeparateFiles()) {
-        if (!f.metadata || places.count(f.relativePath)) continue;
-        const auto path = files.Find(f.relativePath);
+void SearchMetadataFiles(Search& search) {
+    for (const SeparateFile& f : search.files.SeparateFiles()) {
+        if (!f.metadata || search.places.count(f.relativePath)) continue;
+        const auto path = search.files.Find(f.relativePath);
         if (!path) continue;
         std::string bytes, problem;
         try {
@@ -90,24 +115,28 @@ void SearchMetadataFiles(const DiskCacheFiles& files, DiskCache& cache, Metadata
         }
         const std::optional<DiskEntry> metadata = bytes.empty() ? std::nullopt : ParseDiskEntry(bytes, &problem);
         if (!metadata) {
-            cache.warnings.push_back({ReadWarningKind::DamagedEntry, f.relativePath, problem});
+            search.cache.warnings.push_back({ReadWarningKind::DamagedEntry, f.relativePath, problem});
             continue;
         }
-        places.insert(f.relativePath);
+        search.places.insert(f.relativePath);
         DiskCacheEntry e = EntryFromMetadata(*metadata, f.relativePath);
         e.hashNumber = f.hashNumber;
-        PlaceBody(files, e, f.generation, unplaced);
-        cache.entries.push_back(std::move(e));
+        search.PlaceBody(e, f.generation);
+        search.Add(std::move(e));
     }
 }
 
 }  // namespace
 
 bool SearchEntries(const DiskCacheFiles& files, DiskCache& cache, MetadataPlaces& places, ProgressSink& progress) {
-    std::size_t unplaced = 0;
+    Search search{files, cache, places, {}, {}, 0};
+    for (std::size_t i = 0; i < cache.entries.size(); ++i) search.byKey.emplace(cache.entries[i].entry.key, i);
+    for (const SeparateFile& f : files.SeparateFiles())
+        if (!f.metadata) search.dataFiles.emplace(f.hashNumber, &f);
     for (int file = 1; file <= 3; ++file)
-        if (!SearchBlockFile(files, file, cache, places, unplaced, progress)) return false;
-    SearchMetadataFiles(files, cache, places, unplaced);
+        if (!SearchBlockFile(search, file, progress)) return false;
+    SearchMetadataFiles(search);
+    const std::size_t unplaced = search.unplaced;
     if (unplaced > 0)
         cache.warnings.push_back({ReadWarningKind::MissingBody, "_CACHE_MAP_",
                                   std::to_string(unplaced) +
