@@ -128,9 +128,9 @@ HttpHead ParseHttpHead(std::string_view head) {
         } else if (!line.empty() && (line[0] == ' ' || line[0] == '\t') && !parsed.headers.empty()) {
             parsed.headers.back().second += ' ';
             parsed.headers.back().second += Trim(line);
-        } else if (const std::size_t colon = line.find(':'); colon != std::string_view::npos && colon > 0) {
-            parsed.headers.emplace_back(std::string(Trim(line.substr(0, colon))),
-                                        std::string(Trim(line.substr(colon + 1))));
+        } else if (const std::size_t colon = line.find(':'); colon != std::string_view::npos) {
+            const std::string_view name = Trim(line.substr(0, colon));
+            if (!name.empty()) parsed.headers.emplace_back(std::string(name), std::string(Trim(line.substr(colon + 1))));
         }
         first = false;
     }

@@ -64,15 +64,25 @@ bool ReadHeader(std::string_view bytes, CacheMap& map) {
     return bytes.size() >= map.RecordsStart();
 }
 
+// The counts agree with the records, and the records lie where the browser
+// put them: in the bucket their hash number names, one after another from
+// the bucket's start.
 void CheckCounts(CacheMap& map) {
     if (static_cast<std::int64_t>(map.records.size()) != map.entryCount)
         map.damage.push_back("it counts " + std::to_string(map.entryCount) + " entries but holds " +
                              std::to_string(map.records.size()));
-    if (map.EarlyLayout() || map.bucketUsage.size() != kBuckets || map.recordCount == 0) return;
+    const std::size_t perBucket = map.EarlyLayout() ? kEarlyRecordsPerBucket : map.recordCount / kBuckets;
+    if (perBucket == 0) return;
     std::vector<std::uint32_t> held(kBuckets, 0);
-    const std::size_t perBucket = map.recordCount / kBuckets;
-    for (const MapRecord& r : map.records) ++held[perBucket ? r.index / perBucket % kBuckets : 0];
-    if (held != map.bucketUsage) map.damage.push_back("its bucket counts disagree with its records");
+    for (const MapRecord& r : map.records) ++held[r.index / perBucket % kBuckets];
+    bool misplaced = false;
+    for (const MapRecord& r : map.records) {
+        const std::size_t bucket = r.index / perBucket;
+        misplaced |= bucket != BucketOf(r.hashNumber) || r.index % perBucket >= held[bucket % kBuckets];
+    }
+    if (misplaced) map.damage.push_back("its records are not where their hash numbers put them");
+    if (!map.EarlyLayout() && map.bucketUsage.size() == kBuckets && held != map.bucketUsage)
+        map.damage.push_back("its bucket counts disagree with its records");
 }
 
 }  // namespace
