@@ -1,11 +1,12 @@
 // A stored body over any bytes, decoded whole and in pieces of a size the
 // input picks: whatever the whole decoding gives, the pieces give too. The decoded start is searched for
 // a charset as the page pass would.
+#include "core/cache/body_decoding.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "core/cache/body_decoding.h"
 #include "core/cache/charset.h"
 #include "fuzz/targets/fuzz_input.h"
 

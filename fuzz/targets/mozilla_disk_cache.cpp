@@ -25,8 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < 4; ++i) {
         const std::size_t length = input.Byte() * std::size_t{256} + input.Byte();
         const std::string path = folder + names[i];
-        if (i == 0 && length == 0) std::remove(path.c_str());
-        else fuzz::WriteScratch(path, input.Bytes(i == 3 ? input.Rest().size() : length));
+        if (i == 0 && length == 0)
+            std::remove(path.c_str());
+        else
+            fuzz::WriteScratch(path, input.Bytes(i == 3 ? input.Rest().size() : length));
     }
     NullProgress progress;
     const mozilla::DiskCache cache = mozilla::ReadDiskCache(folder, progress);

@@ -1,8 +1,9 @@
 // A Netscape 6.0 cache record and its metadata over any bytes.
+#include "core/cache/netscape6/netscape6_record.h"
+
 #include <cstddef>
 #include <cstdint>
 
-#include "core/cache/netscape6/netscape6_record.h"
 #include "fuzz/targets/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -40,10 +40,12 @@ std::string Cache2KeyOf(const WebObject& object, const Cache2Options& options) {
 
 std::string Cache2EntryBytes(const WebObject& object, const Cache2Options& options) {
     std::string data = object.body + options.altData;
-    std::string elements = Element("request-method", object.method) + Element("response-head", object.responseHead);
+    std::string elements =
+        Element("request-method", object.method) + Element("response-head", object.responseHead);
     if (!object.charsetElement.empty()) elements += Element("charset", object.charsetElement);
     if (!options.altData.empty())
-        elements += Element("alt-data", "1;" + std::to_string(object.body.size()) + ",javascript/moz-bytecode");
+        elements +=
+            Element("alt-data", "1;" + std::to_string(object.body.size()) + ",javascript/moz-bytecode");
     std::string hashed;  // chunk hashes, header, key, elements
     for (std::size_t at = 0; at < data.size(); at += kChunk) {
         const std::uint32_t h = mozilla::Lookup2Hash(std::string_view(data).substr(at, kChunk)) & 0xFFFF;

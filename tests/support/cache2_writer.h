@@ -11,9 +11,9 @@
 namespace restash::test {
 
 struct Cache2Options {
-    std::uint32_t version = 3;   // of the metadata
+    std::uint32_t version = 3;     // of the metadata
     std::string originAttributes;  // "^userContextId=1": an "O" tag on every key
-    std::string altData;         // appended after each body, with an "alt-data" element naming it
+    std::string altData;           // appended after each body, with an "alt-data" element naming it
 };
 
 inline Cache2Options MetadataVersion(std::uint32_t version) {

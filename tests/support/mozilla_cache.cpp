@@ -78,7 +78,8 @@ struct Writer {
             return l;
         }
         if (!o.bodyMissing) WriteSeparate(hash, false, o.body);
-        return CacheLocation::Separate(1, options.minor >= 6 ? static_cast<std::uint32_t>((o.body.size() + 1023) / 1024) : 0);
+        return CacheLocation::Separate(
+            1, options.minor >= 6 ? static_cast<std::uint32_t>((o.body.size() + 1023) / 1024) : 0);
     }
 
     CacheLocation PlaceMetadata(const WebObject& o, std::uint32_t hash) {
@@ -90,14 +91,15 @@ struct Writer {
             files.Fill(l, DiskEntryBytes(o, options.minor, l.raw));
             return l;
         }
-        const CacheLocation l =
-            CacheLocation::Separate(1, options.minor >= 6 ? static_cast<std::uint32_t>((size + 1023) / 1024) : 0);
+        const CacheLocation l = CacheLocation::Separate(
+            1, options.minor >= 6 ? static_cast<std::uint32_t>((size + 1023) / 1024) : 0);
         WriteSeparate(hash, true, DiskEntryBytes(o, options.minor, l.raw));
         return l;
     }
 
     void WriteBlockFiles() const {
-        const auto layout = options.minor <= 5 ? mozilla::BitmapLayout::Bytes : mozilla::BitmapLayout::BigEndianWords;
+        const auto layout =
+            options.minor <= 5 ? mozilla::BitmapLayout::Bytes : mozilla::BitmapLayout::BigEndianWords;
         for (int f = 1; f <= 3; ++f) {
             std::string bitmap(BitmapBytes(f, options.minor), '\0');
             for (const mozilla::BlockRun& run : files.runs[f - 1])
@@ -119,7 +121,8 @@ std::string MapBytes(const MozillaCacheOptions& o, const std::vector<MozillaPlac
     for (const auto& [b, members] : buckets)
         while (members.size() > perBucket && !early) perBucket *= 2;
     std::string header;
-    for (const std::uint32_t w : {0x00010000u | o.minor, 0u, static_cast<std::uint32_t>(placed.size()), o.dirty ? 1u : 0u})
+    for (const std::uint32_t w :
+         {0x00010000u | o.minor, 0u, static_cast<std::uint32_t>(placed.size()), o.dirty ? 1u : 0u})
         AppendBig32(header, w);
     if (!early) AppendBig32(header, perBucket * 32);
     std::string records(std::size_t{perBucket} * 32 * 16, '\0');
@@ -135,7 +138,8 @@ std::string MapBytes(const MozillaCacheOptions& o, const std::vector<MozillaPlac
             rank[b] = std::max(rank[b], ranks[i]);
         }
     for (const std::uint32_t r : rank) AppendBig32(header, r);
-    if (!early) for (const std::uint32_t u : usage) AppendBig32(header, u);
+    if (!early)
+        for (const std::uint32_t u : usage) AppendBig32(header, u);
     if (early) header.resize(4096, '\0');
     return header + records;
 }
@@ -159,14 +163,16 @@ std::string DiskEntryBytes(const WebObject& object, unsigned minor, std::uint32_
     elements += Element("response-head", object.responseHead);
     if (!object.charsetElement.empty()) elements += Element("charset", object.charsetElement);
     std::string bytes;
-    for (const std::uint32_t w : {0x00010000u | minor, metaLocation, object.fetchCount, object.lastFetched,
-                                  object.lastModified, object.expires, static_cast<std::uint32_t>(object.body.size()),
-                                  static_cast<std::uint32_t>(key.size() + 1), static_cast<std::uint32_t>(elements.size())})
+    for (const std::uint32_t w :
+         {0x00010000u | minor, metaLocation, object.fetchCount, object.lastFetched, object.lastModified,
+          object.expires, static_cast<std::uint32_t>(object.body.size()),
+          static_cast<std::uint32_t>(key.size() + 1), static_cast<std::uint32_t>(elements.size())})
         AppendBig32(bytes, w);
     return bytes + key + '\0' + elements;
 }
 
-std::vector<MozillaPlacement> WriteMozillaCache(const std::string& folder, const std::vector<WebObject>& objects,
+std::vector<MozillaPlacement> WriteMozillaCache(const std::string& folder,
+                                                const std::vector<WebObject>& objects,
                                                 const MozillaCacheOptions& options) {
     Writer w{folder.back() == '/' ? folder : folder + "/", options, {}};
     std::vector<MozillaPlacement> placed;

@@ -41,7 +41,8 @@ std::string DiskCacheKey(const WebObject& object);
 std::string DiskEntryBytes(const WebObject& object, unsigned minor, std::uint32_t metaLocation);
 
 // Writes the objects into folder (created when missing) and says where each went.
-std::vector<MozillaPlacement> WriteMozillaCache(const std::string& folder, const std::vector<WebObject>& objects,
+std::vector<MozillaPlacement> WriteMozillaCache(const std::string& folder,
+                                                const std::vector<WebObject>& objects,
                                                 const MozillaCacheOptions& options = {});
 
 }  // namespace restash::test

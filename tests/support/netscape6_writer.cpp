@@ -19,7 +19,8 @@ void AppendTag(std::string& out, const std::string& tag, const Netscape6Options&
     }
 }
 
-std::string Record(std::int32_t id, const std::string& key, const std::string& metadata, const std::string& url) {
+std::string Record(std::int32_t id, const std::string& key, const std::string& metadata,
+                   const std::string& url) {
     std::string r;
     AppendLittle32(r, static_cast<std::uint32_t>(id));
     AppendLittle32(r, static_cast<std::uint32_t>(key.size()));

@@ -11,7 +11,8 @@ namespace {
 
 constexpr const char* kSite = "http://www.example.com/";
 
-WebObject Page(std::string path, std::string head, std::string body, std::string mime, std::uint32_t fetched) {
+WebObject Page(std::string path, std::string head, std::string body, std::string mime,
+               std::uint32_t fetched) {
     WebObject o;
     o.address = kSite + path;
     o.responseHead = std::move(head);
@@ -61,35 +62,41 @@ std::string Gzip(std::string_view body) {
 std::vector<WebObject> SampleSite() {
     const std::string ok = "HTTP/1.1 200 OK";
     std::vector<WebObject> site;
-    site.push_back(Page("index.html", ResponseHead(ok, {"Content-Type: text/html", "Date: Sun, 09 Sep 2001 01:46:40 GMT"}),
-                        Html("Home", "<A HREF=\"page2.html\">Two</A> <IMG SRC=\"logo.gif\"> <A HREF=\"news.html\">News</A>"),
-                        "TEXT/HTML", 1000000000));
+    site.push_back(Page(
+        "index.html", ResponseHead(ok, {"Content-Type: text/html", "Date: Sun, 09 Sep 2001 01:46:40 GMT"}),
+        Html("Home", "<A HREF=\"page2.html\">Two</A> <IMG SRC=\"logo.gif\"> <A HREF=\"news.html\">News</A>"),
+        "TEXT/HTML", 1000000000));
     site.push_back(Page("page2.html", ResponseHead(ok, {"Content-Type: text/html; charset=UTF-8"}),
-                        Html("Two", "<A HREF=\"index.html\">Home</A> <A HREF=\"latin.html\">Latin</A>"), "TEXT/HTML",
-                        1000000100));
+                        Html("Two", "<A HREF=\"index.html\">Home</A> <A HREF=\"latin.html\">Latin</A>"),
+                        "TEXT/HTML", 1000000100));
     site.push_back(Page("logo.gif", ResponseHead(ok, {"Content-Type: image/gif"}),
                         StripedGif(40, 20, 0x3366cc, 0xffffff), "IMAGE/GIF", 1000000200));
-    WebObject news = Page("news.html", ResponseHead(ok, {"Content-Type: text/html", "Content-Encoding: gzip"}),
-                          Html("News", "<P>Compressed news, <A HREF=\"index.html\">home</A>.</P>" + std::string(600, ' ')),
-                          "TEXT/HTML", 1000000300);
+    WebObject news =
+        Page("news.html", ResponseHead(ok, {"Content-Type: text/html", "Content-Encoding: gzip"}),
+             Html("News", "<P>Compressed news, <A HREF=\"index.html\">home</A>.</P>" + std::string(600, ' ')),
+             "TEXT/HTML", 1000000300);
     news.body = Gzip(news.decoded);
     site.push_back(news);
     site.push_back(Page("latin.html", ResponseHead(ok, {"Content-Type: text/html; charset=ISO-8859-1"}),
-                        Html("Caf\xe9", "<P>Cr\xe8" "me br\xfb" "l\xe9" "e <A HREF=\"page2.html\">back</A></P>"), "TEXT/HTML",
-                        1000000400));
+                        Html("Caf\xe9",
+                             "<P>Cr\xe8"
+                             "me br\xfb"
+                             "l\xe9"
+                             "e <A HREF=\"page2.html\">back</A></P>"),
+                        "TEXT/HTML", 1000000400));
     WebObject post = Page("search.cgi", ResponseHead(ok, {"Content-Type: text/html"}),
                           Html("Results", "<P>3 results</P>"), "TEXT/HTML", 1000000500);
     post.method = "POST";
     post.postId = 0x3b9aca05;
     site.push_back(post);
-    site.push_back(Page("big.js", ResponseHead(ok, {"Content-Type: application/x-javascript"}), Large(40000, 'a'),
-                        "APPLICATION/X-JAVASCRIPT", 1000000600));
-    WebObject gone = Page("gone.js", ResponseHead(ok, {"Content-Type: application/x-javascript"}), Large(30000, 'b'),
-                          "APPLICATION/X-JAVASCRIPT", 1000000700);
+    site.push_back(Page("big.js", ResponseHead(ok, {"Content-Type: application/x-javascript"}),
+                        Large(40000, 'a'), "APPLICATION/X-JAVASCRIPT", 1000000600));
+    WebObject gone = Page("gone.js", ResponseHead(ok, {"Content-Type: application/x-javascript"}),
+                          Large(30000, 'b'), "APPLICATION/X-JAVASCRIPT", 1000000700);
     gone.bodyMissing = true;
     site.push_back(gone);
-    WebObject plain = Page("notes.txt", "HTTP/1.0 200 OK\r\n", "plain notes, no content type\r\n", "TEXT/PLAIN",
-                           1000000800);
+    WebObject plain = Page("notes.txt", "HTTP/1.0 200 OK\r\n", "plain notes, no content type\r\n",
+                           "TEXT/PLAIN", 1000000800);
     plain.charsetElement = "windows-1252";
     site.push_back(plain);
     return site;

@@ -13,15 +13,15 @@ namespace restash::test {
 
 struct WebObject {
     std::string address;
-    std::string responseHead;   // status line and headers, each line ending in CR LF
-    std::string body;           // as stored (gzip bytes for the gzip page)
-    std::string decoded;        // the body after decoding
-    std::string mimeType;       // what a reader should list: upper case
+    std::string responseHead;  // status line and headers, each line ending in CR LF
+    std::string body;          // as stored (gzip bytes for the gzip page)
+    std::string decoded;       // the body after decoding
+    std::string mimeType;      // what a reader should list: upper case
     std::string method = "GET";
-    std::uint32_t postId = 0;   // the POST response's id (0: not a POST)
-    std::string charsetElement; // the cache's own "charset" element
+    std::uint32_t postId = 0;    // the POST response's id (0: not a POST)
+    std::string charsetElement;  // the cache's own "charset" element
     bool anonymous = false;
-    bool bodyMissing = false;   // the writer leaves its body file out
+    bool bodyMissing = false;  // the writer leaves its body file out
     std::uint32_t lastFetched = 1000000000;
     std::uint32_t lastModified = 0;
     std::uint32_t expires = 0;

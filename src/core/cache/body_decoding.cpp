@@ -2,7 +2,6 @@
 
 #include <zlib.h>
 
-
 #ifdef RESTASH_HAVE_BROTLI
 #include <brotli/decode.h>
 #endif
@@ -30,8 +29,8 @@ bool LooksLikeZlib(unsigned char cmf, unsigned char flg) {
 struct BodyDecoder::State {
     z_stream zs{};
     bool zlibOpen = false;
-    bool ended = false;     // the coded stream's end was seen
-    std::string pending;    // deflate: the first byte, until the wrapper is known
+    bool ended = false;   // the coded stream's end was seen
+    std::string pending;  // deflate: the first byte, until the wrapper is known
 #ifdef RESTASH_HAVE_BROTLI
     BrotliDecoderState* brotli = nullptr;
 #endif
@@ -74,11 +73,16 @@ bool BodyDecoder::Feed(std::string_view stored, std::string& out) {
     if (failed_) return false;
     if (stored.empty()) return true;
     switch (coding_) {
-        case ContentCoding::Identity: out.append(stored); return true;
+        case ContentCoding::Identity:
+            out.append(stored);
+            return true;
         case ContentCoding::Gzip:
-        case ContentCoding::Deflate: return FeedZlib(stored, out);
-        case ContentCoding::Brotli: return FeedBrotli(stored, out);
-        case ContentCoding::Unsupported: break;
+        case ContentCoding::Deflate:
+            return FeedZlib(stored, out);
+        case ContentCoding::Brotli:
+            return FeedBrotli(stored, out);
+        case ContentCoding::Unsupported:
+            break;
     }
     return Fail("the content coding is not one Restash can decode");
 }
@@ -96,8 +100,8 @@ bool BodyDecoder::FeedZlib(std::string_view stored, std::string& out) {
             }
             joined = s.pending + std::string(stored);
             stored = joined;
-            const bool zlib = LooksLikeZlib(static_cast<unsigned char>(stored[0]),
-                                            static_cast<unsigned char>(stored[1]));
+            const bool zlib =
+                LooksLikeZlib(static_cast<unsigned char>(stored[0]), static_cast<unsigned char>(stored[1]));
             windowBits = zlib ? MAX_WBITS : -MAX_WBITS;  // servers sent both forms as "deflate"
         }
         if (inflateInit2(&s.zs, windowBits) != Z_OK) return Fail("zlib could not start");
@@ -113,8 +117,8 @@ bool BodyDecoder::FeedZlib(std::string_view stored, std::string& out) {
         out.append(buffer, sizeof buffer - s.zs.avail_out);
         if (rc == Z_STREAM_END) {
             // A gzip body may hold several members one after another.
-            const bool another = coding_ == ContentCoding::Gzip && s.zs.avail_in >= 2 && s.zs.next_in[0] == 0x1f &&
-                                 s.zs.next_in[1] == 0x8b;
+            const bool another = coding_ == ContentCoding::Gzip && s.zs.avail_in >= 2 &&
+                                 s.zs.next_in[0] == 0x1f && s.zs.next_in[1] == 0x8b;
             if (!another) {
                 s.ended = true;
                 return true;
@@ -142,7 +146,8 @@ bool BodyDecoder::FeedBrotli(std::string_view stored, std::string& out) {
     for (;;) {
         std::size_t outLeft = sizeof buffer;
         std::uint8_t* to = buffer;
-        const BrotliDecoderResult rc = BrotliDecoderDecompressStream(s.brotli, &inLeft, &in, &outLeft, &to, nullptr);
+        const BrotliDecoderResult rc =
+            BrotliDecoderDecompressStream(s.brotli, &inLeft, &in, &outLeft, &to, nullptr);
         out.append(reinterpret_cast<const char*>(buffer), sizeof buffer - outLeft);
         if (rc == BROTLI_DECODER_RESULT_SUCCESS) {
             s.ended = true;

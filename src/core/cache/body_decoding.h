@@ -23,7 +23,7 @@ bool BrotliSupported();
 // A decoder fed the stored bytes piece by piece, so bodies of any size pass
 // through it; it never needs the whole body at once.
 class BodyDecoder {
-public:
+   public:
     // Identity passes bytes through; Unsupported (and Brotli without the
     // library) fails on the first byte fed.
     explicit BodyDecoder(ContentCoding coding);
@@ -40,7 +40,7 @@ public:
     bool Finish();
     const std::string& Problem() const { return problem_; }
 
-private:
+   private:
     bool Fail(std::string problem);
     bool FeedZlib(std::string_view stored, std::string& out);
     bool FeedBrotli(std::string_view stored, std::string& out);

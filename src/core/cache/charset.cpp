@@ -67,8 +67,12 @@ std::string CharsetOfMetaTag(std::string_view tag) {
 // Some names Mozilla and old servers used that iconv knows under another.
 std::string IconvName(std::string_view charset) {
     static constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kAliases{{
-        {"X-SJIS", "SHIFT_JIS"}, {"X-EUC-JP", "EUC-JP"}, {"X-MAC-ROMAN", "MACINTOSH"},
-        {"X-USER-DEFINED", "ISO-8859-1"}, {"X-X-BIG5", "BIG5"}, {"UNICODE-1-1-UTF-8", "UTF-8"},
+        {"X-SJIS", "SHIFT_JIS"},
+        {"X-EUC-JP", "EUC-JP"},
+        {"X-MAC-ROMAN", "MACINTOSH"},
+        {"X-USER-DEFINED", "ISO-8859-1"},
+        {"X-X-BIG5", "BIG5"},
+        {"UNICODE-1-1-UTF-8", "UTF-8"},
     }};
     const std::string upper = ToUpperAscii(charset);
     for (const auto& [alias, name] : kAliases)
@@ -90,7 +94,8 @@ std::string CharsetFromMeta(std::string_view page) {
     return {};
 }
 
-std::string PageCharset(std::string_view headCharset, std::string_view charsetElement, std::string_view page) {
+std::string PageCharset(std::string_view headCharset, std::string_view charsetElement,
+                        std::string_view page) {
     if (!headCharset.empty()) return std::string(headCharset);
     if (!charsetElement.empty()) return std::string(charsetElement);
     std::string meta = CharsetFromMeta(page);
@@ -99,8 +104,8 @@ std::string PageCharset(std::string_view headCharset, std::string_view charsetEl
 
 bool IsAsciiCompatibleCharset(std::string_view charset) {
     const std::string upper = ToUpperAscii(charset);
-    for (const std::string_view prefix : {"UTF-16", "UTF16", "UTF-32", "UTF32", "UCS-2", "UCS-4", "UTF-7",
-                                          "ISO-2022", "HZ"})
+    for (const std::string_view prefix :
+         {"UTF-16", "UTF16", "UTF-32", "UTF32", "UCS-2", "UCS-4", "UTF-7", "ISO-2022", "HZ"})
         if (upper.rfind(prefix, 0) == 0) return false;
     return upper != "UNICODE";
 }

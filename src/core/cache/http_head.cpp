@@ -50,7 +50,8 @@ struct DateParts {
 void TakeDateWord(std::string_view word, DateParts& parts) {
     if (word.find(':') != std::string_view::npos) {
         if (word.size() != 8 || word[2] != ':' || word[5] != ':') return;
-        const auto h = Number(word.substr(0, 2)), m = Number(word.substr(3, 2)), s = Number(word.substr(6, 2));
+        const auto h = Number(word.substr(0, 2)), m = Number(word.substr(3, 2)),
+                   s = Number(word.substr(6, 2));
         if (h && m && s) parts.hour = *h, parts.minute = *m, parts.second = *s;
         return;
     }
@@ -68,9 +69,12 @@ void TakeDateWord(std::string_view word, DateParts& parts) {
     }
     const auto n = Number(word);
     if (!n) return;
-    if (word.size() <= 2 && parts.day < 0) parts.day = *n;
-    else if (word.size() == 2) parts.year = *n < 70 ? 2000 + *n : 1900 + *n;
-    else if (word.size() == 4) parts.year = *n;
+    if (word.size() <= 2 && parts.day < 0)
+        parts.day = *n;
+    else if (word.size() == 2)
+        parts.year = *n < 70 ? 2000 + *n : 1900 + *n;
+    else if (word.size() == 4)
+        parts.year = *n;
 }
 
 }  // namespace
@@ -130,7 +134,8 @@ HttpHead ParseHttpHead(std::string_view head) {
             parsed.headers.back().second += Trim(line);
         } else if (const std::size_t colon = line.find(':'); colon != std::string_view::npos) {
             const std::string_view name = Trim(line.substr(0, colon));
-            if (!name.empty()) parsed.headers.emplace_back(std::string(name), std::string(Trim(line.substr(colon + 1))));
+            if (!name.empty())
+                parsed.headers.emplace_back(std::string(name), std::string(Trim(line.substr(colon + 1))));
         }
         first = false;
     }
@@ -148,7 +153,8 @@ std::string CharsetParameter(std::string_view contentType) {
         param = Trim(param.substr(7));
         if (param.empty() || param[0] != '=') continue;
         param = Trim(param.substr(1));
-        if (param.size() >= 2 && (param.front() == '"' || param.front() == '\'') && param.back() == param.front())
+        if (param.size() >= 2 && (param.front() == '"' || param.front() == '\'') &&
+            param.back() == param.front())
             param = param.substr(1, param.size() - 2);
         return std::string(param);
     }
@@ -168,8 +174,8 @@ std::optional<std::int64_t> ParseHttpDate(std::string_view text) {
     if (parts.day < 1 || parts.day > 31 || parts.month == 0 || parts.year < 1900 || parts.hour < 0 ||
         parts.hour > 23 || parts.minute > 59 || parts.second > 60)
         return std::nullopt;
-    const std::int64_t days = DaysFromCivil(parts.year, static_cast<unsigned>(parts.month),
-                                            static_cast<unsigned>(parts.day));
+    const std::int64_t days =
+        DaysFromCivil(parts.year, static_cast<unsigned>(parts.month), static_cast<unsigned>(parts.day));
     return days * 86400 + parts.hour * 3600 + parts.minute * 60 + parts.second;
 }
 

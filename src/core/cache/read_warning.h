@@ -17,9 +17,9 @@ enum class ReadWarningKind {
 
 struct ReadWarning {
     ReadWarningKind kind = ReadWarningKind::DamagedEntry;
-    std::string file;              // the file concerned
-    std::string what;              // what is wrong, in a few words
-    std::size_t entriesRead = 0;   // DamagedIndex: the entries that could be read
+    std::string file;             // the file concerned
+    std::string what;             // what is wrong, in a few words
+    std::size_t entriesRead = 0;  // DamagedIndex: the entries that could be read
 
     // DamagedIndex: "FILE is damaged (WHAT); N entries could be read, some
     // may be missing"; every other kind: "FILE: WHAT".

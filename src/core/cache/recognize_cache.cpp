@@ -30,7 +30,8 @@ std::string FirstBytes(const std::string& path, std::size_t n) {
 // The name of an entry of folder matching name without regard to case.
 std::optional<std::string> Child(const std::string& folder, std::string_view name, bool wantFolder) {
     std::error_code ec;
-    for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
         const std::string leaf = it->path().filename().string();
         if (EqualsNoCase(leaf, name) && (wantFolder ? it->is_directory(ec) : it->is_regular_file(ec)))
             return WithTrailingSeparator(folder) + leaf;
@@ -54,7 +55,8 @@ RecognizedCache MozillaAt(const std::string& folder, std::optional<std::string> 
         if (head.size() == 4 && ReadBig32(head, 0) >> 16 == 1) minor = ReadBig32(head, 0) & 0xFFFF;
         if (minor < 3 || minor > 19) minor = 0;
     }
-    return Found(CacheFormat::MozillaDisk, mozilla::DiskCacheFamily(minor, map.has_value()), map.value_or(""), folder);
+    return Found(CacheFormat::MozillaDisk, mozilla::DiskCacheFamily(minor, map.has_value()), map.value_or(""),
+                 folder);
 }
 
 // A Netscape index by its contents: the text form's header, or a DB 1.x hash file.
@@ -101,7 +103,8 @@ std::optional<RecognizedCache> FolderCache(const std::string& folder) {
 std::vector<RecognizedCache> ProfileCaches(const std::string& folder) {
     std::vector<std::string> places{folder};
     std::error_code ec;
-    for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec))
+    for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec))
         if (it->is_directory(ec) && EndsWithNoCase(it->path().filename().string(), ".slt"))
             places.push_back(it->path().string());
     std::vector<RecognizedCache> found;
@@ -116,12 +119,18 @@ std::vector<RecognizedCache> ProfileCaches(const std::string& folder) {
 
 const char* CacheFormatName(CacheFormat format) {
     switch (format) {
-        case CacheFormat::NetscapeText: return "Netscape text index";
-        case CacheFormat::NetscapeHash: return "Netscape hash index";
-        case CacheFormat::Netscape6: return "Netscape 6.0 cache";
-        case CacheFormat::MozillaDisk: return "Mozilla disk cache";
-        case CacheFormat::Cache2: return "cache2";
-        case CacheFormat::Unknown: break;
+        case CacheFormat::NetscapeText:
+            return "Netscape text index";
+        case CacheFormat::NetscapeHash:
+            return "Netscape hash index";
+        case CacheFormat::Netscape6:
+            return "Netscape 6.0 cache";
+        case CacheFormat::MozillaDisk:
+            return "Mozilla disk cache";
+        case CacheFormat::Cache2:
+            return "cache2";
+        case CacheFormat::Unknown:
+            break;
     }
     return "unknown";
 }
@@ -140,7 +149,8 @@ RecognizedCache RecognizeCache(const std::string& path) {
     }
     const std::string folder = WithTrailingSeparator(path);
     if (EqualsNoCase(fs::path(folder).parent_path().filename().string(), "entries"))
-        return Found(CacheFormat::Cache2, cache2::Cache2Family(), "", fs::path(folder).parent_path().parent_path().string());
+        return Found(CacheFormat::Cache2, cache2::Cache2Family(), "",
+                     fs::path(folder).parent_path().parent_path().string());
     if (auto c = FolderCache(folder)) return *c;
     std::vector<RecognizedCache> found = ProfileCaches(folder);
     if (found.empty()) {

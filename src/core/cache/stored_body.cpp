@@ -30,7 +30,8 @@ std::uint64_t ReadStoredBody(const BodyLocation& body, const BodySink& sink) {
     char buffer[kPiece];
     std::uint64_t done = 0;
     while (done < body.length) {
-        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kPiece, body.length - done));
+        const std::size_t want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kPiece, body.length - done));
         const ssize_t got = ::pread(file.fd, buffer, want, static_cast<off_t>(body.offset + done));
         if (got < 0) {
             if (errno == EINTR) continue;
@@ -46,7 +47,8 @@ std::uint64_t ReadStoredBody(const BodyLocation& body, const BodySink& sink) {
 std::string ReadStoredBodyBytes(const BodyLocation& body, std::uint64_t maxBytes) {
     std::string bytes;
     ReadStoredBody(body, [&](std::string_view piece) {
-        bytes.append(piece.substr(0, static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), maxBytes - bytes.size()))));
+        bytes.append(piece.substr(
+            0, static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), maxBytes - bytes.size()))));
         return bytes.size() < maxBytes;
     });
     return bytes;

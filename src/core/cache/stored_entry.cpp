@@ -32,7 +32,8 @@ std::vector<std::pair<std::string, std::string>> SplitElements(std::string_view 
         if (rest.empty()) break;
         const std::size_t valueEnd = rest.find('\0');
         if (keyEnd > 0 || valueEnd != 0)
-            elements.emplace_back(std::string(block.substr(0, keyEnd)), std::string(rest.substr(0, valueEnd)));
+            elements.emplace_back(std::string(block.substr(0, keyEnd)),
+                                  std::string(rest.substr(0, valueEnd)));
         if (valueEnd == std::string_view::npos) break;
         block = rest.substr(valueEnd + 1);
     }

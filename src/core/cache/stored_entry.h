@@ -15,11 +15,11 @@
 namespace restash {
 
 struct StoredEntry {
-    std::string key;          // the cache key exactly as stored
-    std::string address;      // the URI the key holds
-    std::string method;       // "GET", "POST", ...; empty when the entry does not say
-    std::string postId;       // the POST form's id; empty for other requests
-    bool anonymous = false;   // fetched without cookies ("anon&", "a,")
+    std::string key;               // the cache key exactly as stored
+    std::string address;           // the URI the key holds
+    std::string method;            // "GET", "POST", ...; empty when the entry does not say
+    std::string postId;            // the POST form's id; empty for other requests
+    bool anonymous = false;        // fetched without cookies ("anon&", "a,")
     std::string originAttributes;  // cache2: the "O^..." tag's value
     std::uint32_t fetchCount = 0;
     std::uint32_t lastFetched = 0;   // seconds since 1970 UTC
@@ -30,7 +30,7 @@ struct StoredEntry {
     std::string charsetElement;      // the "charset" element
     std::vector<std::pair<std::string, std::string>> elements;  // every key\0value\0 element, in order
     BodyLocation body;
-    std::string metadataFile;        // the file the metadata was read from, within the cache folder
+    std::string metadataFile;  // the file the metadata was read from, within the cache folder
 
     // The first element of that name, if any.
     std::optional<std::string> Element(std::string_view name) const;

@@ -12,7 +12,8 @@ TEST(Charset, FromTheMetaOfThePage) {
         const char* charset;
     };
     for (const Case& c : {
-             Case{"<html><META http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-2\">", "ISO-8859-2"},
+             Case{"<html><META http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-2\">",
+                  "ISO-8859-2"},
              Case{"<meta HTTP-EQUIV='content-type' CONTENT='text/html;charset=koi8-r'>", "koi8-r"},
              Case{"<head><meta charset=\"utf-8\"/></head>", "utf-8"},
              Case{"<meta charset=windows-1251>", "windows-1251"},

@@ -18,8 +18,8 @@ namespace {
 struct Damage {
     const char* name;
     std::function<void(const std::string& mapPath)> apply;
-    const char* what;            // the damage the warning names
-    bool blockBodiesKept;        // the records still lead to bodies in block runs
+    const char* what;      // the damage the warning names
+    bool blockBodiesKept;  // the records still lead to bodies in block runs
 };
 
 void EditMap(const std::string& path, std::size_t at, std::uint32_t value) {
@@ -40,7 +40,8 @@ TEST_P(DamagedMaps, ReadsWhatIsThereAndSaysSo) {
     ASSERT_FALSE(cache.warnings.empty());
     const ReadWarning& w = cache.warnings.front();
     EXPECT_EQ(w.Text(), dir.path() + "_CACHE_MAP_ is damaged (" + GetParam().what + "); " +
-                            std::to_string(SampleSite().size()) + " entries could be read, some may be missing");
+                            std::to_string(SampleSite().size()) +
+                            " entries could be read, some may be missing");
     std::vector<const StoredEntry*> entries;
     for (const auto& e : cache.entries) entries.push_back(&e.entry);
     if (GetParam().blockBodiesKept) {
@@ -51,7 +52,8 @@ TEST_P(DamagedMaps, ReadsWhatIsThereAndSaysSo) {
     ASSERT_EQ(entries.size(), SampleSite().size());
     for (const StoredEntry* e : entries) {
         const bool ownFile = e->dataSize > 16384;
-        EXPECT_EQ(e->body.Missing(), !ownFile || e->address.find("gone.js") != std::string::npos) << e->address;
+        EXPECT_EQ(e->body.Missing(), !ownFile || e->address.find("gone.js") != std::string::npos)
+            << e->address;
         if (ownFile && !e->body.Missing()) {
             EXPECT_EQ(ReadStoredBodyBytes(e->body).size(), e->dataSize);
         }
@@ -63,11 +65,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Damage{"Missing", [](const std::string& p) { std::remove(p.c_str()); }, "it is missing", false},
         Damage{"Dirty", [](const std::string& p) { EditMap(p, 12, 1); }, "the dirty flag is set", true},
-        Damage{"CountsDisagree", [](const std::string& p) { EditMap(p, 8, 99); }, "it counts 99 entries but holds 9",
-               true},
-        Damage{"Short",
-               [](const std::string& p) { WriteBytes(p, ReadBytes(p).substr(0, 276)); },
-               "shorter than its 512 records, it counts 9 entries but holds 0, its bucket counts disagree with its "
+        Damage{"CountsDisagree", [](const std::string& p) { EditMap(p, 8, 99); },
+               "it counts 99 entries but holds 9", true},
+        Damage{"Short", [](const std::string& p) { WriteBytes(p, ReadBytes(p).substr(0, 276)); },
+               "shorter than its 512 records, it counts 9 entries but holds 0, its bucket counts disagree "
+               "with its "
                "records",
                false}),
     [](const auto& info) { return std::string(info.param.name); });

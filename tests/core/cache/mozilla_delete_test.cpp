@@ -57,7 +57,8 @@ TEST_P(DeleteFromLayouts, RestStaysWholeDeletedAreGone) {
     // The page's blocks are zeroed and free again.
     const std::string block = ReadBytes(pageBody.path);
     EXPECT_EQ(block.substr(pageBody.offset, pageBody.length), std::string(pageBody.length, '\0'));
-    const auto layout = GetParam() <= 5 ? mozilla::BitmapLayout::Bytes : mozilla::BitmapLayout::BigEndianWords;
+    const auto layout =
+        GetParam() <= 5 ? mozilla::BitmapLayout::Bytes : mozilla::BitmapLayout::BigEndianWords;
     EXPECT_FALSE(mozilla::BlockInUse(block, pageBody.firstBlock, layout));
 }
 
@@ -69,7 +70,8 @@ TEST(DeleteFromDiskCache, RefusedWithADamagedMapOrABitmapOutOfStep) {
     dirtyMap.dirty = true;
     WriteMozillaCache(dirty.path(), SampleSite(), dirtyMap);
     WriteMozillaCache(stray.path(), SampleSite(), MapVersion(19));
-    WriteBytes(stray / "_CACHE_001_", std::string(16384, '\0') + ReadBytes(stray / "_CACHE_001_").substr(16384));
+    WriteBytes(stray / "_CACHE_001_",
+               std::string(16384, '\0') + ReadBytes(stray / "_CACHE_001_").substr(16384));
     for (const TempDir* dir : {&dirty, &stray}) {
         const DiskCache cache = Read(*dir);
         const std::string map = ReadBytes(*dir / "_CACHE_MAP_");

@@ -51,9 +51,10 @@ TEST_P(DiskCacheLayouts, ListsEveryEntryOnceWithItsBody) {
 }
 
 INSTANTIATE_TEST_SUITE_P(MapVersions, DiskCacheLayouts,
-                         ::testing::Values(Layout{5, false, false}, Layout{5, true, false}, Layout{3, true, true},
-                                           Layout{8, false, false}, Layout{11, false, false},
-                                           Layout{19, false, false}, Layout{19, false, true}));
+                         ::testing::Values(Layout{5, false, false}, Layout{5, true, false},
+                                           Layout{3, true, true}, Layout{8, false, false},
+                                           Layout{11, false, false}, Layout{19, false, false},
+                                           Layout{19, false, true}));
 
 TEST(DiskCache, NestedFoldersFromMap19AndFlatBefore) {
     for (const unsigned minor : {11u, 19u}) {
@@ -95,10 +96,12 @@ TEST(DiskCacheKey, ClientPostIdAndAnonymousMarkTakenApart) {
     };
     for (const Case& c : {
              Case{"HTTP:http://a/b?c=d:e", "HTTP", "http://a/b?c=d:e", "", false},
-             Case{"HTTP:id=5363a864&uri=http://ocsp.digicert.com/", "HTTP", "http://ocsp.digicert.com/", "5363a864", false},
+             Case{"HTTP:id=5363a864&uri=http://ocsp.digicert.com/", "HTTP", "http://ocsp.digicert.com/",
+                  "5363a864", false},
              Case{"HTTP:anon&id=1f&uri=https://a/", "HTTP", "https://a/", "1f", true},
              Case{"HTTP:anon&uri=https://a/", "HTTP", "https://a/", "", true},
-             Case{"HTTP~4294967294~0:https://sb-ssl.google.com/x", "HTTP~4294967294~0", "https://sb-ssl.google.com/x", "", false},
+             Case{"HTTP~4294967294~0:https://sb-ssl.google.com/x", "HTTP~4294967294~0",
+                  "https://sb-ssl.google.com/x", "", false},
              Case{"HTTP-memory-only:http://a/", "HTTP-memory-only", "http://a/", "", false},
              Case{"wyciwyg:wyciwyg://0/http://a/", "wyciwyg", "wyciwyg://0/http://a/", "", false},
              Case{"FTP:ftp://host/file", "FTP", "ftp://host/file", "", false},
@@ -120,7 +123,8 @@ TEST(DiskCache, FolderThatIsNotThereIsAnError) {
 
 TEST(DiskCache, FamilyNamesTheBrowsers) {
     EXPECT_EQ(mozilla::DiskCacheFamily(19, true), "Firefox 4-31 / SeaMonkey 2.1-2.28 (map 1.19)");
-    EXPECT_EQ(mozilla::DiskCacheFamily(5, true), "Mozilla 0.9.5-1.7 / Netscape 6.1-8 / Firefox 0.8-1.0 (map 1.5)");
+    EXPECT_EQ(mozilla::DiskCacheFamily(5, true),
+              "Mozilla 0.9.5-1.7 / Netscape 6.1-8 / Firefox 0.8-1.0 (map 1.5)");
     EXPECT_EQ(mozilla::DiskCacheFamily(11, false), "Firefox 3-3.6 / SeaMonkey 2.0 (entries 1.11, no map)");
 }
 

@@ -13,7 +13,8 @@ namespace {
 
 TEST(HttpHead, StatusHeadersAndTheirValues) {
     const HttpHead head = ParseHttpHead(
-        "HTTP/1.1 404 Not Found\r\nContent-Type: text/html;charset=\"windows-1252\"\r\nX-Long: one\r\n two\r\n"
+        "HTTP/1.1 404 Not Found\r\nContent-Type: text/html;charset=\"windows-1252\"\r\nX-Long: one\r\n "
+        "two\r\n"
         "content-encoding:  gzip \r\nContent-Length: 1234\r\nno colon here\r\n"
         "Last-Modified: Sun, 06 Nov 1994 08:49:37 GMT\r\n\r\n");
     EXPECT_EQ(head.statusLine, "HTTP/1.1 404 Not Found");
@@ -46,13 +47,12 @@ TEST(MimeType, FromTheHeadElseTheExtension) {
         const char* address;
         const char* expected;
     };
-    for (const Case& c : {Case{"text/html", "http://a/x.gif", "TEXT/HTML"},
-                          Case{"", "http://a/x.GIF?y=z.html", "IMAGE/GIF"},
-                          Case{"", "http://a/dir.d/file", ""},
-                          Case{"", "http://a.html", ""},
-                          Case{"", "http://a/s.css#top", "TEXT/CSS"},
-                          Case{"application/vnd.openxmlformats-officedocument.wordprocessingml.document", "http://a/",
-                               "APPLICATION/VND.OPENXMLFORMATS-OFFICEDOCUMENT.WORD"}})
+    for (const Case& c :
+         {Case{"text/html", "http://a/x.gif", "TEXT/HTML"}, Case{"", "http://a/x.GIF?y=z.html", "IMAGE/GIF"},
+          Case{"", "http://a/dir.d/file", ""}, Case{"", "http://a.html", ""},
+          Case{"", "http://a/s.css#top", "TEXT/CSS"},
+          Case{"application/vnd.openxmlformats-officedocument.wordprocessingml.document", "http://a/",
+               "APPLICATION/VND.OPENXMLFORMATS-OFFICEDOCUMENT.WORD"}})
         EXPECT_EQ(EntryMimeType(c.headType, c.address), c.expected) << c.address;
 }
 
@@ -78,8 +78,9 @@ std::optional<std::string> Brotli(std::string_view body) {
     const auto compress = reinterpret_cast<Compress>(dlsym(lib, "BrotliEncoderCompress"));
     std::string out(body.size() + 1024, '\0');
     std::size_t size = out.size();
-    const bool ok = compress && compress(9, 22, 0, body.size(), reinterpret_cast<const std::uint8_t*>(body.data()),
-                                         &size, reinterpret_cast<std::uint8_t*>(out.data()));
+    const bool ok =
+        compress && compress(9, 22, 0, body.size(), reinterpret_cast<const std::uint8_t*>(body.data()), &size,
+                             reinterpret_cast<std::uint8_t*>(out.data()));
     dlclose(lib);
     if (!ok) return std::nullopt;
     out.resize(size);
@@ -92,9 +93,12 @@ TEST(BodyDecoding, EveryCodingWholeAndInPieces) {
         const char* encoding;
         std::string stored;
     };
-    std::vector<Case> cases{{"gzip", Gzip(page)}, {"x-gzip", Gzip(page.substr(0, 50)) + Gzip(page.substr(50))},
-                            {"deflate", Deflate(page, MAX_WBITS)}, {"Deflate", Deflate(page, -MAX_WBITS)},
-                            {"identity", page}, {"", page}};
+    std::vector<Case> cases{{"gzip", Gzip(page)},
+                            {"x-gzip", Gzip(page.substr(0, 50)) + Gzip(page.substr(50))},
+                            {"deflate", Deflate(page, MAX_WBITS)},
+                            {"Deflate", Deflate(page, -MAX_WBITS)},
+                            {"identity", page},
+                            {"", page}};
     if (const auto br = Brotli(page); br && BrotliSupported()) cases.push_back({"br", *br});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.encoding);
@@ -103,7 +107,8 @@ TEST(BodyDecoding, EveryCodingWholeAndInPieces) {
         EXPECT_EQ(whole.bytes, page);
         BodyDecoder pieces(CodingOf(c.encoding));
         std::string out;
-        for (std::size_t at = 0; at < c.stored.size(); at += 7) ASSERT_TRUE(pieces.Feed(c.stored.substr(at, 7), out));
+        for (std::size_t at = 0; at < c.stored.size(); at += 7)
+            ASSERT_TRUE(pieces.Feed(c.stored.substr(at, 7), out));
         EXPECT_TRUE(pieces.Finish());
         EXPECT_EQ(out, page);
     }
@@ -118,18 +123,18 @@ TEST(BodyDecoding, WhatDoesNotDecodeIsSaid) {
         std::string stored;
         DecodeStatus status;
     };
-    for (const Case& c : {Case{"gzip", "plain text, not gzip", DecodeStatus::Failed},
-                          Case{"gzip", gz.substr(0, gz.size() / 2), DecodeStatus::Truncated},
-                          Case{"deflate", "x", DecodeStatus::Failed},
-                          Case{"compress", gz, DecodeStatus::Failed},
-                          Case{"gzip, br", gz, DecodeStatus::Failed},
-                          Case{"gzip", "", DecodeStatus::Decoded}}) {
+    for (const Case& c :
+         {Case{"gzip", "plain text, not gzip", DecodeStatus::Failed},
+          Case{"gzip", gz.substr(0, gz.size() / 2), DecodeStatus::Truncated},
+          Case{"deflate", "x", DecodeStatus::Failed}, Case{"compress", gz, DecodeStatus::Failed},
+          Case{"gzip, br", gz, DecodeStatus::Failed}, Case{"gzip", "", DecodeStatus::Decoded}}) {
         SCOPED_TRACE(std::string(c.encoding) + " " + std::to_string(c.stored.size()));
         const DecodedBody d = DecodeBody(c.stored, CodingOf(c.encoding));
         EXPECT_EQ(d.status, c.status);
         EXPECT_EQ(d.problem.empty(), c.status == DecodeStatus::Decoded);
     }
-    EXPECT_EQ(DecodeBody(Gzip(std::string(3000, 'z')), ContentCoding::Gzip, 1000).status, DecodeStatus::Failed);
+    EXPECT_EQ(DecodeBody(Gzip(std::string(3000, 'z')), ContentCoding::Gzip, 1000).status,
+              DecodeStatus::Failed);
     if (!BrotliSupported()) {
         EXPECT_EQ(DecodeBody("\x0b\x00\x80", ContentCoding::Brotli).status, DecodeStatus::Failed);
     }

@@ -42,7 +42,8 @@ TEST_P(Netscape6Forms, ListsEveryEntryOnceWithItsBody) {
 }
 
 INSTANTIATE_TEST_SUITE_P(WriterForms, Netscape6Forms,
-                         ::testing::Values(Netscape6Options{true, false, false}, Netscape6Options{false, true, false},
+                         ::testing::Values(Netscape6Options{true, false, false},
+                                           Netscape6Options{false, true, false},
                                            Netscape6Options{true, false, true}));
 
 TEST(Netscape6Record, DamagedRecordsAndMetadataAreRefused) {

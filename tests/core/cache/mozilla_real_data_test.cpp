@@ -62,7 +62,8 @@ TEST(RealData, PlasoFirefox3BlockFilesWithoutTheirMap) {
     }
     EXPECT_EQ(keys, KeysByScanning(kData + "plaso-firefox3/"));
     EXPECT_EQ(cache.entries.size(), 30u);
-    EXPECT_EQ(perFile, (std::map<std::string, int>{{"_CACHE_001_", 25}, {"_CACHE_002_", 3}, {"_CACHE_003_", 2}}));
+    EXPECT_EQ(perFile,
+              (std::map<std::string, int>{{"_CACHE_001_", 25}, {"_CACHE_002_", 3}, {"_CACHE_003_", 2}}));
     EXPECT_EQ(cache.version, 11u);
     ASSERT_FALSE(cache.warnings.empty());
     EXPECT_EQ(cache.warnings[0].kind, ReadWarningKind::DamagedIndex);
@@ -108,7 +109,7 @@ TEST(RealData, Cache2EntriesOfBothProjects) {
     EXPECT_NE(plaso.warnings[0].file.find("C966EB70794E44E7E3E8A260106D0C72439AF65B"), std::string::npos);
     for (const auto& e : plaso.entries)
         if (e.entry.address.find("tiles.cdn.mozilla.net") != std::string::npos) {
-            EXPECT_EQ(e.entry.fetchCount, 2u);           // plaso: fetch_count 2
+            EXPECT_EQ(e.entry.fetchCount, 2u);            // plaso: fetch_count 2
             EXPECT_EQ(e.entry.lastFetched, 1430580931u);  // 2015-05-02T15:35:31
             EXPECT_EQ(ToCacheEntry(e.entry).MimeType, "IMAGE/PNG");
             EXPECT_EQ(ReadStoredBodyBytes(e.entry.body).substr(1, 3), "PNG");

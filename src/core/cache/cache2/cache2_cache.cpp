@@ -34,7 +34,8 @@ std::string ReadAt(const Descriptor& file, const std::string& path, std::uint64_
     std::string bytes(length, '\0');
     std::size_t done = 0;
     while (done < length) {
-        const ssize_t got = ::pread(file.fd, bytes.data() + done, length - done, static_cast<off_t>(at + done));
+        const ssize_t got =
+            ::pread(file.fd, bytes.data() + done, length - done, static_cast<off_t>(at + done));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) ThrowErrno(path, errno);
         if (got == 0) break;
@@ -44,7 +45,8 @@ std::string ReadAt(const Descriptor& file, const std::string& path, std::uint64_
     return bytes;
 }
 
-void FillEntry(const Cache2Metadata& m, const std::string& path, const std::string& relativePath, Cache2Entry& out) {
+void FillEntry(const Cache2Metadata& m, const std::string& path, const std::string& relativePath,
+               Cache2Entry& out) {
     out = Cache2Entry{};
     out.version = m.version;
     out.flags = m.flags;
@@ -103,7 +105,8 @@ Cache2Cache ReadCache2(const std::string& folder, ProgressSink& progress) {
     const std::string entries = base + "entries";
     std::vector<std::string> names;
     std::error_code ec;
-    for (auto it = fs::directory_iterator(entries, ec); !ec && it != fs::directory_iterator(); it.increment(ec))
+    for (auto it = fs::directory_iterator(entries, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec))
         if (it->is_regular_file(ec) && !it->is_symlink(ec)) names.push_back(it->path().filename().string());
     if (ec) throw FileError(entries, ec.message());
     std::sort(names.begin(), names.end());

@@ -14,16 +14,16 @@ namespace restash::cache2 {
 
 struct Cache2Entry {
     StoredEntry entry;
-    std::uint32_t version = 0;   // of the metadata: 1, 2 or 3
+    std::uint32_t version = 0;  // of the metadata: 1, 2 or 3
     std::uint32_t flags = 0;
     std::uint32_t frecency = 0;
-    std::string idExtension;     // the key's '~' value
+    std::string idExtension;  // the key's '~' value
     bool isPrivate = false;
     bool checksumMatches = false;
 };
 
 struct Cache2Cache {
-    std::string folder;          // the cache2 folder, ending in "/"
+    std::string folder;                // the cache2 folder, ending in "/"
     std::vector<Cache2Entry> entries;  // in file name order
     ReadWarnings warnings;
     bool stopped = false;

@@ -36,11 +36,20 @@ Cache2Key SplitCache2Key(std::string_view key) {
         std::string value;
         if (!ReadValue(key, i, value)) break;
         switch (tag) {
-            case 'a': parts.anonymous = true; break;
-            case 'p': parts.isPrivate = true; break;
-            case 'O': parts.originAttributes = value; break;
-            case '~': parts.idExtension = value; break;
-            default: break;  // 'b', 'i' and tags of later versions carry nothing needed here
+            case 'a':
+                parts.anonymous = true;
+                break;
+            case 'p':
+                parts.isPrivate = true;
+                break;
+            case 'O':
+                parts.originAttributes = value;
+                break;
+            case '~':
+                parts.idExtension = value;
+                break;
+            default:
+                break;  // 'b', 'i' and tags of later versions carry nothing needed here
         }
     }
     parts = Cache2Key{};

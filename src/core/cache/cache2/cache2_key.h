@@ -11,8 +11,8 @@
 namespace restash::cache2 {
 
 struct Cache2Key {
-    bool valid = false;         // the tags parsed and ':' was found
-    std::string address;        // the whole key when not valid
+    bool valid = false;   // the tags parsed and ':' was found
+    std::string address;  // the whole key when not valid
     bool anonymous = false;
     bool isPrivate = false;
     std::string originAttributes;  // the 'O' value, e.g. "^userContextId=1"

@@ -49,8 +49,10 @@ std::uint32_t BodyLength(const Cache2Metadata& metadata, std::string_view altDat
     if (altDataElement.substr(0, 2) != "1;") return metadata.bodyEnd;
     altDataElement.remove_prefix(2);
     std::uint64_t offset = 0;
-    const auto [end, ec] = std::from_chars(altDataElement.data(), altDataElement.data() + altDataElement.size(), offset);
-    if (ec != std::errc() || end == altDataElement.data() || offset > metadata.bodyEnd) return metadata.bodyEnd;
+    const auto [end, ec] =
+        std::from_chars(altDataElement.data(), altDataElement.data() + altDataElement.size(), offset);
+    if (ec != std::errc() || end == altDataElement.data() || offset > metadata.bodyEnd)
+        return metadata.bodyEnd;
     return static_cast<std::uint32_t>(offset);
 }
 

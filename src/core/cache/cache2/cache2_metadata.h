@@ -20,8 +20,8 @@ struct Cache2Metadata {
     std::uint32_t lastFetched = 0, lastModified = 0;
     std::uint32_t frecency = 0;
     std::uint32_t expires = 0;
-    std::uint32_t flags = 0;       // version 2 and 3; bit 0: pinned
-    std::uint32_t bodyEnd = 0;     // where the metadata starts: the body (and any alternative data) before it
+    std::uint32_t flags = 0;    // version 2 and 3; bit 0: pinned
+    std::uint32_t bodyEnd = 0;  // where the metadata starts: the body (and any alternative data) before it
     std::string key;
     std::string elements;
     bool checksumMatches = false;  // the stored checksum agrees with the bytes

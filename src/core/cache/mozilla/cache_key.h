@@ -13,7 +13,7 @@ namespace restash::mozilla {
 struct KeyParts {
     std::string clientId;  // "HTTP"; empty when the key names no client
     std::string address;
-    std::string postId;    // "5363a864"; empty unless the key has "id="
+    std::string postId;  // "5363a864"; empty unless the key has "id="
     bool anonymous = false;
 };
 

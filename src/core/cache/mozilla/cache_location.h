@@ -23,7 +23,8 @@ struct CacheLocation {
     bool Plausible() const { return (raw & 0x4C000000u) == 0 && (Initialized() || raw == 0); }
 
     static CacheLocation Blocks(int file, std::uint32_t first, std::uint32_t count) {
-        return {0x80000000u | (static_cast<std::uint32_t>(file) << 28) | ((count - 1) << 24) | (first & 0x00FFFFFFu)};
+        return {0x80000000u | (static_cast<std::uint32_t>(file) << 28) | ((count - 1) << 24) |
+                (first & 0x00FFFFFFu)};
     }
     static CacheLocation Separate(std::uint8_t generation, std::uint32_t sizeK) {
         return {0x80000000u | ((sizeK & 0xFFFFu) << 8) | generation};

@@ -22,7 +22,8 @@ int PlausibleRecords(std::string_view records, bool bigEndian) {
     for (std::size_t at = 0; at + kRecordBytes <= records.size(); at += kRecordBytes) {
         const MapRecord r = RecordAt(records, at, bigEndian, 0);
         if (r.hashNumber == 0) continue;
-        if (r.data.Plausible() && r.metadata.Plausible() && (r.data.Initialized() || r.metadata.Initialized()))
+        if (r.data.Plausible() && r.metadata.Plausible() &&
+            (r.data.Initialized() || r.metadata.Initialized()))
             ++plausible;
     }
     return plausible;
@@ -30,7 +31,8 @@ int PlausibleRecords(std::string_view records, bool bigEndian) {
 
 std::vector<std::uint32_t> Words(std::string_view bytes, std::size_t at, std::size_t count) {
     std::vector<std::uint32_t> words;
-    for (std::size_t i = 0; i < count && at + 4 * i + 4 <= bytes.size(); ++i) words.push_back(ReadBig32(bytes, at + 4 * i));
+    for (std::size_t i = 0; i < count && at + 4 * i + 4 <= bytes.size(); ++i)
+        words.push_back(ReadBig32(bytes, at + 4 * i));
     return words;
 }
 
@@ -97,7 +99,8 @@ CacheMap ParseCacheMap(std::string_view bytes) {
     const std::size_t start = map.RecordsStart();
     const std::size_t wanted = static_cast<std::size_t>(map.recordCount) * kRecordBytes;
     std::string_view records = bytes.substr(start);
-    if (records.size() < wanted) map.damage.push_back("shorter than its " + std::to_string(map.recordCount) + " records");
+    if (records.size() < wanted)
+        map.damage.push_back("shorter than its " + std::to_string(map.recordCount) + " records");
     records = records.substr(0, std::min(wanted, records.size() - records.size() % kRecordBytes));
     map.bigEndianRecords = map.EarlyLayout() ? RecordsLookBigEndian(records) : true;
     for (std::size_t i = 0; i * kRecordBytes < records.size(); ++i) {

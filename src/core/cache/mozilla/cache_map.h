@@ -38,8 +38,8 @@ struct CacheMap {
     std::uint32_t recordCount = 0;  // record places the file holds (8192 for the early layout)
     std::vector<std::uint32_t> evictionRanks, bucketUsage;  // bucketUsage: from 1.6
     bool bigEndianRecords = true;
-    std::vector<MapRecord> records;    // the records in use (hash number not 0), in file order
-    std::vector<std::string> damage;   // what is wrong with the file, in a few words each
+    std::vector<MapRecord> records;   // the records in use (hash number not 0), in file order
+    std::vector<std::string> damage;  // what is wrong with the file, in a few words each
 
     bool EarlyLayout() const { return minor <= 5; }
     std::size_t RecordsStart() const { return EarlyLayout() ? kEarlyHeaderBytes : kHeaderBytes; }

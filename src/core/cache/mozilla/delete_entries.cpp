@@ -43,7 +43,8 @@ std::string Unsafe(const DiskCacheFiles& files, const CacheMap& map) {
     const auto layouts = Layouts(files, map);
     for (int f = 1; f <= 3; ++f)
         if (!layouts[f - 1])
-            return "the block bitmap of " + DiskCacheFiles::BlockFileName(f) + " does not agree with _CACHE_MAP_";
+            return "the block bitmap of " + DiskCacheFiles::BlockFileName(f) +
+                   " does not agree with _CACHE_MAP_";
     return {};
 }
 
@@ -57,7 +58,8 @@ void ReplaceBlockFile(FileSystem& fs, const DiskCacheFiles& files, int f, unsign
     for (const BlockRun& run : runs) {
         for (std::uint32_t b = run.first; b < run.first + run.count; ++b) {
             const BitPlace place = PlaceOfBlock(b, layout);
-            if (place.byte < bitmap.size()) bitmap[place.byte] = static_cast<char>(bitmap[place.byte] & ~(1u << place.bit));
+            if (place.byte < bitmap.size())
+                bitmap[place.byte] = static_cast<char>(bitmap[place.byte] & ~(1u << place.bit));
         }
         const std::size_t from = bitmapBytes + std::size_t{run.first} * BlockSize(f);
         zeroed.emplace_back(from, from + std::size_t{run.count} * BlockSize(f));
@@ -68,16 +70,17 @@ void ReplaceBlockFile(FileSystem& fs, const DiskCacheFiles& files, int f, unsign
             std::string piece(bytes.substr(at, kPiece));
             for (const auto& [from, to] : zeroed) {
                 const std::size_t a = std::max(from, at), b = std::min(to, at + piece.size());
-                if (a < b) std::fill(piece.begin() + static_cast<std::ptrdiff_t>(a - at),
-                                     piece.begin() + static_cast<std::ptrdiff_t>(b - at), '\0');
+                if (a < b)
+                    std::fill(piece.begin() + static_cast<std::ptrdiff_t>(a - at),
+                              piece.begin() + static_cast<std::ptrdiff_t>(b - at), '\0');
             }
             out.Write(piece);
         }
     });
 }
 
-void RemoveSeparate(FileSystem& fs, const DiskCacheFiles& files, const MapRecord& r, bool metadata, unsigned minor,
-                    DiskCacheDeletion& result) {
+void RemoveSeparate(FileSystem& fs, const DiskCacheFiles& files, const MapRecord& r, bool metadata,
+                    unsigned minor, DiskCacheDeletion& result) {
     const CacheLocation l = metadata ? r.metadata : r.data;
     if (!l.Initialized() || l.File() != 0) return;
     std::string relative;
@@ -101,7 +104,8 @@ std::string WhyDeletionIsUnsafe(const DiskCache& cache) {
 
 DiskCacheDeletion DeleteDiskCacheEntries(const DiskCache& cache, const std::vector<std::size_t>& indexes,
                                          FileSystem& fs) {
-    if (const std::string why = WhyDeletionIsUnsafe(cache); !why.empty()) throw Error("Cannot delete: " + why);
+    if (const std::string why = WhyDeletionIsUnsafe(cache); !why.empty())
+        throw Error("Cannot delete: " + why);
     const DiskCacheFiles files(cache.folder);
     const std::string mapPath = *files.Find("_CACHE_MAP_");
     std::string bytes(MappedFile(mapPath).bytes());

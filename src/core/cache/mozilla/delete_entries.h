@@ -16,8 +16,8 @@ namespace restash::mozilla {
 
 struct DiskCacheDeletion {
     std::size_t entriesRemoved = 0;
-    std::size_t filesRemoved = 0;        // separate files removed
-    std::vector<std::string> failures;   // separate files that could not be removed, with the reason
+    std::size_t filesRemoved = 0;       // separate files removed
+    std::vector<std::string> failures;  // separate files that could not be removed, with the reason
 };
 
 // Why the entries of cache cannot be deleted safely, or empty when they can.

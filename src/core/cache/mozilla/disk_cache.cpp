@@ -32,7 +32,8 @@ void ReadMap(const DiskCacheFiles& files, DiskCache& cache) {
     }
     cache.mapPresent = true;
     cache.mapSound = cache.map.damage.empty();
-    if (cache.map.major == 1 && cache.map.minor >= 3 && cache.map.minor <= 19) cache.version = cache.map.minor;
+    if (cache.map.major == 1 && cache.map.minor >= 3 && cache.map.minor <= 19)
+        cache.version = cache.map.minor;
 }
 
 }  // namespace
@@ -57,18 +58,24 @@ DiskCache ReadDiskCache(const std::string& folder, ProgressSink& progress) {
     }
     for (const DiskCacheEntry& e : cache.entries) cache.version = std::max(cache.version, e.entryVersion);
     const std::string what = cache.mapPresent ? Joined(cache.map.damage) : "it is missing";
-    cache.warnings.insert(cache.warnings.begin(), ReadWarning{ReadWarningKind::DamagedIndex, cache.folder + kMapName,
-                                                              what, cache.entries.size()});
+    cache.warnings.insert(
+        cache.warnings.begin(),
+        ReadWarning{ReadWarningKind::DamagedIndex, cache.folder + kMapName, what, cache.entries.size()});
     return cache;
 }
 
 std::string DiskCacheFamily(unsigned minorVersion, bool mapPresent) {
     std::string browsers;
-    if (minorVersion == 0) browsers = "Mozilla 0.9.5 to Firefox 31";
-    else if (minorVersion <= 5) browsers = "Mozilla 0.9.5-1.7 / Netscape 6.1-8 / Firefox 0.8-1.0";
-    else if (minorVersion <= 8) browsers = "Mozilla 1.8 / SeaMonkey 1 / Firefox 1.5-2 / Netscape 9";
-    else if (minorVersion <= 18) browsers = "Firefox 3-3.6 / SeaMonkey 2.0";
-    else browsers = "Firefox 4-31 / SeaMonkey 2.1-2.28";
+    if (minorVersion == 0)
+        browsers = "Mozilla 0.9.5 to Firefox 31";
+    else if (minorVersion <= 5)
+        browsers = "Mozilla 0.9.5-1.7 / Netscape 6.1-8 / Firefox 0.8-1.0";
+    else if (minorVersion <= 8)
+        browsers = "Mozilla 1.8 / SeaMonkey 1 / Firefox 1.5-2 / Netscape 9";
+    else if (minorVersion <= 18)
+        browsers = "Firefox 3-3.6 / SeaMonkey 2.0";
+    else
+        browsers = "Firefox 4-31 / SeaMonkey 2.1-2.28";
     const std::string version = minorVersion ? "1." + std::to_string(minorVersion) : std::string();
     if (!mapPresent) return browsers + (version.empty() ? " (no map)" : " (entries " + version + ", no map)");
     return browsers + " (map " + version + ")";

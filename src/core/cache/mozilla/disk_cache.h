@@ -24,19 +24,19 @@ namespace restash::mozilla {
 struct DiskCacheEntry {
     StoredEntry entry;
     std::uint32_t hashNumber = 0;
-    unsigned entryVersion = 0;         // the minor version in the metadata entry (1.N)
-    std::optional<MapRecord> record;   // the map record it was read through; none when found by searching
+    unsigned entryVersion = 0;        // the minor version in the metadata entry (1.N)
+    std::optional<MapRecord> record;  // the map record it was read through; none when found by searching
 };
 
 struct DiskCache {
-    std::string folder;                // ending in "/"
+    std::string folder;  // ending in "/"
     bool mapPresent = false;
-    bool mapSound = false;             // read through a map without damage
-    CacheMap map;                      // what the map said (empty when missing)
-    unsigned version = 0;              // the minor version (1.N) of the map, else of the entries found
+    bool mapSound = false;  // read through a map without damage
+    CacheMap map;           // what the map said (empty when missing)
+    unsigned version = 0;   // the minor version (1.N) of the map, else of the entries found
     std::vector<DiskCacheEntry> entries;
     ReadWarnings warnings;
-    bool stopped = false;              // the progress sink asked to stop
+    bool stopped = false;  // the progress sink asked to stop
 };
 
 // Reads the cache in folder. Throws FileError when folder cannot be listed;

@@ -13,7 +13,8 @@ constexpr std::uint64_t kMaxMetadataFile = 16u << 20;
 
 }  // namespace
 
-DiskCacheFiles::DiskCacheFiles(std::string folder) : folder_(WithTrailingSeparator(folder)), listing_(folder_) {
+DiskCacheFiles::DiskCacheFiles(std::string folder)
+    : folder_(WithTrailingSeparator(folder)), listing_(folder_) {
     for (int file = 1; file <= 3; ++file) {
         const auto path = Find(BlockFileName(file));
         if (!path) continue;
@@ -70,12 +71,15 @@ std::string DiskCacheFiles::MetadataBytes(CacheLocation location, std::uint32_t 
     relativePath = BlockFileName(location.File());
     const std::string_view file = BlockFile(location.File());
     const std::uint64_t size = BlockSize(location.File());
-    const std::uint64_t at = BitmapBytes(location.File(), mapMinor) + std::uint64_t{location.FirstBlock()} * size;
+    const std::uint64_t at =
+        BitmapBytes(location.File(), mapMinor) + std::uint64_t{location.FirstBlock()} * size;
     if (file.empty() || at >= file.size()) {
-        problem = file.empty() ? "its block file is missing" : "its blocks lie past the end of the block file";
+        problem =
+            file.empty() ? "its block file is missing" : "its blocks lie past the end of the block file";
         return {};
     }
-    return std::string(file.substr(static_cast<std::size_t>(at), static_cast<std::size_t>(size * location.BlockCount())));
+    return std::string(
+        file.substr(static_cast<std::size_t>(at), static_cast<std::size_t>(size * location.BlockCount())));
 }
 
 BodyLocation DiskCacheFiles::DataBody(CacheLocation location, std::uint32_t hashNumber, unsigned mapMinor,
@@ -85,7 +89,8 @@ BodyLocation DiskCacheFiles::DataBody(CacheLocation location, std::uint32_t hash
     body.length = dataSize;
     if (location.File() == 0) {
         body.kind = BodyLocation::Kind::SeparateFile;
-        body.path = FindSeparate(hashNumber, false, location.Generation(), mapMinor, body.relativePath).value_or("");
+        body.path =
+            FindSeparate(hashNumber, false, location.Generation(), mapMinor, body.relativePath).value_or("");
         return body;
     }
     body.kind = BodyLocation::Kind::BlockRun;

@@ -20,7 +20,7 @@
 namespace restash::mozilla {
 
 class DiskCacheFiles {
-public:
+   public:
     explicit DiskCacheFiles(std::string folder);
 
     const std::string& Folder() const { return folder_; }
@@ -48,7 +48,7 @@ public:
     // Every separate file in the folder, listed on first use.
     const std::vector<SeparateFile>& SeparateFiles() const;
 
-private:
+   private:
     std::string folder_;
     CacheFolder listing_;
     std::array<std::unique_ptr<MappedFile>, 3> blocks_;

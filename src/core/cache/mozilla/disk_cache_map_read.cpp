@@ -1,6 +1,5 @@
-#include "core/cache/mozilla/disk_cache_read.h"
-
 #include "core/cache/mozilla/cache_key.h"
+#include "core/cache/mozilla/disk_cache_read.h"
 #include "core/cache/mozilla/hash_numbers.h"
 
 namespace restash::mozilla {
@@ -47,7 +46,8 @@ DiskCacheEntry EntryFromMetadata(const DiskEntry& metadata, const std::string& m
     return e;
 }
 
-bool ReadThroughMap(const DiskCacheFiles& files, DiskCache& cache, MetadataPlaces& places, ProgressSink& progress) {
+bool ReadThroughMap(const DiskCacheFiles& files, DiskCache& cache, MetadataPlaces& places,
+                    ProgressSink& progress) {
     const bool sound = cache.mapSound;
     std::size_t done = 0;
     for (const MapRecord& record : cache.map.records) {
@@ -59,8 +59,9 @@ bool ReadThroughMap(const DiskCacheFiles& files, DiskCache& cache, MetadataPlace
         if (!bytes.empty()) metadata = ParseDiskEntry(bytes, &problem);
         if (!metadata || (!sound && !KeyHashes(metadata->key, record.hashNumber))) {
             if (sound)
-                cache.warnings.push_back({ReadWarningKind::DamagedEntry, relative.empty() ? "_CACHE_MAP_" : relative,
-                                          "record " + std::to_string(record.index) + " could not be read: " + problem});
+                cache.warnings.push_back(
+                    {ReadWarningKind::DamagedEntry, relative.empty() ? "_CACHE_MAP_" : relative,
+                     "record " + std::to_string(record.index) + " could not be read: " + problem});
             continue;
         }
         DiskCacheEntry e = EntryFromMetadata(*metadata, relative);

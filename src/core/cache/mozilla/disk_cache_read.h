@@ -21,10 +21,12 @@ DiskCacheEntry EntryFromMetadata(const DiskEntry& metadata, const std::string& m
 // cannot be read is a warning; otherwise such records, and those whose key
 // does not hash to their hash number, are passed over (the search finds what
 // they still hold). Returns false when the progress sink asked to stop.
-bool ReadThroughMap(const DiskCacheFiles& files, DiskCache& cache, MetadataPlaces& places, ProgressSink& progress);
+bool ReadThroughMap(const DiskCacheFiles& files, DiskCache& cache, MetadataPlaces& places,
+                    ProgressSink& progress);
 
 // Searches the block files and separate metadata files for the entries not in
 // places. Returns false when the progress sink asked to stop.
-bool SearchEntries(const DiskCacheFiles& files, DiskCache& cache, MetadataPlaces& places, ProgressSink& progress);
+bool SearchEntries(const DiskCacheFiles& files, DiskCache& cache, MetadataPlaces& places,
+                   ProgressSink& progress);
 
 }  // namespace restash::mozilla

@@ -1,7 +1,6 @@
-#include "core/cache/mozilla/disk_cache_read.h"
-
 #include <unordered_map>
 
+#include "core/cache/mozilla/disk_cache_read.h"
 #include "core/cache/mozilla/hash_numbers.h"
 #include "core/cache/stored_body.h"
 #include "core/platform/error.h"
@@ -39,7 +38,7 @@ struct Search {
     MetadataPlaces& places;
     std::unordered_map<std::string, std::size_t> byKey;  // entries already listed, by key
     DataFiles dataFiles;
-    std::size_t unplaced = 0;                            // bodies that could not be placed
+    std::size_t unplaced = 0;  // bodies that could not be placed
 
     // Finds the body of an entry read without its record.
     void PlaceBody(DiskCacheEntry& e, std::optional<std::uint8_t> generation) {
@@ -56,7 +55,8 @@ struct Search {
         }
         if (s.dataSize == 0) return;
         // Its place was in the record only: the body cannot be had.
-        s.body.kind = s.dataSize > kLargestBlockRun ? BodyLocation::Kind::SeparateFile : BodyLocation::Kind::BlockRun;
+        s.body.kind =
+            s.dataSize > kLargestBlockRun ? BodyLocation::Kind::SeparateFile : BodyLocation::Kind::BlockRun;
         s.body.length = s.dataSize;
         ++unplaced;
     }
@@ -108,12 +108,14 @@ void SearchMetadataFiles(Search& search) {
         if (!path) continue;
         std::string bytes, problem;
         try {
-            bytes = ReadStoredBodyBytes({BodyLocation::Kind::SeparateFile, *path, f.relativePath, 0, kMetadataFileLimit},
-                                        kMetadataFileLimit);
+            bytes = ReadStoredBodyBytes(
+                {BodyLocation::Kind::SeparateFile, *path, f.relativePath, 0, kMetadataFileLimit},
+                kMetadataFileLimit);
         } catch (const FileError& e) {
             problem = e.problem();
         }
-        const std::optional<DiskEntry> metadata = bytes.empty() ? std::nullopt : ParseDiskEntry(bytes, &problem);
+        const std::optional<DiskEntry> metadata =
+            bytes.empty() ? std::nullopt : ParseDiskEntry(bytes, &problem);
         if (!metadata) {
             search.cache.warnings.push_back({ReadWarningKind::DamagedEntry, f.relativePath, problem});
             continue;
@@ -128,9 +130,11 @@ void SearchMetadataFiles(Search& search) {
 
 }  // namespace
 
-bool SearchEntries(const DiskCacheFiles& files, DiskCache& cache, MetadataPlaces& places, ProgressSink& progress) {
+bool SearchEntries(const DiskCacheFiles& files, DiskCache& cache, MetadataPlaces& places,
+                   ProgressSink& progress) {
     Search search{files, cache, places, {}, {}, 0};
-    for (std::size_t i = 0; i < cache.entries.size(); ++i) search.byKey.emplace(cache.entries[i].entry.key, i);
+    for (std::size_t i = 0; i < cache.entries.size(); ++i)
+        search.byKey.emplace(cache.entries[i].entry.key, i);
     for (const SeparateFile& f : files.SeparateFiles())
         if (!f.metadata) search.dataFiles.emplace(f.hashNumber, &f);
     for (int file = 1; file <= 3; ++file)

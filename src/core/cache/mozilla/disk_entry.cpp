@@ -48,9 +48,11 @@ std::optional<DiskEntry> FindDiskEntryAt(std::string_view bytes, std::uint32_t b
     if (version >> 16 != 1 || (version & 0xFFFF) < 3 || (version & 0xFFFF) > 19) return std::nullopt;
     const std::uint64_t keySize = ReadBig32(bytes, 28);
     const std::uint64_t metaSize = ReadBig32(bytes, 32);
-    if (keySize < 3 || kDiskEntryHeaderBytes + keySize + metaSize > std::uint64_t{4} * blockSize) return std::nullopt;
+    if (keySize < 3 || kDiskEntryHeaderBytes + keySize + metaSize > std::uint64_t{4} * blockSize)
+        return std::nullopt;
     std::optional<DiskEntry> e = ParseDiskEntry(bytes);
-    if (!e || bytes[kDiskEntryHeaderBytes + keySize - 1] != '\0' || e->key.size() != keySize - 1) return std::nullopt;
+    if (!e || bytes[kDiskEntryHeaderBytes + keySize - 1] != '\0' || e->key.size() != keySize - 1)
+        return std::nullopt;
     if (!Printable(e->key) || e->key.find(':') == std::string::npos) return std::nullopt;
     if (metaSize != 0 && e->metadata.back() != '\0') return std::nullopt;
     return e;

@@ -19,9 +19,9 @@ struct DiskEntry {
     std::uint32_t fetchCount = 0;
     std::uint32_t lastFetched = 0, lastModified = 0, expires = 0;
     std::uint32_t dataSize = 0;
-    std::string key;                // without its NUL
-    std::string metadata;           // the elements, as stored
-    std::size_t bytes = 0;          // header + key + metadata
+    std::string key;        // without its NUL
+    std::string metadata;   // the elements, as stored
+    std::size_t bytes = 0;  // header + key + metadata
 };
 
 // Reads an entry from the start of bytes (which may run past it). Nothing,

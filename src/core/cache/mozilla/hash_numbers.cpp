@@ -4,15 +4,33 @@ namespace restash::mozilla {
 namespace {
 
 void Mix(std::uint32_t& a, std::uint32_t& b, std::uint32_t& c) {
-    a -= b; a -= c; a ^= (c >> 13);
-    b -= c; b -= a; b ^= (a << 8);
-    c -= a; c -= b; c ^= (b >> 13);
-    a -= b; a -= c; a ^= (c >> 12);
-    b -= c; b -= a; b ^= (a << 16);
-    c -= a; c -= b; c ^= (b >> 5);
-    a -= b; a -= c; a ^= (c >> 3);
-    b -= c; b -= a; b ^= (a << 10);
-    c -= a; c -= b; c ^= (b >> 15);
+    a -= b;
+    a -= c;
+    a ^= (c >> 13);
+    b -= c;
+    b -= a;
+    b ^= (a << 8);
+    c -= a;
+    c -= b;
+    c ^= (b >> 13);
+    a -= b;
+    a -= c;
+    a ^= (c >> 12);
+    b -= c;
+    b -= a;
+    b ^= (a << 16);
+    c -= a;
+    c -= b;
+    c ^= (b >> 5);
+    a -= b;
+    a -= c;
+    a ^= (c >> 3);
+    b -= c;
+    b -= a;
+    b ^= (a << 10);
+    c -= a;
+    c -= b;
+    c ^= (b >> 15);
 }
 
 std::uint32_t Byte(std::string_view s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
@@ -38,9 +56,12 @@ std::uint32_t Lookup2Hash(std::string_view bytes, std::uint32_t initval) {
     // lowest byte holds the length).
     for (std::size_t i = 0; at + i < bytes.size(); ++i) {
         const std::uint32_t v = Byte(bytes, at + i);
-        if (i < 4) a += v << (8 * i);
-        else if (i < 8) b += v << (8 * (i - 4));
-        else c += v << (8 * (i - 7));
+        if (i < 4)
+            a += v << (8 * i);
+        else if (i < 8)
+            b += v << (8 * (i - 4));
+        else
+            c += v << (8 * (i - 7));
     }
     Mix(a, b, c);
     return c;

@@ -8,8 +8,8 @@ namespace restash::mozilla {
 namespace {
 
 struct Bucket {
-    std::size_t first = 0;  // its first record
-    std::size_t used = 0;   // records in use, from the first
+    std::size_t first = 0;    // its first record
+    std::size_t used = 0;     // records in use, from the first
     std::size_t usageAt = 0;  // where the header keeps its usage (0: the early layout keeps none)
     std::size_t rankAt = 0;   // where the header keeps its eviction rank
 };
@@ -19,7 +19,9 @@ Bucket BucketFor(const std::string& bytes, const CacheMap& map, std::uint32_t bu
     if (map.EarlyLayout()) {
         b.first = bucket * kEarlyRecordsPerBucket;
         const std::size_t start = map.RecordsStart();
-        while (b.used < kEarlyRecordsPerBucket && ReadBig32(bytes, start + (b.first + b.used) * kRecordBytes) != 0) ++b.used;
+        while (b.used < kEarlyRecordsPerBucket &&
+               ReadBig32(bytes, start + (b.first + b.used) * kRecordBytes) != 0)
+            ++b.used;
         b.rankAt = 16 + 4 * bucket;
     } else {
         b.first = bucket * (map.recordCount / kBuckets);
@@ -50,7 +52,8 @@ bool RemoveMapRecord(std::string& bytes, const CacheMap& map, const MapRecord& r
     auto at = [&](std::size_t i) { return start + (b.first + i) * kRecordBytes; };
     std::size_t found = b.used;
     for (std::size_t i = 0; i < b.used; ++i)
-        if (Read32(bytes, at(i), big) == record.hashNumber && Read32(bytes, at(i) + 8, big) == record.data.raw &&
+        if (Read32(bytes, at(i), big) == record.hashNumber &&
+            Read32(bytes, at(i) + 8, big) == record.data.raw &&
             Read32(bytes, at(i) + 12, big) == record.metadata.raw)
             found = i;
     if (found == b.used) return false;

@@ -15,9 +15,12 @@ std::optional<std::uint32_t> Hex(std::string_view digits) {
     std::uint32_t v = 0;
     for (const char c : digits) {
         const char u = UpperAscii(c);
-        if (u >= '0' && u <= '9') v = v * 16 + static_cast<std::uint32_t>(u - '0');
-        else if (u >= 'A' && u <= 'F') v = v * 16 + static_cast<std::uint32_t>(u - 'A' + 10);
-        else return std::nullopt;
+        if (u >= '0' && u <= '9')
+            v = v * 16 + static_cast<std::uint32_t>(u - '0');
+        else if (u >= 'A' && u <= 'F')
+            v = v * 16 + static_cast<std::uint32_t>(u - 'A' + 10);
+        else
+            return std::nullopt;
     }
     return v;
 }
@@ -51,7 +54,8 @@ std::optional<SeparateFile> ParseSeparateFileName(std::string_view relativePath)
     const auto hash = Hex(hexDigits);
     const auto generation = Hex(leaf.substr(leaf.size() - 2));
     if (!hash || !generation || (kind != 'd' && kind != 'm')) return std::nullopt;
-    return SeparateFile{*hash, kind == 'm', static_cast<std::uint8_t>(*generation), std::string(relativePath)};
+    return SeparateFile{*hash, kind == 'm', static_cast<std::uint8_t>(*generation),
+                        std::string(relativePath)};
 }
 
 std::vector<SeparateFile> ListSeparateFiles(const std::string& folder) {

@@ -13,9 +13,9 @@ namespace restash::mozilla {
 
 struct SeparateFile {
     std::uint32_t hashNumber = 0;
-    bool metadata = false;       // 'm'; 'd' otherwise
+    bool metadata = false;  // 'm'; 'd' otherwise
     std::uint8_t generation = 0;
-    std::string relativePath;    // as found in the folder
+    std::string relativePath;  // as found in the folder
 };
 
 std::string SeparateFileName(std::uint32_t hashNumber, bool metadata, std::uint8_t generation, bool nested);

@@ -70,7 +70,8 @@ Netscape6Cache ReadNetscape6Cache(const std::string& indexPath, ProgressSink& pr
     const MappedFile file(indexPath);
     const auto header = ParseHashHeader(file.bytes());
     if (!header) {
-        cache.warnings.push_back({ReadWarningKind::DamagedIndex, indexPath, "its header is not a DB 1.85 hash file's", 0});
+        cache.warnings.push_back(
+            {ReadWarningKind::DamagedIndex, indexPath, "its header is not a DB 1.85 hash file's", 0});
         return cache;
     }
     const CacheFolder folder(cache.folder);
@@ -86,8 +87,9 @@ Netscape6Cache ReadNetscape6Cache(const std::string& indexPath, ProgressSink& pr
         const auto record = ParseCacheRecord(pair.data);
         const auto metadata = record ? ParseCacheMetadata(record->metadata) : std::nullopt;
         if (!metadata) {
-            cache.warnings.push_back({ReadWarningKind::DamagedEntry, indexPath,
-                                      "a record on page " + std::to_string(pair.page) + " could not be read"});
+            cache.warnings.push_back(
+                {ReadWarningKind::DamagedEntry, indexPath,
+                 "a record on page " + std::to_string(pair.page) + " could not be read"});
             continue;
         }
         StoredEntry e = EntryOf(folder, *record, *metadata);

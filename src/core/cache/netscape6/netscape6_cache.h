@@ -12,7 +12,7 @@
 namespace restash::netscape6 {
 
 struct Netscape6Cache {
-    std::string folder;             // ending in "/"
+    std::string folder;                // ending in "/"
     std::vector<StoredEntry> entries;  // in the order the hash file holds them
     ReadWarnings warnings;
     bool stopped = false;

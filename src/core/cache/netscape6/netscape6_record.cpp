@@ -7,7 +7,8 @@
 namespace restash::netscape6 {
 namespace {
 
-constexpr std::size_t kFixedTail = 2 + 3 * 4 + 4 + 4 + 4 + 4;  // flags, times, rate (without the access count)
+constexpr std::size_t kFixedTail =
+    2 + 3 * 4 + 4 + 4 + 4 + 4;  // flags, times, rate (without the access count)
 
 // Reads a length-prefixed field at pos; false when it runs past data.
 bool TakeField(std::string_view data, std::size_t& pos, std::string& out) {

@@ -22,9 +22,9 @@ namespace restash::netscape6 {
 
 struct CacheRecord {
     std::int32_t recordId = 0;
-    std::string key;         // as stored, NULs included
+    std::string key;  // as stored, NULs included
     std::string metadata;
-    std::string fileUrl;     // without its NUL
+    std::string fileUrl;  // without its NUL
 };
 
 // A record pair's data; nothing when its size word does not match its length
