@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev
-  libcli11-dev nlohmann-json3-dev zlib1g-dev
+  libcli11-dev nlohmann-json3-dev zlib1g-dev libbrotli-dev
   libdb1-compat
   qt6-base-dev fonts-dejavu-core fontconfig
   chromium shared-mime-info desktop-file-utils
