@@ -140,9 +140,14 @@ TEST(ReplayCheck, ReplayWebPageListsAndReplaysEveryExportedPage) {
     ASSERT_EQ(summary.archived, std::size(kPages) + 2);
     ASSERT_EQ(summary.pages, std::size(kPages));
     WriteBytes(dir / "expected.json", Expected());
+    if (const char* keep = std::getenv("RESTASH_REPLAY_KEEP")) {  // for running replay.js by hand
+        std::filesystem::copy_file(*options.waczPath, std::string(keep) + "/cache.wacz",
+                                   std::filesystem::copy_options::overwrite_existing);
+        WriteBytes(std::string(keep) + "/expected.json", Expected());
+    }
 
     const char* screenshot = std::getenv("RESTASH_REPLAY_SCREENSHOT");
-    const std::string command = "NODE_PATH=" + Quoted(modules) + " timeout 600 node " +
+    const std::string command = "NODE_PATH=" + Quoted(modules) + " timeout 300 node " +
                                 Quoted(std::string(RESTASH_SOURCE_DIR) + "/tests/browser/replay/replay.js") + " " +
                                 Quoted(*options.waczPath) + " " + Quoted(dir / "expected.json") +
                                 (screenshot ? " " + Quoted(screenshot) : "") + " > " + Quoted(dir / "out") + " 2> " +

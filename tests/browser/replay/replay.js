@@ -18,6 +18,8 @@ const http = require("http");
 const puppeteer = require("puppeteer-core");
 
 const CHROMIUM = "/usr/bin/chromium";
+const begun = Date.now();
+const log = (text) => console.error(`[${((Date.now() - begun) / 1000).toFixed(1)} s] ${text}`);
 const WAIT_MS = 60000;  // for any one thing to appear
 // The app's folder, found where the modules are (NODE_PATH).
 const ROOT = (process.env.NODE_PATH || "").split(path.delimiter)
@@ -102,6 +104,7 @@ async function checkList(page, base, listed, problems) {
     .then((h) => h.jsonValue())
     .catch(async () => page.evaluate(deepText));
   for (const w of listed) if (!shown.includes(w)) problems.push(`the page list does not show ${w}`);
+  log("page list read");
   return listed.filter((w) => shown.includes(w)).length;
 }
 
@@ -113,16 +116,27 @@ async function replayFrame(page, base, p, problems) {
   const deadline = Date.now() + WAIT_MS;
   while (Date.now() < deadline) {
     for (const frame of page.frames()) {
-      if (!frame.url().includes("mp_/")) continue;
-      const ready = await frame
-        .evaluate((t) => document.readyState === "complete" && document.body && document.body.innerText.includes(t), p.text)
-        .catch(() => false);
-      if (ready) return frame;
+      if (!frame.url().includes(`${p.ts}mp_/`)) continue;  // not this page's frame (yet)
+      const state = await frame
+        .evaluate((t) => document.readyState !== "complete" || !document.body ? "loading"
+          : document.body.innerText.includes(t) ? "shown"
+          : document.title === "Archived Page Not Found" ? "not found" : "loading", p.text)
+        .catch(() => "loading");
+      if (state === "not found") {
+        problems.push(`${p.url} ${p.ts}: ReplayWeb.page says "Archived Page Not Found"`);
+        return null;
+      }
+      const ready = state === "shown";
+      if (ready) {
+        log(`replayed ${p.url}`);
+        return frame;
+      }
     }
     await new Promise((r) => setTimeout(r, 250));
   }
   const frames = page.frames().map((f) => f.url()).join(", ");
-  problems.push(`${p.url} ${p.ts}: no replayed frame shows "${p.text}" (frames: ${frames}; app says: ${(await page.evaluate(deepText)).replace(/\s+/g, " ").slice(0, 300)})`);
+  const said = await page.evaluate(deepText).catch((e) => e.message);
+  problems.push(`${p.url} ${p.ts}: no replayed frame shows "${p.text}" (frames: ${frames}; app: ${said.replace(/\s+/g, " ").slice(0, 300)})`);
   return null;
 }
 
@@ -137,7 +151,11 @@ async function checkReplay(page, base, p, problems) {
   let ok = true;
   if (seen.title !== p.title) ok = !!problems.push(`${p.url}: title "${seen.title}", cached "${p.title}"`) && false;
   if (p.image && !(seen.width > 0)) ok = !!problems.push(`${p.url}: its image ${p.image} did not load (${seen.src})`) && false;
-  if (p.image && !seen.src.endsWith(p.image)) ok = !!problems.push(`${p.url}: image ${seen.src}, expected ${p.image}`) && false;
+  // The app keeps the address as the page writes it in the image's frame
+  // address, and finds the record by the address a browser makes of it.
+  const framed = /\/\d{14}[a-z_]*\/(.*)$/.exec(seen.src);
+  const shown = framed ? new URL(framed[1]).href : seen.src;
+  if (p.image && shown !== p.image) ok = !!problems.push(`${p.url}: image ${shown}, expected ${p.image}`) && false;
   return ok;
 }
 
@@ -156,6 +174,7 @@ async function main() {
   const started = Date.now();
   try {
     const page = await browser.newPage();
+    page.on("pageerror", (e) => log(`page error: ${e.message}`));
     await page.setViewport({ width: 1280, height: 900 });
     const listed = await checkList(page, base, expected.listed, problems);
     let replayed = 0;
