@@ -15,7 +15,7 @@ constexpr const char* kNoFilesToExport = "No Files To Export.";
 }
 
 ExportCommand::ExportCommand(CLI::App& parent) {
-    app_ = parent.add_subcommand("export", "Writes the chosen part of the cache to a web archive (WARC)");
+    app_ = parent.add_subcommand("export", "Writes the chosen part of the cache to a web archive (WARC, WACZ)");
     AddCacheOption(*app_, cacheFile_);
     AddSelectionOptions(*app_, selection_);
     CLI::Option* warc = app_->add_option("--warc", warc_, "The archive to write, for example cache.warc.gz")
