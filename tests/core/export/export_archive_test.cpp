@@ -16,10 +16,8 @@
 #include "core/export/sha256.h"
 #include "core/export/warc_writer.h"
 #include "core/platform/error.h"
-#include "core/uncache/url.h"
 #include "tests/support/faulty_file_system.h"
-#include "tests/support/recorders.h"
-#include "tests/support/temp_dir.h"
+#include "export_fixture.h"
 #include "warc_reading.h"
 
 namespace restash::test {
@@ -33,7 +31,7 @@ std::string Sha256Hex(const std::string& bytes) {
 
 // A cache folder with files of several kinds, and entries for them written
 // the way the reader fills them.
-class ExportTest : public ::testing::Test {
+class ExportTest : public ExportFixture {
 protected:
     ExportTest() {
         std::filesystem::create_directories(cache_ / "");
@@ -61,39 +59,7 @@ protected:
         options_.createdAt = 1700000000;
     }
 
-    CacheEntry& Add(const std::string& url, const std::string& file, const std::string& mime,
-                    const std::string& body, std::int32_t stamp) {
-        WriteBytes(cache_ / file, body);
-        CacheEntry e;
-        e.Stamp = stamp;
-        e.FileName = file;
-        e.Url = url;
-        e.MimeType = mime;
-        e.Domain = DomainOf(url);
-        e.category = ClassifyMimeType(mime);
-        entries_.push_back(e);
-        return entries_.back();
-    }
-
-    ExportSummary Export(FileSystem& fs = RealFileSystem()) {
-        CacheFolder folder(cache_.path());
-        return ExportArchive(entries_, selection_, folder, options_, progress_, fs);
-    }
-
-    std::vector<std::string> OutputFolder() const {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(out_.path()))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    TempDir cache_, out_;
     std::string big_;
-    CacheEntryList entries_;
-    Selection selection_;
-    ExportOptions options_;
-    RecordingProgress progress_;
 };
 
 TEST_F(ExportTest, RecordsHoldEachCacheFileByteForByteWithItsFacts) {

@@ -10,15 +10,12 @@
 #include <sstream>
 
 #include "core/export/digest_text.h"
-#include "core/export/export_archive.h"
 #include "core/export/sha256.h"
 #include "core/export/wacz_writer.h"
 #include "core/export/warc_writer.h"
 #include "core/platform/error.h"
-#include "core/uncache/url.h"
 #include "tests/support/faulty_file_system.h"
-#include "tests/support/recorders.h"
-#include "tests/support/temp_dir.h"
+#include "export_fixture.h"
 #include "warc_reading.h"
 
 namespace restash::test {
@@ -39,7 +36,7 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-class WaczExportTest : public ::testing::Test {
+class WaczExportTest : public ExportFixture {
 protected:
     WaczExportTest() {
         Add("HTTP://WWW.Example.COM:80/", "M0000001.HTM", "TEXT/HTML",
@@ -57,24 +54,6 @@ protected:
         options_.createdAt = 1700000000;
     }
 
-    CacheEntry& Add(const std::string& url, const std::string& file, const std::string& mime,
-                    const std::string& body, std::int32_t stamp) {
-        WriteBytes(cache_ / file, body);
-        CacheEntry e;
-        e.Stamp = stamp;
-        e.FileName = file;
-        e.Url = url;
-        e.MimeType = mime;
-        e.Domain = DomainOf(url);
-        e.category = ClassifyMimeType(mime);
-        entries_.push_back(e);
-        return entries_.back();
-    }
-
-    ExportSummary Export(FileSystem& fs = RealFileSystem()) {
-        return ExportArchive(entries_, selection_, CacheFolder(cache_.path()), options_, progress_, fs);
-    }
-
     // A member of the package, as unzip extracts it.
     std::string Member(const std::string& name) const {
         const std::string command =
@@ -89,19 +68,7 @@ protected:
         return ReadWarc(out_ / "inner.warc.gz");
     }
 
-    std::vector<std::string> OutputFolder() const {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(out_.path()))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 
-    TempDir cache_, out_;
-    CacheEntryList entries_;
-    Selection selection_;
-    ExportOptions options_;
-    RecordingProgress progress_;
 };
 
 TEST_F(WaczExportTest, PackageNamesEveryFileWithItsHashAndSize) {
