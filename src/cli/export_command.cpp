@@ -15,7 +15,8 @@ constexpr const char* kNoFilesToExport = "No Files To Export.";
 }
 
 ExportCommand::ExportCommand(CLI::App& parent) {
-    app_ = parent.add_subcommand("export", "Writes the chosen part of the cache to a web archive (WARC, WACZ)");
+    app_ =
+        parent.add_subcommand("export", "Writes the chosen part of the cache to a web archive (WARC, WACZ)");
     AddCacheOption(*app_, cacheFile_);
     AddSelectionOptions(*app_, selection_);
     CLI::Option* warc = app_->add_option("--warc", warc_, "The archive to write, for example cache.warc.gz")
@@ -32,7 +33,8 @@ ExportCommand::ExportCommand(CLI::App& parent) {
 }
 
 int ExportCommand::Run(RunContext& context) {
-    if (warc_.empty() && !wacz_) throw UsageError("export needs an archive to write: --warc FILE, --wacz FILE or both");
+    if (warc_.empty() && !wacz_)
+        throw UsageError("export needs an archive to write: --warc FILE, --wacz FILE or both");
     Settings settings = LoadCliSettings(context.global);
     if (cacheFile_) UseCacheIndex(settings, *cacheFile_);
 
@@ -59,8 +61,8 @@ int ExportCommand::Run(RunContext& context) {
     }
     for (const std::string& failure : summary.failures) context.messages.Warning(failure);
     context.out << "Archived " << summary.archived << " of " << summary.selected << " chosen entr"
-                << (summary.selected == 1 ? "y" : "ies") << " (" << summary.bytes << " bytes); " << summary.missing
-                << " had no cache file.\n";
+                << (summary.selected == 1 ? "y" : "ies") << " (" << summary.bytes << " bytes); "
+                << summary.missing << " had no cache file.\n";
     if (!warc_.empty()) context.out << "Archive: " << AbsolutePath(warc_) << '\n';
     if (wacz_) context.out << "Package: " << AbsolutePath(*wacz_) << " (" << summary.pages << " pages)\n";
     if (cdxj_) context.out << "Index: " << AbsolutePath(*cdxj_) << '\n';

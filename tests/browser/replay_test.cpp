@@ -47,20 +47,22 @@ const Page kPages[] = {
     {"http://www.site3.example:80/", "Site Three Home", "Site Three Home", "http://www.site3.example/",
      "pics/photo.gif", "http://www.site3.example/pics/photo.gif"},
     {"http://www.site3.example/docs/./guide.html", "The Guide", "The Guide",
-     "http://www.site3.example/docs/guide.html", "../pics/photo.gif", "http://www.site3.example/pics/photo.gif"},
+     "http://www.site3.example/docs/guide.html", "../pics/photo.gif",
+     "http://www.site3.example/pics/photo.gif"},
     {"http://Shop.Example.com/cgi-bin/view?item=42&Color=Red", "Item 42", "Item 42",
      "http://shop.example.com/cgi-bin/view?item=42&Color=Red", "", ""},
     {"http://site1.example.com/about.html", "About  Site\r\nOne", "About Site One",
      "http://site1.example.com/about.html", "/pics/logo.gif", "http://site1.example.com/pics/logo.gif"},
-    {"http://www.site3.example/docs/../news.html", "News", "News", "http://www.site3.example/news.html", "", ""},
-    {"http://site2.example/caf\xE9.html", "Le caf\xE9", "Le caf\xC3\xA9", "http://site2.example/caf%C3%A9.html", "",
+    {"http://www.site3.example/docs/../news.html", "News", "News", "http://www.site3.example/news.html", "",
      ""},
-    {"http://SITE2.EXAMPLE/index.html?lang=en", "Site Two", "Site Two", "http://site2.example/index.html?lang=en",
-     "", ""},
+    {"http://site2.example/caf\xE9.html", "Le caf\xE9", "Le caf\xC3\xA9",
+     "http://site2.example/caf%C3%A9.html", "", ""},
+    {"http://SITE2.EXAMPLE/index.html?lang=en", "Site Two", "Site Two",
+     "http://site2.example/index.html?lang=en", "", ""},
     {"http://site2.example/Mixed/Case/Path.HTML", "Mixed Case", "Mixed Case",
      "http://site2.example/Mixed/Case/Path.HTML", "", ""},
-    {"http://Site1.Example.COM:80/./products/", "Products", "Products", "http://site1.example.com/products/", "",
-     ""},
+    {"http://Site1.Example.COM:80/./products/", "Products", "Products", "http://site1.example.com/products/",
+     "", ""},
 };
 
 std::string Quoted(const std::string& s) {
@@ -85,14 +87,15 @@ std::vector<NsObject> CacheObjects() {
         o.mimeType = "text/html";
         o.fileName = "M00000" + std::to_string(10 + n) + ".HTM";
         o.body = std::string("<html><head><title>") + p.title + "</title></head><body><h1>Text of page " +
-                 std::to_string(n + 1) + "</h1>" + (*p.image ? std::string("<img src=\"") + p.image + "\">" : "") +
-                 "</body></html>\n";
+                 std::to_string(n + 1) + "</h1>" +
+                 (*p.image ? std::string("<img src=\"") + p.image + "\">" : "") + "</body></html>\n";
         o.lastAccessed = kFirstStamp + 60 * n++;
         o.version = 5;
         objects.push_back(o);
     }
-    const std::pair<const char*, std::uint32_t> images[] = {{"http://Site1.EXAMPLE.com/pics/logo.gif", 0xCC2200},
-                                                            {"http://www.site3.example:80/pics/photo.gif", 0x0044CC}};
+    const std::pair<const char*, std::uint32_t> images[] = {
+        {"http://Site1.EXAMPLE.com/pics/logo.gif", 0xCC2200},
+        {"http://www.site3.example:80/pics/photo.gif", 0x0044CC}};
     for (const auto& [url, ink] : images) {
         NsObject o;
         o.url = url;
@@ -110,9 +113,9 @@ std::string Expected() {
     for (std::size_t i = 0; i < std::size(kPages); ++i) {
         const Page& p = kPages[i];
         listed += std::string(i ? ", " : "") + Json(p.shownTitle);
-        replayed += std::string(i ? ",\n  " : "") + "{\"url\": " + Json(p.browserUrl) + ", \"ts\": \"" + kStamp14[i] +
-                    "\", \"title\": " + Json(p.shownTitle) + ", \"text\": \"Text of page " + std::to_string(i + 1) +
-                    "\", \"image\": " + Json(p.imageUrl) + "}";
+        replayed += std::string(i ? ",\n  " : "") + "{\"url\": " + Json(p.browserUrl) + ", \"ts\": \"" +
+                    kStamp14[i] + "\", \"title\": " + Json(p.shownTitle) + ", \"text\": \"Text of page " +
+                    std::to_string(i + 1) + "\", \"image\": " + Json(p.imageUrl) + "}";
     }
     return "{\"listed\": [" + listed + "],\n \"replayed\": [" + replayed + "],\n \"screenshot\": 0}\n";
 }
@@ -148,16 +151,17 @@ TEST(ReplayCheck, ReplayWebPageListsAndReplaysEveryExportedPage) {
 
     const char* screenshot = std::getenv("RESTASH_REPLAY_SCREENSHOT");
     const std::string command = "NODE_PATH=" + Quoted(modules) + " timeout 300 node " +
-                                Quoted(std::string(RESTASH_SOURCE_DIR) + "/tests/browser/replay/replay.js") + " " +
-                                Quoted(*options.waczPath) + " " + Quoted(dir / "expected.json") +
-                                (screenshot ? " " + Quoted(screenshot) : "") + " > " + Quoted(dir / "out") + " 2> " +
-                                Quoted(dir / "err");
+                                Quoted(std::string(RESTASH_SOURCE_DIR) + "/tests/browser/replay/replay.js") +
+                                " " + Quoted(*options.waczPath) + " " + Quoted(dir / "expected.json") +
+                                (screenshot ? " " + Quoted(screenshot) : "") + " > " + Quoted(dir / "out") +
+                                " 2> " + Quoted(dir / "err");
     const int raw = std::system(command.c_str());
     const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     const std::string out = ReadBytes(dir / "out"), err = ReadBytes(dir / "err");
     if (status == 77) GTEST_SKIP() << out;
     EXPECT_EQ(status, 0) << out << err;
-    EXPECT_EQ(out, "{\"listed\":10,\"replayed\":10,\"seconds\":" + out.substr(out.rfind(':') + 1)) << out << err;
+    EXPECT_EQ(out, "{\"listed\":10,\"replayed\":10,\"seconds\":" + out.substr(out.rfind(':') + 1))
+        << out << err;
     std::cout << out;
 }
 

@@ -77,7 +77,8 @@ TEST(ExportCommand, NeedsAnArchiveAndReportsAMissingIndex) {
     EXPECT_EQ(RunCli(home, {"export", "--cache", home / "nowhere/FAT.DB"}).status, 2);
     // An index points into an archive file.
     EXPECT_EQ(RunCli(home, {"export", "--cache", home / "nowhere/FAT.DB", "--wacz", home / "o.wacz", "--cdxj",
-                            home / "o.cdxj"}).status,
+                            home / "o.cdxj"})
+                  .status,
               2);
     const CliResult missing =
         RunCli(home, {"export", "--cache", home / "nowhere/FAT.DB", "--warc", home / "out.warc.gz"});

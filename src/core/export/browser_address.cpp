@@ -17,11 +17,15 @@ bool InSet(unsigned char c, EncodeSet set) {
     if (c < 0x20 || c > 0x7E) return true;
     const std::string_view query = " \"#<>";
     switch (set) {
-        case EncodeSet::Controls: return false;
-        case EncodeSet::Query: return query.find(static_cast<char>(c)) != std::string_view::npos;
-        case EncodeSet::SpecialQuery: return c == '\'' || InSet(c, EncodeSet::Query);
-        case EncodeSet::Path: return std::string_view("?`{}").find(static_cast<char>(c)) != std::string_view::npos ||
-                                     InSet(c, EncodeSet::Query);
+        case EncodeSet::Controls:
+            return false;
+        case EncodeSet::Query:
+            return query.find(static_cast<char>(c)) != std::string_view::npos;
+        case EncodeSet::SpecialQuery:
+            return c == '\'' || InSet(c, EncodeSet::Query);
+        case EncodeSet::Path:
+            return std::string_view("?`{}").find(static_cast<char>(c)) != std::string_view::npos ||
+                   InSet(c, EncodeSet::Query);
         case EncodeSet::Userinfo:
             return std::string_view("/:;=@[\\]^|").find(static_cast<char>(c)) != std::string_view::npos ||
                    InSet(c, EncodeSet::Path);
@@ -63,7 +67,8 @@ int HexValue(char c) {
 std::string PercentDecoded(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
+        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
+            HexValue(text[i + 2]) >= 0) {
             out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
             i += 2;
         } else {
@@ -78,7 +83,8 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
     std::size_t start = 0;
     while (true) {
         const std::size_t end = text.find(separator, start);
-        parts.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        parts.push_back(
+            text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
         if (end == std::string_view::npos) return parts;
         start = end + 1;
     }
@@ -100,7 +106,8 @@ std::optional<std::uint64_t> Ipv4Number(std::string_view part) {
     for (const char c : part) {
         const int digit = HexValue(c);
         if (digit < 0 || digit >= radix) return std::nullopt;
-        value = std::min<std::uint64_t>(value * static_cast<unsigned>(radix) + static_cast<unsigned>(digit), 1ull << 32);
+        value = std::min<std::uint64_t>(value * static_cast<unsigned>(radix) + static_cast<unsigned>(digit),
+                                        1ull << 32);
     }
     return value;
 }
@@ -125,7 +132,8 @@ std::optional<std::string> Ipv4Address(std::string_view host) {
     for (std::size_t i = 0; i < parts.size(); ++i) {
         const std::optional<std::uint64_t> n = Ipv4Number(parts[i]);
         const bool last = i + 1 == parts.size();
-        if (!n || (!last && *n > 255) || (last && *n >= (1ull << (8 * (5 - parts.size()))))) return std::nullopt;
+        if (!n || (!last && *n > 255) || (last && *n >= (1ull << (8 * (5 - parts.size())))))
+            return std::nullopt;
         address += last ? *n : *n << (8 * (3 - i));
     }
     return std::to_string(address >> 24) + "." + std::to_string((address >> 16) & 255) + "." +
@@ -213,9 +221,11 @@ std::optional<std::string> WebAuthority(std::string_view authority, std::string_
         const std::string_view credentials = authority.substr(0, at);
         const std::size_t colon = credentials.find(':');
         const std::string user = Encoded(credentials.substr(0, colon), EncodeSet::Userinfo);
-        const std::string password =
-            colon == std::string_view::npos ? "" : Encoded(credentials.substr(colon + 1), EncodeSet::Userinfo);
-        if (!user.empty() || !password.empty()) userinfo = user + (password.empty() ? "" : ":" + password) + "@";
+        const std::string password = colon == std::string_view::npos
+                                         ? ""
+                                         : Encoded(credentials.substr(colon + 1), EncodeSet::Userinfo);
+        if (!user.empty() || !password.empty())
+            userinfo = user + (password.empty() ? "" : ":" + password) + "@";
         authority.remove_prefix(at + 1);
     }
     const std::size_t close = authority.starts_with('[') ? authority.find(']') : 0;
@@ -310,7 +320,8 @@ std::optional<std::string> BrowserAddress(std::string_view url) {
     const std::size_t colon = text.find(':');
     if (colon == std::string_view::npos || !IsAsciiLetter(text[0])) return std::nullopt;
     for (const char c : text.substr(0, colon))
-        if (!IsAsciiLetter(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.') return std::nullopt;
+        if (!IsAsciiLetter(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.')
+            return std::nullopt;
     std::string scheme = ToLowerAscii(text.substr(0, colon));
     const bool web = IsWebScheme(scheme);
     std::string_view rest = text.substr(colon + 1);
@@ -318,7 +329,8 @@ std::optional<std::string> BrowserAddress(std::string_view url) {
     const std::string_view query = question == std::string_view::npos ? "" : rest.substr(question + 1);
     rest = rest.substr(0, question);
 
-    std::optional<Address> address = web ? ParseWeb(std::move(scheme), rest) : ParseOther(std::move(scheme), rest);
+    std::optional<Address> address =
+        web ? ParseWeb(std::move(scheme), rest) : ParseOther(std::move(scheme), rest);
     if (!address) return std::nullopt;
     if (question != std::string_view::npos)
         address->query = Encoded(query, web ? EncodeSet::SpecialQuery : EncodeSet::Query);

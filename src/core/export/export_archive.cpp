@@ -190,7 +190,8 @@ WarcFields CacheFacts(const CacheEntry& entry) {
 }
 
 void CheckOutputs(const ExportOptions& options) {
-    if (options.warcPath.empty() && !options.waczPath) throw Error("An export needs an archive or a package to write");
+    if (options.warcPath.empty() && !options.waczPath)
+        throw Error("An export needs an archive or a package to write");
     if (options.warcPath.empty() && options.cdxjPath)
         throw FileError(*options.cdxjPath, "An index is written for an archive file, and none is named");
     std::vector<std::string> paths;
@@ -198,7 +199,8 @@ void CheckOutputs(const ExportOptions& options) {
     if (options.waczPath) paths.push_back(*options.waczPath);
     if (options.cdxjPath) paths.push_back(*options.cdxjPath);
     if (options.manifestPath) paths.push_back(*options.manifestPath);
-    if (options.manifestPath) ManifestFormatFor(*options.manifestPath);  // a bad name stops the export before it starts
+    // A manifest's bad name stops the export before it starts.
+    if (options.manifestPath) ManifestFormatFor(*options.manifestPath);
     for (std::size_t i = 0; i < paths.size(); ++i)
         for (std::size_t j = i + 1; j < paths.size(); ++j)
             if (paths[i] == paths[j]) throw FileError(paths[i], "Named for two outputs of the export");
@@ -217,10 +219,11 @@ public:
             {"software", std::string("Restash ") + RESTASH_VERSION},
             {"format", "WARC File Format 1.1"},
             {"source-cache", options_.sourceCacheName},
-            {"description", "Objects of a Netscape disk cache as resource records (response records where the "
-                            "cache kept the server's response), with the cache index's facts about each in a "
-                            "metadata record; records are dated when the cache last used the object, this "
-                            "record when the archive was written"},
+            {"description",
+             "Objects of a Netscape disk cache as resource records (response records where the cache kept "
+             "the server's response), with the cache index's facts about each in a metadata record; "
+             "records are dated when the cache last used the object, this record when the archive was "
+             "written"},
         });
         infoId_ = RecordIdFor("warcinfo|" + warcName_ + "|" + options_.sourceCacheName + "|" + created);
         warc_.Write({{"WARC-Type", "warcinfo"},
@@ -261,7 +264,10 @@ public:
         row.sha256 = facts.sha256;
 
         const Archived archived = WriteRecords(ordinal, *path, head, facts);
-        if (page) pages_.push_back({row.archiveUrl, entry.Stamp, TitleText(title.Raw(), entry.Charset), archived.id});
+        if (page) {
+            const std::string shown = TitleText(title.Raw(), entry.Charset);
+            pages_.push_back({row.archiveUrl, entry.Stamp, shown, archived.id});
+        }
         if (options_.cdxjPath || options_.waczPath) archived_.push_back(archived);
         row.archived = true;
         ++summary.archived;
@@ -276,7 +282,7 @@ public:
                 const Archived& a = archived_[i];
                 const CacheEntry& entry = entries_[a.ordinal];
                 return CdxjRecord{ReplayAddress(entry.Url), entry.Stamp, MimeOf(entry), a.status,
-                                  DigestLabel(a.digest), a.placement,  fileName};
+                                  DigestLabel(a.digest), a.placement, fileName};
             },
             out);
     }
@@ -387,7 +393,8 @@ ExportSummary ExportArchive(const CacheEntryList& entries, const Selection& sele
     ArchiveOutputs archive(options, outputs);
     WarcWriter warc(*archive.archive);
     std::optional<ManifestWriter> manifest;
-    if (options.manifestPath) manifest.emplace(outputs.Open(*options.manifestPath), ManifestFormatFor(*options.manifestPath));
+    if (options.manifestPath)
+        manifest.emplace(outputs.Open(*options.manifestPath), ManifestFormatFor(*options.manifestPath));
 
     Exporter exporter(entries, folder, options, warc);
     exporter.WriteInfo();
@@ -408,8 +415,9 @@ ExportSummary ExportArchive(const CacheEntryList& entries, const Selection& sele
     if (archive.wacz) {
         exporter.WriteIndex(archive.wacz->Index(), kWaczArchiveName);
         summary.pages = exporter.Pages().size();
-        archive.wacz->Finish(exporter.Pages(), {"Restash export of " + Utf8OrLatin1(options.sourceCacheName), options.createdAt,
-                                                std::string("Restash ") + RESTASH_VERSION});
+        const WaczDescription description{"Restash export of " + Utf8OrLatin1(options.sourceCacheName),
+                                          options.createdAt, std::string("Restash ") + RESTASH_VERSION};
+        archive.wacz->Finish(exporter.Pages(), description);
     }
     outputs.Commit();
     progress.Gauge(100);

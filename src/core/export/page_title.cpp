@@ -50,7 +50,8 @@ std::u32string Utf8Text(std::string_view bytes) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
         const std::size_t n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
         char32_t cp = n == 1 ? lead : lead & (0x7F >> n);
-        for (std::size_t k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(bytes[i + k]) & 0x3F);
+        for (std::size_t k = 1; k < n; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(bytes[i + k]) & 0x3F);
         out += cp;
         i += n;
     }
@@ -148,7 +149,8 @@ void TitleFinder::Feed(std::string_view piece) {
             case State::Comment:
                 std::copy(last_ + 1, last_ + 4, last_);
                 last_[3] = c;
-                if (std::string_view(last_ + 1, 3) == "-->" || std::string_view(last_, 4) == "-- >") state_ = State::Text;
+                if (std::string_view(last_ + 1, 3) == "-->" || std::string_view(last_, 4) == "-- >")
+                    state_ = State::Text;
                 break;
             case State::Title:
                 if (c == '<')
@@ -156,7 +158,8 @@ void TitleFinder::Feed(std::string_view piece) {
                 else if (title_.size() < kRawTitleCapacity)
                     title_ += c;
                 break;
-            case State::Done: return;
+            case State::Done:
+                return;
         }
     }
 }

@@ -22,8 +22,8 @@ public:
 private:
     enum class State { Text, Tag, Comment, Title, Done };
     State state_ = State::Text;
-    std::string tag_;      // the start of the tag being read
-    char last_[4] = {};    // the last bytes of a comment
+    std::string tag_;    // the start of the tag being read
+    char last_[4] = {};  // the last bytes of a comment
     std::string title_;
 };
 

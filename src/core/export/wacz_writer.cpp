@@ -8,7 +8,8 @@
 namespace restash {
 namespace {
 
-constexpr const char* kPagesHeader = "{\"format\": \"json-pages-1.0\", \"id\": \"pages\", \"title\": \"All Pages\"}\n";
+constexpr const char* kPagesHeader =
+    "{\"format\": \"json-pages-1.0\", \"id\": \"pages\", \"title\": \"All Pages\"}\n";
 
 std::string Sha256Label(std::string_view bytes) {
     Sha256 sha;
@@ -22,7 +23,8 @@ bool IsSiteRoot(std::string_view url) {
 }
 
 // The latest page of those take accepts, when all of them share one address.
-std::optional<std::size_t> LatestOfOneAddress(const std::vector<WaczPage>& pages, bool (*take)(std::string_view)) {
+std::optional<std::size_t> LatestOfOneAddress(const std::vector<WaczPage>& pages,
+                                              bool (*take)(std::string_view)) {
     std::optional<std::size_t> found;
     for (std::size_t i = 0; i < pages.size(); ++i) {
         if (!take(pages[i].url)) continue;
@@ -47,13 +49,14 @@ std::string DataPackage(const std::vector<WaczResource>& resources, const std::v
     for (std::size_t i = 0; i < resources.size(); ++i) {
         const WaczResource& r = resources[i];
         const std::size_t slash = r.path.rfind('/');
-        package += std::string(i ? "," : "") + "\n    {\n      \"name\": " + JsonUtf8String(r.path.substr(slash + 1)) +
+        package += std::string(i ? "," : "") +
+                   "\n    {\n      \"name\": " + JsonUtf8String(r.path.substr(slash + 1)) +
                    ",\n      \"path\": " + JsonUtf8String(r.path) + ",\n      \"hash\": \"" + r.hash +
                    "\",\n      \"bytes\": " + std::to_string(r.bytes) + "\n    }";
     }
     package += "\n  ],\n  \"wacz_version\": \"1.1.1\",\n  \"title\": " + JsonUtf8String(description.title) +
-               ",\n  \"created\": \"" + IsoUtc(description.created) + "\",\n  \"software\": " +
-               JsonUtf8String(description.software);
+               ",\n  \"created\": \"" + IsoUtc(description.created) +
+               "\",\n  \"software\": " + JsonUtf8String(description.software);
     if (const std::optional<std::size_t> main = MainPage(pages))
         package += ",\n  \"mainPageUrl\": " + JsonUtf8String(pages[*main].url) + ",\n  \"mainPageDate\": \"" +
                    IsoUtc(pages[*main].stamp) + "\"";

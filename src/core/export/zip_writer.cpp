@@ -22,7 +22,7 @@ constexpr std::uint64_t kMax16 = 0xFFFF;
 constexpr std::uint16_t kZip64Tag = 0x0001;
 // Bit 3: CRC-32 and sizes follow the data in a descriptor.
 constexpr std::uint16_t kFlags = 0x0008;
-constexpr std::uint16_t kVersion = 20;       // stored members, data descriptors
+constexpr std::uint16_t kVersion = 20;  // stored members, data descriptors
 constexpr std::uint16_t kVersionZip64 = 45;
 constexpr std::uint16_t kMadeOnUnix = 3 << 8;
 constexpr std::uint32_t kFileMode = 0100644u << 16;  // a plain file, rw-r--r--

@@ -20,9 +20,11 @@ TEST(UtcTime, CalendarEdges) {
     EXPECT_EQ(IsoUtc(INT32_MIN), "1901-12-13T20:45:52Z");
     EXPECT_EQ(Timestamp14(852076800 + 3661), "19970101010101");
     // ZIP times: two-second steps, held to the years 1980 to 2107.
-    EXPECT_EQ(DosDateTime(852076800 + 3661 + 1), (17u << 25 | 1u << 21 | 1u << 16) | (1u << 11 | 1u << 5 | 1u));
+    EXPECT_EQ(DosDateTime(852076800 + 3661 + 1),
+              (17u << 25 | 1u << 21 | 1u << 16) | (1u << 11 | 1u << 5 | 1u));
     EXPECT_EQ(DosDateTime(0), (1u << 21 | 1u << 16));
-    EXPECT_EQ(DosDateTime(INT64_C(5000000000)), (127u << 25 | 12u << 21 | 31u << 16) | (23u << 11 | 59u << 5 | 29u));
+    EXPECT_EQ(DosDateTime(INT64_C(5000000000)),
+              (127u << 25 | 12u << 21 | 31u << 16) | (23u << 11 | 59u << 5 | 29u));
 }
 
 TEST(ArchiveUri, EscapesWhatCannotStandInAHeaderLine) {
@@ -54,8 +56,10 @@ TEST(SurtKey, CanonicalisesAsReplayToolsDo) {
 
 TEST(ResponseHead, KeepsTheStoredHeadAndEndsItWithOneBlankLine) {
     const std::pair<const char*, const char*> heads[] = {
-        {"HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n", "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"},
-        {"HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n", "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"},
+        {"HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n",
+         "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"},
+        {"HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n",
+         "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"},
         {"HTTP/1.0 200 OK\r\nContent-Type: text/html", "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"},
         {"HTTP/1.0 200 OK\nServer: x\n", "HTTP/1.0 200 OK\nServer: x\n\r\n"},
         {"HTTP/1.0 200 OK\nServer: x\n\n", "HTTP/1.0 200 OK\nServer: x\n\n"},
@@ -64,7 +68,7 @@ TEST(ResponseHead, KeepsTheStoredHeadAndEndsItWithOneBlankLine) {
 
     const std::pair<const char*, const char*> statuses[] = {
         {"HTTP/1.1 404 Not Found\r\n", "404"}, {"HTTP/1.0 200\r\n", "200"}, {"HTTP/2 301 Moved\n", "301"},
-        {"HTTP/1.1 2000 Odd\r\n", ""},        {"ICY 200 OK\r\n", ""},      {"HTTP/1.1 abc\r\n", ""},
+        {"HTTP/1.1 2000 Odd\r\n", ""},         {"ICY 200 OK\r\n", ""},      {"HTTP/1.1 abc\r\n", ""},
     };
     for (const auto& [head, status] : statuses) EXPECT_EQ(ResponseStatus(head), status) << head;
 }

@@ -16,8 +16,8 @@
 #include "core/export/sha256.h"
 #include "core/export/warc_writer.h"
 #include "core/platform/error.h"
-#include "tests/support/faulty_file_system.h"
 #include "export_fixture.h"
+#include "tests/support/faulty_file_system.h"
 #include "warc_reading.h"
 
 namespace restash::test {
@@ -113,12 +113,13 @@ TEST_F(ExportTest, RecordsHoldEachCacheFileByteForByteWithItsFacts) {
     EXPECT_EQ(records[1].Field("Content-Type"), "text/html; charset=iso-8859-1");
     EXPECT_EQ(records[1].Field("WARC-Date"), "1996-12-07T23:06:40Z");
     EXPECT_EQ(records[3].Field("Content-Type"), "image/gif");
-    const std::vector<std::pair<std::string, std::string>> gifFacts{{"cache-file", "M0000002.GIF"},
-                                                                     {"cache-url", "http://img.example.com/pics/logo.gif"},
-                                                                     {"last-modified", "1996-08-14T05:20:00Z"},
-                                                                     {"content-length", "200000"},
-                                                                     {"content-encoding", "x-gzip"},
-                                                                     {"incomplete-file", "true"}};
+    const std::vector<std::pair<std::string, std::string>> gifFacts{
+        {"cache-file", "M0000002.GIF"},
+        {"cache-url", "http://img.example.com/pics/logo.gif"},
+        {"last-modified", "1996-08-14T05:20:00Z"},
+        {"content-length", "200000"},
+        {"content-encoding", "x-gzip"},
+        {"incomplete-file", "true"}};
     EXPECT_EQ(ParseWarcFields(records[4].block), gifFacts);
 
     std::set<std::string> ids;
@@ -207,7 +208,8 @@ TEST_F(ExportTest, AnAddressCannotAddHeaderLinesOfItsOwn) {
     ASSERT_GE(facts.size(), 2u);
     EXPECT_EQ(facts[1].second, "http://www.example.com/x%0D%0AWARC-Type: response%0D%0A%0D%0A");
 
-    entries_[0].Url = "www.example.com/x\r\nWARC-Type: response";  // no scheme: not an address a browser takes
+    entries_[0].Url =
+        "www.example.com/x\r\nWARC-Type: response";  // no scheme: not an address a browser takes
     Export();
     const auto again = ReadWarc(options_.warcPath);
     EXPECT_EQ(again[1].Count("WARC-Type"), 1u);

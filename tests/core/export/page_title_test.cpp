@@ -34,14 +34,21 @@ TEST(PageTitle, IsTheTextABrowserShowsForTheFirstTitleOutsideComments) {
         // character references: named (Latin-1 ones even without ";"), decimal, hexadecimal
         {"<title>Fish &amp; Chips &lt;3&gt; &quot;q&quot;</title>", "", "Fish & Chips <3> \"q\""},
         {"<title>Caf&eacute; &Uuml;ber &yuml;&iquest;&times; &copy2024</title>", "",
-         "Caf\xC3\xA9 \xC3\x9C" "ber \xC3\xBF\xC2\xBF\xC3\x97 \xC2\xA9" "2024"},
+         "Caf\xC3\xA9 \xC3\x9C"
+         "ber \xC3\xBF\xC2\xBF\xC3\x97 \xC2\xA9"
+         "2024"},
         {"<title>&#233;&#xE9;&#X263a;&#150;&#0;&#55296;</title>", "",
          "\xC3\xA9\xC3\xA9\xE2\x98\xBA\xE2\x80\x93\xEF\xBF\xBD\xEF\xBF\xBD"},
         {"<title>&unknown; &amp &# &#x; AT&T</title>", "", "&unknown; & &# &#x; AT&T"},
         // single bytes: Latin-1 letters, and what windows-1252 puts at 0x80-0x9F
-        {"<title>Caf\xE9 \x93quoted\x94 \x80 5\x96" "6</title>", "iso-8859-1",
-         "Caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D \xE2\x82\xAC 5\xE2\x80\x93" "6"},
-        {"<title>a\x01\x7F\x81" "b</title>", "", "ab"},
+        {"<title>Caf\xE9 \x93quoted\x94 \x80 5\x96"
+         "6</title>",
+         "iso-8859-1",
+         "Caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D \xE2\x82\xAC 5\xE2\x80\x93"
+         "6"},
+        {"<title>a\x01\x7F\x81"
+         "b</title>",
+         "", "ab"},
         // UTF-8 where the cache says so and the bytes are UTF-8
         {"<title>Caf\xC3\xA9</title>", "UTF-8", "Caf\xC3\xA9"},
         {"<title>Caf\xC3\xA9</title>", "", "Caf\xC3\x83\xC2\xA9"},

@@ -2,11 +2,11 @@
 // addresses. The package is read back with Info-ZIP's unzip and the JSON
 // with nlohmann-json, neither of which shares code with the writers.
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 #include <sys/wait.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "core/export/digest_text.h"
@@ -14,8 +14,8 @@
 #include "core/export/wacz_writer.h"
 #include "core/export/warc_writer.h"
 #include "core/platform/error.h"
-#include "tests/support/faulty_file_system.h"
 #include "export_fixture.h"
+#include "tests/support/faulty_file_system.h"
 #include "warc_reading.h"
 
 namespace restash::test {
@@ -42,7 +42,8 @@ protected:
         Add("HTTP://WWW.Example.COM:80/", "M0000001.HTM", "TEXT/HTML",
             "<html><title>Caf\xE9 &amp; Bar</title><img src=logo.gif></html>", 850000000);
         Add("http://img.example.com/logo.gif", "M0000002.GIF", "IMAGE/GIF", "GIF89a....", 850000100);
-        Add("http://www.example.com/docs/./a.html?q=1#top", "M0000003.HTM", "TEXT/HTML", "<p>no title", 850000200);
+        Add("http://www.example.com/docs/./a.html?q=1#top", "M0000003.HTM", "TEXT/HTML", "<p>no title",
+            850000200);
         Add("http://www.example.com/gone.html", "M0000004.HTM", "TEXT/HTML", "", 850000300);
         std::filesystem::remove(cache_ / "M0000004.HTM");
         selection_.Domains.Add("www.example.com");
@@ -67,8 +68,6 @@ protected:
         WriteBytes(out_ / "inner.warc.gz", Member("archive/data.warc.gz"));
         return ReadWarc(out_ / "inner.warc.gz");
     }
-
-
 };
 
 TEST_F(WaczExportTest, PackageNamesEveryFileWithItsHashAndSize) {
@@ -88,7 +87,8 @@ TEST_F(WaczExportTest, PackageNamesEveryFileWithItsHashAndSize) {
         EXPECT_EQ(r["hash"], Sha256Label(bytes)) << r["path"];
         EXPECT_EQ(r["bytes"], bytes.size()) << r["path"];
     }
-    EXPECT_EQ(paths, (std::vector<std::string>{"archive/data.warc.gz", "indexes/index.cdxj", "pages/pages.jsonl"}));
+    EXPECT_EQ(paths,
+              (std::vector<std::string>{"archive/data.warc.gz", "indexes/index.cdxj", "pages/pages.jsonl"}));
     const json digest = json::parse(Member("datapackage-digest.json"));
     EXPECT_EQ(digest["path"], "datapackage.json");
     EXPECT_EQ(digest["hash"], Sha256Label(Member("datapackage.json")));
@@ -105,7 +105,8 @@ TEST_F(WaczExportTest, PagesListEveryArchivedPageWithAddressDateAndTitle) {
     Export();
     const std::vector<std::string> lines = Lines(Member("pages/pages.jsonl"));
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(json::parse(lines[0]), json::parse(R"({"format": "json-pages-1.0", "id": "pages", "title": "All Pages"})"));
+    EXPECT_EQ(json::parse(lines[0]),
+              json::parse(R"({"format": "json-pages-1.0", "id": "pages", "title": "All Pages"})"));
     const json home = json::parse(lines[1]);
     const json docs = json::parse(lines[2]);
     EXPECT_EQ(home["url"], "http://www.example.com/");
@@ -132,9 +133,9 @@ TEST_F(WaczExportTest, TheMainPageIsTheOneHomePageOrTheOnlyPage) {
     const Case cases[] = {
         {{{"http://a.example/x.html", 1}, {"http://a.example/", 2}}, 1},
         {{{"http://a.example/", 5}, {"http://a.example/", 9}, {"http://a.example/x", 1}}, 1},  // the latest
-        {{{"http://a.example/", 1}, {"http://b.example/", 2}}, std::nullopt},                // two sites
-        {{{"http://a.example/?q=1", 1}, {"http://a.example/x", 2}}, std::nullopt},          // no home page
-        {{{"http://a.example/x", 1}, {"http://a.example/x", 3}}, 1},                       // one address
+        {{{"http://a.example/", 1}, {"http://b.example/", 2}}, std::nullopt},                  // two sites
+        {{{"http://a.example/?q=1", 1}, {"http://a.example/x", 2}}, std::nullopt},             // no home page
+        {{{"http://a.example/x", 1}, {"http://a.example/x", 3}}, 1},                           // one address
         {{}, std::nullopt},
     };
     for (const Case& c : cases) {
@@ -179,20 +180,24 @@ TEST_F(WaczExportTest, RecordsAreFiledUnderTheBrowsersAddressAndKeepTheCachesOwn
     Export();
     const auto records = ReadWarc(options_.warcPath);
     ASSERT_EQ(records.size(), 9u);
-    const std::pair<std::size_t, const char*> uris[] = {
-        {1, "http://www.example.com/"}, {3, "http://img.example.com/logo.gif"},
-        {5, "http://www.example.com/docs/a.html?q=1"}, {7, "http://www.example.com/"}};
+    const std::pair<std::size_t, const char*> uris[] = {{1, "http://www.example.com/"},
+                                                        {3, "http://img.example.com/logo.gif"},
+                                                        {5, "http://www.example.com/docs/a.html?q=1"},
+                                                        {7, "http://www.example.com/"}};
     for (const auto& [at, uri] : uris) {
         EXPECT_EQ(records[at].Field("WARC-Target-URI"), uri);
         EXPECT_EQ(records[at + 1].Field("WARC-Target-URI"), uri);
     }
     const auto facts = ParseWarcFields(records[6].block);
     ASSERT_GE(facts.size(), 2u);
-    EXPECT_EQ(facts[1], (std::pair<std::string, std::string>{"cache-url", "http://www.example.com/docs/./a.html?q=1#top"}));
+    EXPECT_EQ(facts[1], (std::pair<std::string, std::string>{
+                            "cache-url", "http://www.example.com/docs/./a.html?q=1#top"}));
 
     const std::vector<std::string> index = Lines(ReadBytes(*options_.cdxjPath));
     ASSERT_EQ(index.size(), 4u);
-    EXPECT_EQ(std::count_if(index.begin(), index.end(), [](const std::string& l) { return l.starts_with("com,example)/ "); }), 2);
+    EXPECT_EQ(std::count_if(index.begin(), index.end(),
+                            [](const std::string& l) { return l.starts_with("com,example)/ "); }),
+              2);
     const std::vector<std::string> pages = Lines(Member("pages/pages.jsonl"));
     EXPECT_EQ(pages.size(), 1u + 3);
 

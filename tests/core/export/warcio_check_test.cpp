@@ -29,8 +29,8 @@ struct CheckResult {
 CheckResult RunWarcio(const TempDir& dir, const std::string& script, const std::string& files) {
     const std::string modules = std::string(RESTASH_BINARY_DIR) + "/warcio/node_modules";
     const std::string command = "NODE_PATH='" + modules + "' node '" + RESTASH_SOURCE_DIR +
-                                "/tests/core/export/warcio/" + script + "' " + files + " > '" + dir / "check.out" +
-                                "' 2> '" + dir / "check.err" + "'";
+                                "/tests/core/export/warcio/" + script + "' " + files + " > '" +
+                                dir / "check.out" + "' 2> '" + dir / "check.err" + "'";
     CheckResult r;
     const int raw = std::system(command.c_str());
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -57,7 +57,8 @@ protected:
         ReadCacheIndex(IndexFormat::HashIndex, cacheDir, fatName, entries, quiet);
         for (std::size_t i = 0; headed && i < entries.size(); i += 5)
             entries[i].ResponseHead = "HTTP/1.1 " + std::string(i % 10 ? "200 OK" : "404 Not Found") +
-                                      "\r\nContent-Type: " + entries[i].MimeType + "\r\nServer: Apache/1.3\r\n";
+                                      "\r\nContent-Type: " + entries[i].MimeType +
+                                      "\r\nServer: Apache/1.3\r\n";
         Selection everything;
         for (const CacheEntry& e : entries) everything.Domains.Add(e.Domain);
         everything.IncludeOther = true;
@@ -73,11 +74,12 @@ protected:
         ASSERT_EQ(summary.archived, expectArchived);
         ASSERT_TRUE(summary.failures.empty()) << summary.failures[0];
 
-        const CheckResult check = RunWarcio(out_, "validate.js", "'" + options.warcPath + "' '" + *options.cdxjPath + "'");
+        const CheckResult check =
+            RunWarcio(out_, "validate.js", "'" + options.warcPath + "' '" + *options.cdxjPath + "'");
         EXPECT_EQ(check.status, 0) << check.err;
         const std::string n = std::to_string(summary.archived);
-        const std::string counts = "\"records\":" + std::to_string(1 + 2 * summary.archived) + ",\"captures\":" + n +
-                                   ",\"lines\":" + n;
+        const std::string counts = "\"records\":" + std::to_string(1 + 2 * summary.archived) +
+                                   ",\"captures\":" + n + ",\"lines\":" + n;
         EXPECT_EQ(check.out.substr(0, check.out.find(",\"surtChecked\"")), "{" + counts) << check.out;
         // warcio's own index keys were compared where its rules and ours agree,
         // and Node's URL parser's addresses with ours wherever it reads them.

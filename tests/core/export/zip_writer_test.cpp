@@ -31,7 +31,8 @@ void WriteZip(const std::string& path, std::int64_t time, const std::string& big
     auto out = RealFileSystem().Create(path);
     ZipWriter zip(*out, time);
     OutputFile& archive = zip.Begin("archive/data.warc.gz", true);
-    for (std::size_t at = 0; at < big.size(); at += 1000) archive.Write(std::string_view(big).substr(at, 1000));
+    for (std::size_t at = 0; at < big.size(); at += 1000)
+        archive.Write(std::string_view(big).substr(at, 1000));
     zip.Begin("empty.txt");
     zip.Begin("datapackage.json").Write("{\"a\": 1}\n");
     zip.Finish();
@@ -114,13 +115,15 @@ TEST(ZipWriter, PassesFourGibibytesWithZip64Fields) {
     // The small member lies past 4 GiB, and so does the directory.
     const auto [listed, listing] = Shell("zipinfo -v '" + dir / "big.zip" + "'", dir);
     ASSERT_TRUE(listed) << listing;
-    EXPECT_NE(listing.find("uncompressed size:                              4294968296 bytes"), std::string::npos)
+    EXPECT_NE(listing.find("uncompressed size:                              4294968296 bytes"),
+              std::string::npos)
         << listing;
     EXPECT_NE(listing.find("offset of local header from start of archive:   4294968390"), std::string::npos)
         << listing;
     const auto [tested, testOut] = Shell("unzip -tq '" + dir / "big.zip" + "' pages/pages.jsonl", dir);
     EXPECT_TRUE(tested) << testOut;
-    EXPECT_EQ(Shell("unzip -p '" + dir / "big.zip" + "' pages/pages.jsonl", dir).second, "after the big one\n");
+    EXPECT_EQ(Shell("unzip -p '" + dir / "big.zip" + "' pages/pages.jsonl", dir).second,
+              "after the big one\n");
 }
 
 }  // namespace
