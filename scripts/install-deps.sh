@@ -12,7 +12,7 @@ packages=(
   chromium shared-mime-info desktop-file-utils
   clang libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick
-  time
+  time unzip
 )
 # Node.js and npm run the web-archive check (warcio); a machine that has
 # them from elsewhere keeps its own.
