@@ -6,13 +6,13 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev
-  libcli11-dev nlohmann-json3-dev zlib1g-dev
+  libcli11-dev nlohmann-json3-dev zlib1g-dev libbrotli-dev
   libdb1-compat
   qt6-base-dev fonts-dejavu-core fontconfig
   chromium shared-mime-info desktop-file-utils
   clang libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick
-  time
+  time unzip
 )
 # Node.js and npm run the web-archive check (warcio); a machine that has
 # them from elsewhere keeps its own.

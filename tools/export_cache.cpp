@@ -2,8 +2,8 @@
 // looking at an export by hand (the command line's export command chooses by
 // domain, age and type; this takes everything):
 //
-//   export_cache --cache DIR/FAT.DB --warc OUT.warc.gz [--cdxj OUT.cdxj]
-//                [--manifest OUT.csv|OUT.json] [--created SECONDS]
+//   export_cache --cache DIR/FAT.DB [--warc OUT.warc.gz] [--wacz OUT.wacz]
+//                [--cdxj OUT.cdxj] [--manifest OUT.csv|OUT.json] [--created SECONDS]
 #include <cstdio>
 #include <exception>
 #include <stdexcept>
@@ -22,12 +22,14 @@ int main(int argc, char** argv) {
             const std::string arg = argv[i], value = argv[i + 1];
             if (arg == "--cache") cache = value;
             else if (arg == "--warc") options.warcPath = value;
+            else if (arg == "--wacz") options.waczPath = value;
             else if (arg == "--cdxj") options.cdxjPath = value;
             else if (arg == "--manifest") options.manifestPath = value;
             else if (arg == "--created") options.createdAt = std::stoll(value);
             else throw std::invalid_argument("unknown option " + arg);
         }
-        if (cache.empty() || options.warcPath.empty()) throw std::invalid_argument("--cache and --warc are required");
+        if (cache.empty() || (options.warcPath.empty() && !options.waczPath))
+            throw std::invalid_argument("--cache and --warc or --wacz are required");
         options.sourceCacheName = cache;
 
         NullProgress quiet;

@@ -1,7 +1,8 @@
 #pragma once
 // export: the chosen part of the cache as a web archive (WARC with one
-// resource record per cache file), with an optional CDXJ index for replay
-// tools and an optional manifest of every chosen entry.
+// record per cache file), as a .warc.gz file with an optional CDXJ index for
+// replay tools, as a WACZ package for ReplayWeb.page, or both, with an
+// optional manifest of every chosen entry.
 #include <optional>
 #include <string>
 
@@ -19,6 +20,7 @@ private:
     std::optional<std::string> cacheFile_;
     SelectionOptions selection_;
     std::string warc_;
+    std::optional<std::string> wacz_;
     std::optional<std::string> cdxj_;
     std::optional<std::string> manifest_;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "tests/cli/cli_runner.h"
@@ -58,9 +59,27 @@ TEST(ExportCommand, WritesTheChosenDomainAsResourceRecordsWithIndexAndManifest) 
     EXPECT_NE(ReadBytes(home / "out.json").find("\"present\""), std::string::npos);
 }
 
+TEST(ExportCommand, WritesAPackageAloneAndNothingElse) {
+    TempDir home;
+    const std::string cache = CopySample("hash-cache", home / "cache");
+    std::filesystem::create_directory(home / "out");
+    const CliResult r = RunCli(home, {"--now", "900000000", "export", "--cache", cache + "/FAT.DB", "--types",
+                                      "text,media,other", "--wacz", home / "out/cache.wacz"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Package: " + home / "out/cache.wacz (14 pages)\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("Archive: "), std::string::npos) << r.out;
+    EXPECT_EQ(FilesIn(home / "out"), std::vector<std::string>{"cache.wacz"});
+    EXPECT_EQ(ReadBytes(home / "out/cache.wacz").substr(0, 4), "PK\x03\x04");
+}
+
 TEST(ExportCommand, NeedsAnArchiveAndReportsAMissingIndex) {
     TempDir home;
     EXPECT_EQ(RunCli(home, {"export", "--cache", home / "nowhere/FAT.DB"}).status, 2);
+    // An index points into an archive file.
+    EXPECT_EQ(RunCli(home, {"export", "--cache", home / "nowhere/FAT.DB", "--wacz", home / "o.wacz", "--cdxj",
+                            home / "o.cdxj"})
+                  .status,
+              2);
     const CliResult missing =
         RunCli(home, {"export", "--cache", home / "nowhere/FAT.DB", "--warc", home / "out.warc.gz"});
     EXPECT_EQ(missing.status, 1);

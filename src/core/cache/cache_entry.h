@@ -39,6 +39,12 @@ struct CacheEntry {
     std::string ContentEncoding;
     std::string Charset;
     std::optional<bool> IncompleteFile;
+
+    // The server's response head (status line and header lines) as the
+    // cache stored it, for the caches that keep one; the export then writes
+    // a response record rather than a resource record. Netscape's caches
+    // keep none.
+    std::optional<std::string> ResponseHead;
 };
 
 using CacheEntryList = std::vector<CacheEntry>;

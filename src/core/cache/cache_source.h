@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "core/cache/cache_entry.h"
+#include "core/cache/read_warning.h"
 #include "core/platform/file_system.h"
 #include "core/platform/progress.h"
-#include "core/platform/warning.h"
 
 namespace restash {
 
@@ -43,11 +43,12 @@ struct CacheTraits {
 // The traits of the two forms of Netscape's cache index.
 CacheTraits NetscapeTraits(IndexFormat format);
 
-// How a read ended, and what the reader warns of (a record it had to pass
-// over, say): the warnings travel up to the job's outcome.
+// How a read ended, and what the reader warns of (a damaged record it
+// passed over, a body that is missing): the warnings travel up to the job's
+// outcome.
 struct CacheRead {
     Ending ending = Ending::Finished;  // Stopped: the entries read by then are kept
-    std::vector<Warning> warnings;
+    ReadWarnings warnings;
 };
 
 struct ReadOptions {

@@ -22,9 +22,9 @@ std::string_view LineReader::Next() {
 
 std::string_view TakeField(std::string_view& line) {
     std::size_t start = 0;
-    while (start < line.size() && !IsPrintableAscii(line[start])) ++start;
+    while (start < line.size() && !IsFieldByte(line[start])) ++start;
     std::size_t end = start;
-    while (end < line.size() && IsPrintableAscii(line[end])) ++end;
+    while (end < line.size() && IsFieldByte(line[end])) ++end;
     std::string_view field = line.substr(start, end - start);
     // The byte that ended the run goes with it.
     line.remove_prefix(end < line.size() ? end + 1 : line.size());

@@ -27,16 +27,17 @@ private:
     std::size_t pos_ = 0;
 };
 
-// Printable ASCII, the bytes a field is made of: codes 32 to 126.
-inline bool IsPrintableAscii(char c) {
+// The bytes a field is made of: printable ASCII (32 to 126) and every byte
+// from 128 up, so an address with Latin-1 letters stays whole.
+inline bool IsFieldByte(char c) {
     auto u = static_cast<unsigned char>(c);
-    return u >= 32 && u <= 126;
+    return (u >= 32 && u <= 126) || u >= 128;
 }
 
 // Takes the next field from the front of line and removes it with the byte
-// that ends it. Fields are runs of printable bytes (spaces belong to them)
-// separated by runs of anything else (tab, CR, NUL ...); a field is empty only
-// when the line has run out.
+// that ends it. Fields are runs of field bytes (spaces belong to them)
+// separated by runs of anything else (tab, CR, NUL, DEL ...); a field is empty
+// only when the line has run out.
 std::string_view TakeField(std::string_view& line);
 
 // The cache file's name in a line's path field: what follows the last "\",

@@ -13,8 +13,10 @@ namespace restash {
 std::string CdxjLine(const CdxjRecord& r) {
     // Lengths and offsets as strings, as the replay tools' own indexer writes them.
     return SurtKey(r.uri) + " " + Timestamp14(r.stamp) + " {\"url\": " + JsonString(r.uri) +
-           ", \"mime\": " + JsonString(r.mime) + ", \"digest\": " + JsonString(r.digest) + ", \"length\": \"" +
-           std::to_string(r.placement.length) + "\", \"offset\": \"" + std::to_string(r.placement.offset) +
+           ", \"mime\": " + JsonString(r.mime) +
+           (r.status.empty() ? "" : ", \"status\": \"" + r.status + "\"") +
+           ", \"digest\": " + JsonString(r.digest) + ", \"length\": \"" + std::to_string(r.placement.length) +
+           "\", \"offset\": \"" + std::to_string(r.placement.offset) +
            "\", \"filename\": " + JsonString(r.fileName) + "}";
 }
 

@@ -16,6 +16,7 @@ struct CdxjRecord {
     std::string uri;       // the archived address (ArchiveUri form)
     std::int32_t stamp = 0;
     std::string mime;      // lower case, without parameters
+    std::string status;    // a response record's HTTP status code; empty for other records
     std::string digest;    // "sha1:..."
     WarcPlacement placement;
     std::string fileName;  // the archive's file name, without folder

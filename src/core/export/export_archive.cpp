@@ -3,12 +3,17 @@
 #include <memory>
 
 #include "core/export/archive_uri.h"
+#include "core/export/browser_address.h"
 #include "core/export/cdxj.h"
 #include "core/export/digest_text.h"
+#include "core/export/json_text.h"
 #include "core/export/manifest.h"
+#include "core/export/page_title.h"
+#include "core/export/response_head.h"
 #include "core/export/sha1.h"
 #include "core/export/sha256.h"
 #include "core/export/utc_time.h"
+#include "core/export/wacz_writer.h"
 #include "core/export/warc_writer.h"
 #include "core/platform/error.h"
 #include "core/platform/paths.h"
@@ -59,24 +64,77 @@ private:
     bool committed_ = false;
 };
 
+// The archive's bytes going to a .warc.gz file and into a WACZ package at
+// once: both hold the same archive, so the index's offsets fit both.
+class TeeFile final : public OutputFile {
+public:
+    TeeFile(OutputFile& first, OutputFile& second) : first_(first), second_(second) {}
+    void Write(std::string_view bytes) override {
+        first_.Write(bytes);
+        second_.Write(bytes);
+    }
+    void Flush() override {
+        first_.Flush();
+        second_.Flush();
+    }
+    void Close() override {}
+    const std::string& Path() const override { return first_.Path(); }
+
+private:
+    OutputFile& first_;
+    OutputFile& second_;
+};
+
+// Where the archive goes: a .warc.gz file, a WACZ package, or both.
+struct ArchiveOutputs {
+    ArchiveOutputs(const ExportOptions& options, PendingOutputs& pending) {
+        if (options.waczPath) wacz.emplace(pending.Open(*options.waczPath), options.createdAt);
+        if (options.warcPath.empty()) {
+            archive = &wacz->Archive();
+            return;
+        }
+        archive = &pending.Open(options.warcPath);
+        if (wacz) archive = &tee.emplace(*archive, wacz->Archive());
+    }
+    std::optional<WaczWriter> wacz;
+    std::optional<TeeFile> tee;
+    OutputFile* archive = nullptr;
+};
+
 struct FileFacts {
     std::uint64_t size = 0;
-    Sha1::Digest sha1{};
-    std::string sha256;  // hex
+    Sha1::Digest sha1{};       // of the cache file: the payload
+    Sha1::Digest blockSha1{};  // of a response record's block: the head, then the cache file
+    std::string sha256;        // hex
 };
 
 std::string DigestLabel(const Sha1::Digest& d) { return "sha1:" + Base32(d); }
 
-FileFacts ReadFacts(const EntryBody& body) {
-    Sha1 sha1;
+// A page's identifier in the package: the 32 hexadecimal digits of its
+// record's UUID, so a line of the page list leads to its record.
+std::string PageIdFor(std::string_view recordId) {
+    std::string id;
+    for (const char c : recordId.substr(std::string_view("<urn:uuid:").size()))
+        if (c != '-' && c != '>') id += c;
+    return id;
+}
+
+// head: a response record's head, empty for a resource record; title: fed
+// the file when the page list wants its title.
+FileFacts ReadFacts(const EntryBody& body, const std::string& head, TitleFinder* title) {
+    Sha1 sha1, block;
     Sha256 sha256;
     FileFacts facts;
+    block.Update(head);
     ReadBodyInPieces(body, [&](std::string_view piece) {
         facts.size += piece.size();
         sha1.Update(piece);
+        if (!head.empty()) block.Update(piece);
         sha256.Update(piece);
+        if (title) title->Feed(piece);
     });
     facts.sha1 = sha1.Final();
+    facts.blockSha1 = head.empty() ? facts.sha1 : block.Final();
     facts.sha256 = Hex(sha256.Final());
     return facts;
 }
@@ -91,9 +149,24 @@ std::string ContentTypeOf(const CacheEntry& entry) {
     return type;
 }
 
+// The address as the cache holds it, in UTF-8 like the record's other
+// texts; control bytes, which no field value may hold, percent-encoded.
+std::string CacheUrlField(std::string_view url) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char ch : Latin1ToUtf8(url)) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c == 0x7F)
+            out += std::string{'%', kDigits[c >> 4], kDigits[c & 15]};
+        else
+            out += ch;
+    }
+    return out;
+}
+
 // The index's facts beyond address, date and type; dates of 0 mean "none".
 WarcFields CacheFacts(const CacheEntry& entry) {
-    WarcFields facts{{"cache-file", entry.Body.Name}};
+    WarcFields facts{{"cache-file", entry.Body.Name}, {"cache-url", CacheUrlField(entry.Url)}};
     if (entry.LastModified && *entry.LastModified != 0) facts.emplace_back("last-modified", IsoUtc(*entry.LastModified));
     if (entry.Expires && *entry.Expires != 0) facts.emplace_back("expires", IsoUtc(*entry.Expires));
     if (entry.ContentLength) facts.emplace_back("content-length", std::to_string(*entry.ContentLength));
@@ -103,10 +176,18 @@ WarcFields CacheFacts(const CacheEntry& entry) {
     return facts;
 }
 
-void CheckDistinct(const ExportOptions& options) {
-    std::vector<std::string> paths{options.warcPath};
+void CheckOutputs(const ExportOptions& options) {
+    if (options.warcPath.empty() && !options.waczPath)
+        throw Error("An export needs an archive or a package to write");
+    if (options.warcPath.empty() && options.cdxjPath)
+        throw FileError(*options.cdxjPath, "An index is written for an archive file, and none is named");
+    std::vector<std::string> paths;
+    if (!options.warcPath.empty()) paths.push_back(options.warcPath);
+    if (options.waczPath) paths.push_back(*options.waczPath);
     if (options.cdxjPath) paths.push_back(*options.cdxjPath);
     if (options.manifestPath) paths.push_back(*options.manifestPath);
+    // A manifest's bad name stops the export before it starts.
+    if (options.manifestPath) ManifestFormatFor(*options.manifestPath);
     for (std::size_t i = 0; i < paths.size(); ++i)
         for (std::size_t j = i + 1; j < paths.size(); ++j)
             if (paths[i] == paths[j]) throw FileError(paths[i], "Named for two outputs of the export");
@@ -117,7 +198,7 @@ public:
     Exporter(const CacheEntryList& entries, const BodyLookup& bodies, const ExportOptions& options,
              WarcWriter& warc)
         : entries_(entries), bodies_(bodies), options_(options), warc_(warc),
-          warcName_(FilePart(options.warcPath)) {}
+          warcName_(options.warcPath.empty() ? kWaczArchiveName : FilePart(options.warcPath)) {}
 
     void WriteInfo() {
         const std::string created = IsoUtc(options_.createdAt);
@@ -125,8 +206,11 @@ public:
             {"software", std::string("Restash ") + RESTASH_VERSION},
             {"format", "WARC File Format 1.1"},
             {"source-cache", options_.sourceCacheName},
-            {"description", "Objects of a Netscape disk cache as resource records, with the cache index's "
-                            "facts about each in a metadata record"},
+            {"description",
+             "Objects of a Netscape disk cache as resource records (response records where the cache kept "
+             "the server's response), with the cache index's facts about each in a metadata record; "
+             "records are dated when the cache last used the object, this record when the archive was "
+             "written"},
         });
         infoId_ = RecordIdFor("warcinfo|" + warcName_ + "|" + options_.sourceCacheName + "|" + created);
         warc_.Write({{"WARC-Type", "warcinfo"},
@@ -141,12 +225,7 @@ public:
     // Archives one selected entry; fills its manifest row and summary counts.
     void Add(std::size_t ordinal, ManifestRow& row, ExportReport& summary) {
         const CacheEntry& entry = entries_[ordinal];
-        row.url = entry.Url;
-        row.cacheFile = entry.Body.Name;
-        row.mimeType = ToLowerAscii(entry.MimeType);
-        row.category = CategoryName(entry.category);
-        row.timestamp = IsoUtc(entry.Stamp);
-
+        FillRow(entry, row);
         const std::unique_ptr<EntryBody> body = bodies_.Find(entry);
         row.present = body != nullptr;
         if (!body) {
@@ -159,9 +238,13 @@ public:
                 {entry.Url, body->Label(), body->Label() + ": The cache index gives no address for it", true});
             return;
         }
+        const std::string head =
+            entry.ResponseHead && !entry.ResponseHead->empty() ? ResponseBlockHead(*entry.ResponseHead) : "";
+        const bool page = options_.waczPath && MimeOf(entry) == "text/html";
+        TitleFinder title;
         FileFacts facts;
         try {
-            facts = ReadFacts(*body);
+            facts = ReadFacts(*body, head, page ? &title : nullptr);
         } catch (const FileError& e) {
             summary.failures.push_back({entry.Url, body->Label(), e.what(), false});
             return;
@@ -169,21 +252,75 @@ public:
         row.size = facts.size;
         row.sha256 = facts.sha256;
 
-        const std::string uri = ArchiveUri(entry.Url);
+        const Archived archived = WriteRecords(ordinal, *body, head, facts);
+        if (page) {
+            const std::string shown = TitleText(title.Raw(), entry.Charset);
+            pages_.push_back({row.archiveUrl, entry.Stamp, shown, archived.id});
+        }
+        if (options_.cdxjPath || options_.waczPath) archived_.push_back(archived);
+        row.archived = true;
+        ++summary.archived;
+        summary.bytes += facts.size;
+    }
+
+    // The index lines of the archived records; fileName names the archive.
+    void WriteIndex(OutputFile& out, const std::string& fileName) const {
+        WriteSortedCdxj(
+            archived_.size(),
+            [&](std::size_t i) {
+                const Archived& a = archived_[i];
+                const CacheEntry& entry = entries_[a.ordinal];
+                return CdxjRecord{ReplayAddress(entry.Url), entry.Stamp, MimeOf(entry), a.status,
+                                  DigestLabel(a.digest), a.placement, fileName};
+            },
+            out);
+    }
+
+    const std::vector<WaczPage>& Pages() const { return pages_; }
+    const std::string& ArchiveName() const { return warcName_; }
+
+private:
+    // What the index and the page list need of an archived entry beyond the entry itself.
+    struct Archived {
+        std::size_t ordinal;
+        WarcPlacement placement;
+        Sha1::Digest digest;
+        std::string status;  // a response record's status code
+        std::string id;      // the page identifier made from its record's
+    };
+
+    static void FillRow(const CacheEntry& entry, ManifestRow& row) {
+        row.url = entry.Url;
+        row.archiveUrl = ReplayAddress(entry.Url);
+        row.cacheFile = entry.Body.Name;
+        row.mimeType = ToLowerAscii(entry.MimeType);
+        row.category = CategoryName(entry.category);
+        row.timestamp = IsoUtc(entry.Stamp);
+    }
+
+    // The entry's response or resource record and its metadata record.
+    Archived WriteRecords(std::size_t ordinal, const EntryBody& body, const std::string& head,
+                          const FileFacts& facts) {
+        const CacheEntry& entry = entries_[ordinal];
+        const std::string uri = ReplayAddress(entry.Url);
         const std::string date = IsoUtc(entry.Stamp);
         const std::string digest = DigestLabel(facts.sha1);
-        const std::string id = RecordIdFor("resource|" + infoId_ + "|" + std::to_string(ordinal) + "|" + uri + "|" +
-                                           date + "|" + digest);
+        const bool response = !head.empty();
+        const std::string id = RecordIdFor((response ? "response|" : "resource|") + infoId_ + "|" +
+                                           std::to_string(ordinal) + "|" + uri + "|" + date + "|" + digest);
         const WarcPlacement placement = warc_.Write(
-            {{"WARC-Type", "resource"},
+            {{"WARC-Type", response ? "response" : "resource"},
              {"WARC-Record-ID", id},
              {"WARC-Warcinfo-ID", infoId_},
              {"WARC-Target-URI", uri},
              {"WARC-Date", date},
-             {"WARC-Block-Digest", digest},
+             {"WARC-Block-Digest", DigestLabel(facts.blockSha1)},
              {"WARC-Payload-Digest", digest},
-             {"Content-Type", ContentTypeOf(entry)}},
-            facts.size, [&](const auto& piece) { SendAgain(*body, facts, piece); });
+             {"Content-Type", response ? "application/http; msgtype=response" : ContentTypeOf(entry)}},
+            head.size() + facts.size, [&](const auto& piece) {
+                if (response) piece(head);
+                SendAgain(body, facts, piece);
+            });
 
         const std::string block = WarcFieldsBlock(CacheFacts(entry));
         warc_.Write({{"WARC-Type", "metadata"},
@@ -196,26 +333,9 @@ public:
                      {"WARC-Block-Digest", Sha1Label(block)},
                      {"Content-Type", "application/warc-fields"}},
                     block);
-
-        if (options_.cdxjPath) archived_.push_back({ordinal, placement, facts.sha1});
-        row.archived = true;
-        ++summary.archived;
-        summary.bytes += facts.size;
+        return {ordinal, placement, facts.sha1, response ? ResponseStatus(head) : "", PageIdFor(id)};
     }
 
-    void WriteIndex(OutputFile& out) const {
-        WriteSortedCdxj(
-            archived_.size(),
-            [this](std::size_t i) {
-                const Archived& a = archived_[i];
-                const CacheEntry& entry = entries_[a.ordinal];
-                return CdxjRecord{ArchiveUri(entry.Url), entry.Stamp, MimeOf(entry), DigestLabel(a.digest),
-                                  a.placement, warcName_};
-            },
-            out);
-    }
-
-private:
     // The second read of a cache file, into the record. The record's header
     // already holds the size and digest of the first read, so a file that
     // changed in between cannot be archived truthfully.
@@ -233,13 +353,6 @@ private:
             throw FileError(body.Label(), "The cache file changed while it was archived");
     }
 
-    // What the index needs of an archived entry beyond the entry itself.
-    struct Archived {
-        std::size_t ordinal;
-        WarcPlacement placement;
-        Sha1::Digest digest;
-    };
-
     const CacheEntryList& entries_;
     const BodyLookup& bodies_;
     const ExportOptions& options_;
@@ -247,15 +360,14 @@ private:
     std::string warcName_;
     std::string infoId_;
     std::vector<Archived> archived_;
+    std::vector<WaczPage> pages_;
 };
 
 }  // namespace
 
 ExportReport ExportArchive(const CacheEntryList& entries, const Selection& selection, const CacheSource& source,
-                            const ExportOptions& options, ProgressSink& progress, FileSystem& fs) {
-    CheckDistinct(options);
-    const std::optional<ManifestFormat> manifestFormat =
-        options.manifestPath ? std::optional(ManifestFormatFor(*options.manifestPath)) : std::nullopt;
+                           const ExportOptions& options, ProgressSink& progress, FileSystem& fs) {
+    CheckOutputs(options);
 
     std::vector<std::size_t> chosen;
     for (std::size_t i = 0; i < entries.size(); ++i)
@@ -267,9 +379,11 @@ ExportReport ExportArchive(const CacheEntryList& entries, const Selection& selec
     progress.Gauge(0);
 
     PendingOutputs outputs(fs);
-    WarcWriter warc(outputs.Open(options.warcPath));
+    ArchiveOutputs archive(options, outputs);
+    WarcWriter warc(*archive.archive);
     std::optional<ManifestWriter> manifest;
-    if (manifestFormat) manifest.emplace(outputs.Open(*options.manifestPath), *manifestFormat);
+    if (options.manifestPath)
+        manifest.emplace(outputs.Open(*options.manifestPath), ManifestFormatFor(*options.manifestPath));
 
     const std::unique_ptr<BodyLookup> bodies = source.Bodies();
     Exporter exporter(entries, *bodies, options, warc);
@@ -287,7 +401,14 @@ ExportReport ExportArchive(const CacheEntryList& entries, const Selection& selec
         if (percent != shown) progress.Gauge(shown = percent);
     }
     if (manifest) manifest->Finish();
-    if (options.cdxjPath) exporter.WriteIndex(outputs.Open(*options.cdxjPath));
+    if (options.cdxjPath) exporter.WriteIndex(outputs.Open(*options.cdxjPath), exporter.ArchiveName());
+    if (archive.wacz) {
+        exporter.WriteIndex(archive.wacz->Index(), kWaczArchiveName);
+        summary.pages = exporter.Pages().size();
+        const WaczDescription description{"Restash export of " + Utf8OrLatin1(options.sourceCacheName),
+                                          options.createdAt, std::string("Restash ") + RESTASH_VERSION};
+        archive.wacz->Finish(exporter.Pages(), description);
+    }
     outputs.Commit();
     progress.Gauge(100);
     return summary;

@@ -8,8 +8,18 @@ namespace restash {
 
 std::string Latin1ToUtf8(std::string_view latin1);
 
+// True when bytes are well-formed UTF-8 (no overlong forms, no surrogates).
+bool IsValidUtf8(std::string_view bytes);
+
+// A text that is not the cache's own (a file name, a path): kept when it is
+// UTF-8 already, read as Latin-1 otherwise.
+std::string Utf8OrLatin1(std::string_view bytes);
+
 // A JSON string literal (quotes included) of a Latin-1 text.
 std::string JsonString(std::string_view latin1);
+
+// A JSON string literal of a text that is UTF-8 already.
+std::string JsonUtf8String(std::string_view utf8);
 
 // An RFC 4180 field of a Latin-1 text: quoted (with inner quotes doubled)
 // when it holds a comma, a quote, CR or LF.

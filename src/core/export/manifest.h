@@ -1,6 +1,7 @@
 #pragma once
 // The export's manifest: one row for every selected cache entry, archived or
-// not, as CSV (RFC 4180, CR LF line ends) or as a JSON array, written row by
+// not, with its address both as the cache holds it and as the archive files
+// it, as CSV (RFC 4180, CR LF line ends) or as a JSON array, written row by
 // row as the export goes.
 #include <cstdint>
 #include <optional>
@@ -26,6 +27,7 @@ struct ManifestRow {
     std::string sha256;                   // lower-case hex; empty when the file was not read
     bool present = false;                 // the cache file is in the cache folder
     bool archived = false;                // and its record is in the archive
+    std::string archiveUrl;               // the address the archive files it under (the browser's form)
 };
 
 class ManifestWriter {

@@ -52,4 +52,13 @@ std::string Timestamp14(std::int64_t seconds) {
     return text;
 }
 
+std::uint32_t DosDateTime(std::int64_t seconds) {
+    CivilTime t = ToCivil(seconds);
+    if (t.year < 1980) t = CivilTime{1980, 1, 1, 0, 0, 0};
+    if (t.year > 2107) t = CivilTime{2107, 12, 31, 23, 59, 58};
+    const auto date = static_cast<std::uint32_t>(((t.year - 1980) << 9) | (t.month << 5) | t.day);
+    const std::uint32_t time = (t.hour << 11) | (t.minute << 5) | (t.second / 2);
+    return (date << 16) | time;
+}
+
 }  // namespace restash

@@ -13,4 +13,8 @@ std::string IsoUtc(std::int64_t seconds);
 // "19970304050607", the form archive indexes sort by.
 std::string Timestamp14(std::int64_t seconds);
 
+// The date (high 16 bits) and time (low 16 bits) ZIP files store, to two
+// seconds; times outside 1980 to 2107, which it cannot hold, are clamped.
+std::uint32_t DosDateTime(std::int64_t seconds);
+
 }  // namespace restash

@@ -27,8 +27,8 @@ JobStatus ChosenPart::Prepare(const Settings& settings, const ReadChecks& checks
     own_ = std::make_unique<CacheSelection>(services_.progress);
     state_ = own_.get();
     state_->Reset(source->Traits(), services_.clock, settings.GMT);
-    CacheRead read = state_->Load(std::move(source));
-    readWarnings_ = std::move(read.warnings);
+    const CacheRead read = state_->Load(std::move(source));
+    for (const ReadWarning& w : read.warnings) cacheWarnings_.push_back(JobWarning(w));
     if (read.ending == Ending::Stopped) return JobStatus::Stopped;
     ApplySelectionOptions(*state_, request_.options);
     if (checks.nothingText && !state_->HasSomethingChosen()) return Fail(FailureCode::NothingChosen, checks.nothingText);
@@ -39,6 +39,16 @@ Failure ErrorFailure(const std::exception& e) {
     Failure f{FailureCode::Error, e.what(), {}};
     if (const auto* file = dynamic_cast<const FileError*>(&e)) f.path = file->path();
     return f;
+}
+
+Warning JobWarning(const ReadWarning& warning) {
+    switch (warning.kind) {
+        case ReadWarningKind::DamagedIndex: return {WarningCode::IndexDamaged, warning.Text()};
+        case ReadWarningKind::DamagedEntry: return {WarningCode::EntryDamaged, warning.Text()};
+        case ReadWarningKind::MissingBody: return {WarningCode::BodyMissing, warning.Text()};
+        case ReadWarningKind::Unsupported: break;
+    }
+    return {WarningCode::PartUnsupported, warning.Text()};
 }
 
 Failure BrowserRunningFailure() { return {FailureCode::BrowserRunning, kShutDownNetscape, {}}; }

@@ -40,7 +40,7 @@ public:
     const Failure& failure() const { return failure_; }
     // What the read of the cache warned of (none when the request brought
     // its selection).
-    const std::vector<Warning>& ReadWarnings() const { return readWarnings_; }
+    const std::vector<Warning>& CacheWarnings() const { return cacheWarnings_; }
 
     // Whether there is a selection yet: the request's own, or one Prepare made.
     bool HasState() const { return state_ != nullptr; }
@@ -54,11 +54,14 @@ private:
     std::unique_ptr<CacheSelection> own_;
     CacheSelection* state_;
     Failure failure_;
-    std::vector<Warning> readWarnings_;
+    std::vector<Warning> cacheWarnings_;
 };
 
 // The failure an error makes: its text and, for a file error, the file.
 Failure ErrorFailure(const std::exception& e);
+
+// A reader's warning as a job's: its code and text.
+Warning JobWarning(const ReadWarning& warning);
 
 // The browser-running failure, with the desktop program's text.
 Failure BrowserRunningFailure();

@@ -93,7 +93,7 @@ Outcome<DeleteSummary> DeleteJob::Remove(CacheSelection& state) {
     }
     Outcome<DeleteSummary> o;
     o.summary = {removal.entriesRemoved, removal.bodiesRemoved};
-    o.warnings = part_.ReadWarnings();
+    o.warnings = part_.CacheWarnings();
     if (removal.failures.empty()) return o;
     const std::string text = NotRemovedText(removal.failures);
     services_.messages.ShowError(text);

@@ -10,7 +10,7 @@ namespace {
 
 Outcome<ExportSummary> Completed(const ExportReport& report) {
     Outcome<ExportSummary> o;
-    o.summary = {report.selected, report.archived, report.missing, report.bytes};
+    o.summary = {report.selected, report.archived, report.missing, report.bytes, report.pages};
     for (const ExportFailure& f : report.absent) o.leftOut.push_back({f.url, f.body, LeftOutReason::BodyMissing, {}});
     for (const ExportFailure& f : report.failures) {
         const LeftOutReason reason = f.noAddress ? LeftOutReason::NoAddress : LeftOutReason::BodyUnreadable;
@@ -33,6 +33,7 @@ Outcome<ExportSummary> ExportJob::Run() {
         CacheSelection& state = part_.State();
         ExportOptions options;
         options.warcPath = request_.warc;
+        options.waczPath = request_.wacz;
         options.cdxjPath = request_.cdxj;
         options.manifestPath = request_.manifest;
         options.sourceCacheName = AbsolutePath(request_.settings.CacheIndexPath());
@@ -41,7 +42,7 @@ Outcome<ExportSummary> ExportJob::Run() {
                                                   services_.progress, services_.fs);
         if (report.ending == Ending::Stopped) return Outcome<ExportSummary>::Stopped();
         Outcome<ExportSummary> o = Completed(report);
-        o.warnings.insert(o.warnings.begin(), part_.ReadWarnings().begin(), part_.ReadWarnings().end());
+        o.warnings.insert(o.warnings.begin(), part_.CacheWarnings().begin(), part_.CacheWarnings().end());
         return o;
     } catch (const Error& e) {
         return Outcome<ExportSummary>::Failed(ErrorFailure(e));

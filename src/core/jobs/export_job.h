@@ -1,6 +1,7 @@
 #pragma once
-// The Export job: the chosen part of a cache as a web archive, with an
-// optional index of its records and an optional manifest.
+// The Export job: the chosen part of a cache as a web archive (a .warc.gz
+// file, a WACZ package or both), with an optional index of its records and
+// an optional manifest.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,7 +16,8 @@ namespace restash {
 struct ExportRequest {
     Settings settings;  // the cache index (named in the archive), the browser
     SelectionRequest selection;
-    std::string warc;                     // the archive, conventionally ending ".warc.gz"
+    std::string warc;                     // the archive, conventionally ending ".warc.gz"; empty: none
+    std::optional<std::string> wacz;      // the archive packed with its index and its pages
     std::optional<std::string> cdxj;      // the index of the archive's records
     std::optional<std::string> manifest;  // ".csv" or ".json"
 };
@@ -25,6 +27,7 @@ struct ExportSummary {
     std::uint64_t archived = 0;  // of those, the ones written to the archive
     std::uint64_t missing = 0;   // of those, the ones whose body is not in the cache
     std::uint64_t bytes = 0;     // body bytes archived
+    std::uint64_t pages = 0;     // of the archived entries, the HTML pages a WACZ package lists
 };
 
 class ExportJob {

@@ -17,7 +17,7 @@ Outcome<ListSummary> ListJob::Run() {
         o.summary.format = source->Traits().format;
         CacheRead read = source->Read(o.summary.entries, services_.progress, {request_.includeAbsent});
         if (read.ending == Ending::Stopped) return Outcome<ListSummary>::Stopped();
-        o.warnings = std::move(read.warnings);
+        for (const ReadWarning& w : read.warnings) o.warnings.push_back(JobWarning(w));
         return o;
     } catch (const Error& e) {
         return Outcome<ListSummary>::Failed(ErrorFailure(e));
@@ -33,7 +33,7 @@ Outcome<ListSummary> ListJob::ListDomains() {
     const CacheSelection& state = part.State();
     Outcome<ListSummary> o;
     o.summary.format = state.Traits().format;
-    o.warnings = part.ReadWarnings();
+    o.warnings = part.CacheWarnings();
     // The chosen list, in its order, with each domain's tally of the age window.
     std::unordered_map<std::string, const DomainTally*> tallyOf;
     for (const DomainTally& t : state.Tallies()) tallyOf.emplace(t.Domain, &t);

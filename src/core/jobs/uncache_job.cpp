@@ -56,7 +56,7 @@ Outcome<UncacheSummary> UncacheJob::RunChecked() {
         const RunOutcome outcome = RunUncache(settings, *state.Source(), state.Entries(), state.Current(), run);
         if (outcome.ending == Ending::Stopped) return Outcome<UncacheSummary>::Stopped();
         Outcome<UncacheSummary> o = Completed(outcome);
-        o.warnings.insert(o.warnings.begin(), part_.ReadWarnings().begin(), part_.ReadWarnings().end());
+        o.warnings.insert(o.warnings.begin(), part_.CacheWarnings().begin(), part_.CacheWarnings().end());
         return o;
     } catch (const Error& e) {
         return Outcome<UncacheSummary>::Failed(ErrorFailure(e));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/links/character_references.h"
 #include "core/links/resolve_link.h"
 #include "core/links/rewrite_link.h"
 #include "core/links/tag_scanner.h"
@@ -31,21 +32,26 @@ std::string ConvertTag(std::string_view tag, std::string& baseURL, LinkContext& 
     while (position < text.size()) {
         const std::string word = NextWord(text, position);
         if (!OneOf(word, kLinkAttributes)) continue;
-        const std::string value = NextValue(text, position);
-        const std::size_t start = position - value.size();  // 1-based index of the value
+        const std::string written = NextValue(text, position);
+        const std::size_t start = position - written.size();  // 1-based index of the value
+        // Addresses are resolved and looked up as the browser asked for them.
+        const DecodedValue value = DecodeCharacterReferences(written);
 
         if (name == "BASE" && word == "HREF") {
-            BaseFromHref(value, baseURL);
+            BaseFromHref(value.text, baseURL);
             return "!>";
         }
         std::string newValue;
         if (word == "HREF" || word == "CODE")
-            newValue = RewriteHyperlink(value, baseURL, context, flags);
+            newValue = RewriteHyperlink(value.text, baseURL, context, flags);
         else if (word == "SRC" || word == "LOWSRC")
-            newValue = RewriteSource(value, baseURL, context);
+            newValue = RewriteSource(value.text, baseURL, context);
         else
-            newValue = RewriteBackground(value, baseURL, context);
-        if (newValue.empty()) newValue = value;
+            newValue = RewriteBackground(value.text, baseURL, context);
+        if (newValue.empty())
+            newValue = written;
+        else if (value.hadReferences)
+            newValue = WithCharacterReferences(newValue);  // a kept address written as the page wrote its own
 
         // Quotes around the value stay where they were.
         text = text.substr(0, start - 1) + newValue + text.substr(std::min(position - 1, text.size()));

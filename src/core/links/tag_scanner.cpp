@@ -10,10 +10,17 @@ std::string Scan(std::string_view tag, std::size_t& position, bool valueCharacte
     // the page has no ">", and its last character may end a value.
     const std::size_t limit = !tag.empty() && tag.back() == '>' ? tag.size() : tag.size() + 1;
     auto at = [&](std::size_t p) { return tag[p - 1]; };
-    auto belongs = [&](char c) { return IsWordCharacter(c) || (valueCharacters && c == '='); };
 
     ++position;
     while (position < limit && !IsWordCharacter(at(position))) ++position;
+    // A single-quoted value is read like a double-quoted one: without its
+    // quotes, so the converter writes the new value between them.
+    const bool singleQuoted = valueCharacters && position < limit && at(position) == '\'';
+    if (singleQuoted) ++position;
+    auto belongs = [&](char c) {
+        if (singleQuoted && c == '\'') return false;
+        return IsWordCharacter(c) || (valueCharacters && c == '=');
+    };
     std::string word;
     while (position < limit && belongs(at(position))) {
         word += valueCharacters ? at(position) : UpperAscii(at(position));
@@ -26,7 +33,7 @@ std::string Scan(std::string_view tag, std::size_t& position, bool valueCharacte
 
 bool IsWordCharacter(char c) {
     const auto u = static_cast<unsigned char>(c);
-    return u == '!' || (u >= '#' && u <= ';') || (u >= '?' && u <= '~');
+    return u == '!' || (u >= '#' && u <= ';') || (u >= '?' && u <= '~') || u >= 128;
 }
 
 std::string NextWord(std::string_view tag, std::size_t& position) { return Scan(tag, position, false); }

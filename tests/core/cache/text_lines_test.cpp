@@ -45,9 +45,15 @@ TEST(LineReader, ReadsLongLinesWhole) {
 TEST(FieldSplitter, AnyRunOfNonPrintablesSeparates) {
     const std::vector<std::string> expected{"a", "b c", "d"};
     EXPECT_EQ(AllFields("a\tb c\td\r", 3), expected);
-    EXPECT_EQ(AllFields("a\t\t\x01\x1f" "b c\t\x7f\xff" "d", 3), expected);
+    EXPECT_EQ(AllFields("a\t\t\x01\x1f" "b c\t\x7f\x1b" "d", 3), expected);
     EXPECT_EQ(AllFields(std::string_view("a\t\0b c\t\0d", 9), 3), expected);
     EXPECT_EQ(AllFields("\t\ta\tb c\td\r", 3), expected);
+}
+
+TEST(FieldSplitter, BytesFrom128BelongToFields) {
+    EXPECT_EQ(AllFields("1\thttp://a.example/caf\xe9.html\ttext/html\t\r", 3),
+              (std::vector<std::string>{"1", "http://a.example/caf\xe9.html", "text/html"}));
+    EXPECT_EQ(AllFields("\x80\xff\x7f\xa0 x\x9f", 2), (std::vector<std::string>{"\x80\xff", "\xa0 x\x9f"}));
 }
 
 TEST(FieldSplitter, TakesTheEndingByteAndEmptiesTheLineWhenItRunsOut) {

@@ -4,6 +4,7 @@
 
 #include "core/export/archive_uri.h"
 #include "core/export/json_text.h"
+#include "core/export/response_head.h"
 #include "core/export/utc_time.h"
 
 namespace restash::test {
@@ -18,6 +19,12 @@ TEST(UtcTime, CalendarEdges) {
     EXPECT_EQ(IsoUtc(INT32_MAX), "2038-01-19T03:14:07Z");
     EXPECT_EQ(IsoUtc(INT32_MIN), "1901-12-13T20:45:52Z");
     EXPECT_EQ(Timestamp14(852076800 + 3661), "19970101010101");
+    // ZIP times: two-second steps, held to the years 1980 to 2107.
+    EXPECT_EQ(DosDateTime(852076800 + 3661 + 1),
+              (17u << 25 | 1u << 21 | 1u << 16) | (1u << 11 | 1u << 5 | 1u));
+    EXPECT_EQ(DosDateTime(0), (1u << 21 | 1u << 16));
+    EXPECT_EQ(DosDateTime(INT64_C(5000000000)),
+              (127u << 25 | 12u << 21 | 31u << 16) | (23u << 11 | 59u << 5 | 29u));
 }
 
 TEST(ArchiveUri, EscapesWhatCannotStandInAHeaderLine) {
@@ -47,6 +54,25 @@ TEST(SurtKey, CanonicalisesAsReplayToolsDo) {
     EXPECT_EQ(SurtKey("mailto:Someone@Example.com"), "mailto:someone@example.com");
 }
 
+TEST(ResponseHead, KeepsTheStoredHeadAndEndsItWithOneBlankLine) {
+    const std::pair<const char*, const char*> heads[] = {
+        {"HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n",
+         "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"},
+        {"HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n",
+         "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"},
+        {"HTTP/1.0 200 OK\r\nContent-Type: text/html", "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"},
+        {"HTTP/1.0 200 OK\nServer: x\n", "HTTP/1.0 200 OK\nServer: x\n\r\n"},
+        {"HTTP/1.0 200 OK\nServer: x\n\n", "HTTP/1.0 200 OK\nServer: x\n\n"},
+    };
+    for (const auto& [stored, block] : heads) EXPECT_EQ(ResponseBlockHead(stored), block) << stored;
+
+    const std::pair<const char*, const char*> statuses[] = {
+        {"HTTP/1.1 404 Not Found\r\n", "404"}, {"HTTP/1.0 200\r\n", "200"}, {"HTTP/2 301 Moved\n", "301"},
+        {"HTTP/1.1 2000 Odd\r\n", ""},         {"ICY 200 OK\r\n", ""},      {"HTTP/1.1 abc\r\n", ""},
+    };
+    for (const auto& [head, status] : statuses) EXPECT_EQ(ResponseStatus(head), status) << head;
+}
+
 TEST(ExportText, JsonAndCsvFieldsCarryLatin1AsUtf8) {
     EXPECT_EQ(Latin1ToUtf8("caf\xE9"), "caf\xC3\xA9");
     EXPECT_EQ(JsonString("a\"b\\c\n\x01\xFF"), "\"a\\\"b\\\\c\\u000a\\u0001\xC3\xBF\"");
@@ -54,6 +80,13 @@ TEST(ExportText, JsonAndCsvFieldsCarryLatin1AsUtf8) {
     EXPECT_EQ(CsvField("a,b"), "\"a,b\"");
     EXPECT_EQ(CsvField("say \"hi\""), "\"say \"\"hi\"\"\"");
     EXPECT_EQ(CsvField("two\r\nlines"), "\"two\r\nlines\"");
+    // Texts that are not the cache's own stay UTF-8 where they are.
+    EXPECT_EQ(Utf8OrLatin1("/home/j\xC3\xBCrgen/FAT.DB"), "/home/j\xC3\xBCrgen/FAT.DB");
+    EXPECT_EQ(Utf8OrLatin1("/home/j\xFCrgen/FAT.DB"), "/home/j\xC3\xBCrgen/FAT.DB");
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong "/"
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // a surrogate
+    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // past U+10FFFF
+    EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80"));
 }
 
 }  // namespace

@@ -12,14 +12,13 @@
 #include <sstream>
 
 #include "core/export/archive_uri.h"
+#include "core/export/browser_address.h"
 #include "core/export/digest_text.h"
 #include "core/export/sha256.h"
 #include "core/export/warc_writer.h"
 #include "core/platform/error.h"
-#include "core/web/url.h"
+#include "export_fixture.h"
 #include "tests/support/faulty_file_system.h"
-#include "tests/support/recorders.h"
-#include "tests/support/temp_dir.h"
 #include "warc_reading.h"
 
 namespace restash::test {
@@ -33,7 +32,7 @@ std::string Sha256Hex(const std::string& bytes) {
 
 // A cache folder with files of several kinds, and entries for them written
 // the way the reader fills them.
-class ExportTest : public ::testing::Test {
+class ExportTest : public ExportFixture {
 protected:
     ExportTest() {
         std::filesystem::create_directories(cache_ / "");
@@ -61,38 +60,7 @@ protected:
         options_.createdAt = 1700000000;
     }
 
-    CacheEntry& Add(const std::string& url, const std::string& file, const std::string& mime,
-                    const std::string& body, std::int32_t stamp) {
-        WriteBytes(cache_ / file, body);
-        CacheEntry e;
-        e.Stamp = stamp;
-        e.Body.Name = file;
-        e.Url = url;
-        e.MimeType = mime;
-        e.Domain = DomainOf(url);
-        e.category = ClassifyMimeType(mime);
-        entries_.push_back(e);
-        return entries_.back();
-    }
-
-    ExportReport Export(FileSystem& fs = RealFileSystem()) {
-        return ExportArchive(entries_, selection_, NetscapeHashSource(cache_ / "FAT.DB"), options_, progress_, fs);
-    }
-
-    std::vector<std::string> OutputFolder() const {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(out_.path()))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    TempDir cache_, out_;
     std::string big_;
-    CacheEntryList entries_;
-    Selection selection_;
-    ExportOptions options_;
-    RecordingProgress progress_;
 };
 
 TEST_F(ExportTest, RecordsHoldEachCacheFileByteForByteWithItsFacts) {
@@ -132,7 +100,7 @@ TEST_F(ExportTest, RecordsHoldEachCacheFileByteForByteWithItsFacts) {
         const ReadRecord& meta = records[2 + 2 * n];
         SCOPED_TRACE(entry.Url);
         EXPECT_EQ(resource.Field("WARC-Type"), "resource");
-        EXPECT_EQ(resource.Field("WARC-Target-URI"), ArchiveUri(entry.Url));
+        EXPECT_EQ(resource.Field("WARC-Target-URI"), ReplayAddress(entry.Url));
         EXPECT_EQ(resource.block, expected[n].second);
         EXPECT_EQ(resource.Field("WARC-Payload-Digest"), resource.Field("WARC-Block-Digest"));
         EXPECT_EQ(resource.Field("WARC-Warcinfo-ID"), infoId);
@@ -146,11 +114,13 @@ TEST_F(ExportTest, RecordsHoldEachCacheFileByteForByteWithItsFacts) {
     EXPECT_EQ(records[1].Field("Content-Type"), "text/html; charset=iso-8859-1");
     EXPECT_EQ(records[1].Field("WARC-Date"), "1996-12-07T23:06:40Z");
     EXPECT_EQ(records[3].Field("Content-Type"), "image/gif");
-    const std::vector<std::pair<std::string, std::string>> gifFacts{{"cache-file", "M0000002.GIF"},
-                                                                     {"last-modified", "1996-08-14T05:20:00Z"},
-                                                                     {"content-length", "200000"},
-                                                                     {"content-encoding", "x-gzip"},
-                                                                     {"incomplete-file", "true"}};
+    const std::vector<std::pair<std::string, std::string>> gifFacts{
+        {"cache-file", "M0000002.GIF"},
+        {"cache-url", "http://img.example.com/pics/logo.gif"},
+        {"last-modified", "1996-08-14T05:20:00Z"},
+        {"content-length", "200000"},
+        {"content-encoding", "x-gzip"},
+        {"incomplete-file", "true"}};
     EXPECT_EQ(ParseWarcFields(records[4].block), gifFacts);
 
     std::set<std::string> ids;
@@ -193,18 +163,20 @@ TEST_F(ExportTest, ManifestHasARowForEverySelectedEntryPresentOrNot) {
     Export();
     const std::string csv = ReadBytes(*options_.manifestPath);
     const std::string expected =
-        "url,cache_file,mime_type,category,timestamp,size,sha256,present,archived\r\n"
+        "url,cache_file,mime_type,category,timestamp,size,sha256,present,archived,archive_url\r\n"
         "http://www.example.com/,M0000001.HTM,text/html,text,1996-12-07T23:06:40Z,18," +
         Sha256Hex("<html>home</html>\n") +
-        ",true,true\r\n"
+        ",true,true,http://www.example.com/\r\n"
         "http://img.example.com/pics/logo.gif,M0000002.GIF,image/gif,media,1996-12-07T23:08:20Z,200000," +
         Sha256Hex(big_) +
-        ",true,true\r\n"
+        ",true,true,http://img.example.com/pics/logo.gif\r\n"
         "http://www.example.com/empty.html,M0000003.HTM,text/html,text,1996-12-07T23:10:00Z,0,"
-        "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855,true,true\r\n"
-        "http://www.example.com/gone.html,M0000004.HTM,text/html,text,1996-12-07T23:11:40Z,,,false,false\r\n"
+        "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855,true,true,"
+        "http://www.example.com/empty.html\r\n"
+        "http://www.example.com/gone.html,M0000004.HTM,text/html,text,1996-12-07T23:11:40Z,,,false,false,"
+        "http://www.example.com/gone.html\r\n"
         "\"http://www.example.com/a,b \"\"q\"\".html\",M0000006.HTM,text/html,text,1996-12-07T23:15:00Z,6," +
-        Sha256Hex("quoted") + ",true,true\r\n";
+        Sha256Hex("quoted") + ",true,true,\"http://www.example.com/a,b%20%22q%22.html\"\r\n";
     EXPECT_EQ(csv, expected);
 
     options_.manifestPath = out_ / "cache.JSON";
@@ -216,11 +188,13 @@ TEST_F(ExportTest, ManifestHasARowForEverySelectedEntryPresentOrNot) {
     EXPECT_NE(json.find("{\"url\": \"http://www.example.com/gone.html\", \"cache_file\": \"M0000004.HTM\", "
                         "\"mime_type\": \"text/html\", \"category\": \"text\", \"timestamp\": "
                         "\"1996-12-07T23:11:40Z\", \"size\": null, \"sha256\": null, \"present\": false, "
-                        "\"archived\": false}"),
+                        "\"archived\": false, \"archive_url\": \"http://www.example.com/gone.html\"}"),
               std::string::npos);
     EXPECT_NE(json.find("\"url\": \"http://www.example.com/a,b \\\"q\\\".html\""), std::string::npos);
 }
 
+// A browser takes line breaks out of an address; the archive form of one it
+// cannot parse encodes them. Neither can end a header line.
 TEST_F(ExportTest, AnAddressCannotAddHeaderLinesOfItsOwn) {
     entries_[0].Url = "http://www.example.com/x\r\nWARC-Type: response\r\n\r\n";
     entries_[0].Charset = "utf-8\r\nWARC-Profile: x";
@@ -229,8 +203,18 @@ TEST_F(ExportTest, AnAddressCannotAddHeaderLinesOfItsOwn) {
     ASSERT_GE(records.size(), 3u);
     EXPECT_EQ(records[1].Count("WARC-Type"), 1u);
     EXPECT_EQ(records[1].Count("WARC-Profile"), 0u);
-    EXPECT_EQ(records[1].Field("WARC-Target-URI"), "http://www.example.com/x%0D%0AWARC-Type:%20response%0D%0A%0D%0A");
+    EXPECT_EQ(records[1].Field("WARC-Target-URI"), "http://www.example.com/xWARC-Type:%20response");
     EXPECT_EQ(records[1].block, "<html>home</html>\n");
+    const auto facts = ParseWarcFields(records[2].block);
+    ASSERT_GE(facts.size(), 2u);
+    EXPECT_EQ(facts[1].second, "http://www.example.com/x%0D%0AWARC-Type: response%0D%0A%0D%0A");
+
+    entries_[0].Url =
+        "www.example.com/x\r\nWARC-Type: response";  // no scheme: not an address a browser takes
+    Export();
+    const auto again = ReadWarc(options_.warcPath);
+    EXPECT_EQ(again[1].Count("WARC-Type"), 1u);
+    EXPECT_EQ(again[1].Field("WARC-Target-URI"), "www.example.com/x%0D%0AWARC-Type:%20response");
 }
 
 TEST_F(ExportTest, TheSameExportGivesTheSameBytes) {

@@ -99,6 +99,23 @@ TEST(DeleteFromTextIndex, KeepsTheHeaderAndOddLinesWhole) {
     EXPECT_NE(f.messages.shown[1].text.find("12x45"), std::string::npos) << f.messages.shown[1].text;
 }
 
+TEST(DeleteFromTextIndex, JudgesLatin1AddressesByTheirWholeFieldsAndKeepsTheirLinesWhole) {
+    DeleteFixture f;
+    const NsObject page = Obj("http://a.com/caf\xe9.html", "A1.HTM", "text/html");  // chosen text: goes
+    const NsObject other = Obj("http://a.com/r\xe9sum\xe9.zip", "A2.ZIP", "application/zip");  // box unchecked
+    const NsObject unchosen = Obj("http://b.com/\xfc" "ber.html", "B1.HTM", "text/html");
+    WriteTextCache(f.cache, {page, other, unchosen});
+    f.Open(IndexFormat::TextIndex);
+    f.model.SetTypeIncluded(Category::Other, false);
+    f.Unchoose("b.com");
+    f.messages.Answer(Answer::Yes);
+    EXPECT_EQ(f.Delete().entriesRemoved, 1u);
+    EXPECT_EQ(ReadBytes(f.IndexPath()), kHeader + "\r\r\n" + Line(other) + "\r\r\n" + Line(unchosen) + "\r\r\n");
+    EXPECT_FALSE(FileExists(f.cache + "A1.HTM"));
+    ASSERT_EQ(f.model.Entries().size(), 2u);
+    EXPECT_EQ(f.model.Entries()[1].Url, unchosen.url);
+}
+
 TEST(DeleteFromTextIndex, TheWholeCacheWarningOnlyWhenEverythingGoes) {
     struct Case {
         const char* name;

@@ -180,7 +180,7 @@ TEST(ExportJob, EndsCompletedWithWhatItLeftOutStoppedOrFailed) {
     JobFixture f;
     RealFileSystem().Remove(f.settings.CacheDir + "A3.GIF");  // listed no more: the selection counts bodies there
     const std::string warc = f.dir / "out.warc.gz";
-    Outcome<ExportSummary> o = ExportJob({f.settings, {}, warc, std::nullopt, std::nullopt}, f.Use()).Run();
+    Outcome<ExportSummary> o = ExportJob({f.settings, {}, warc, std::nullopt, std::nullopt, std::nullopt}, f.Use()).Run();
     ASSERT_EQ(o.status, JobStatus::Completed);
     EXPECT_EQ(o.summary.archived, 3u);
     EXPECT_TRUE(FileExists(warc));
@@ -188,12 +188,12 @@ TEST(ExportJob, EndsCompletedWithWhatItLeftOutStoppedOrFailed) {
     f.progress.stopAt = f.progress.processCalls + 6;  // inside the export's loop
     RealFileSystem().Remove(warc);
     f.progress.phases.clear();
-    EXPECT_EQ(ExportJob({f.settings, {}, warc, std::nullopt, std::nullopt}, f.Use()).Run().status, JobStatus::Stopped);
+    EXPECT_EQ(ExportJob({f.settings, {}, warc, std::nullopt, std::nullopt, std::nullopt}, f.Use()).Run().status, JobStatus::Stopped);
     EXPECT_EQ(f.progress.phases, std::vector<std::string>{"Writing Web Archive"});
     EXPECT_FALSE(FileExists(warc));
     f.progress.stopAt = 0;
 
-    o = ExportJob({f.settings, {}, warc, std::nullopt, f.dir / "list.txt"}, f.Use()).Run();
+    o = ExportJob({f.settings, {}, warc, std::nullopt, std::nullopt, f.dir / "list.txt"}, f.Use()).Run();
     EXPECT_EQ(o.status, JobStatus::Failed);
     EXPECT_EQ(o.failure.path, f.dir / "list.txt");
 }

@@ -19,13 +19,14 @@ TEST(TagScanner, ReadsWordsInUpperCaseAndValuesAsTheyAre) {
     EXPECT_EQ(NextValue(tag, position), "Page2.HTML?a=1&b=2#x");
     EXPECT_EQ(tag[position - 1], '"') << "the closing quote ends the value";
     EXPECT_EQ(NextWord(tag, position), "TARGET");
-    EXPECT_EQ(NextValue(tag, position), "'_top'");
+    EXPECT_EQ(NextValue(tag, position), "_top");
+    EXPECT_EQ(tag[position - 1], '\'') << "so does a closing single quote";
     EXPECT_EQ(NextWord(tag, position), "");
     EXPECT_GE(position, tag.size());
 
-    // A word stops at "=", a value does not; control characters and bytes
-    // above 126 separate both.
-    const std::string odd = "X a=b=c\tD\xe9" "E>";
+    // A word stops at "=", a value does not; control characters and DEL
+    // separate both.
+    const std::string odd = "X a=b=c\tD\x7f" "E>";
     position = 0;
     EXPECT_EQ(NextWord(odd, position), "X");
     EXPECT_EQ(NextValue(odd, position), "a=b=c");
@@ -59,6 +60,20 @@ struct Converter : ::testing::Test {
         return ConvertTag(tag, base, context, flags);
     }
     std::string HistoryBytes() { return test::ReadBytes(dir / "TEMP.HST"); }
+
+    // One tag as the page wrote it, with or without kept web addresses, and
+    // what it becomes.
+    struct Case {
+        std::string tag;
+        bool keepAddresses;
+        std::string converted;
+    };
+    void ExpectConverted(const std::vector<Case>& cases) {
+        for (const Case& c : cases) {
+            context.notFoundURL = c.keepAddresses;
+            EXPECT_EQ(Convert(c.tag), c.converted) << c.tag << (c.keepAddresses ? " (keeping addresses)" : "");
+        }
+    }
 };
 
 TEST_F(Converter, HyperlinksToCopiedPagesBecomeLocalPaths) {
@@ -81,7 +96,6 @@ TEST_F(Converter, UncachedHyperlinksAreMarkedOrKeptAbsolute) {
     EXPECT_EQ(Convert("A HREF=page3.html>"), "A HREF=NOTFOUND>");
     EXPECT_FALSE(flags.linkAvailable);
     EXPECT_EQ(Convert("A HREF=http://other.example/x/q.cgi?id=8>"), "A HREF=NOTFOUND>");
-    EXPECT_EQ(Convert("A HREF='page2.html'>"), "A HREF=NOTFOUND>");
     context.notFoundURL = true;
     EXPECT_EQ(Convert("A HREF=page3.html>"), "A HREF=http://host.example/dir/page3.html>");
     EXPECT_EQ(Convert("A HREF=\"../b.html\">"), "A HREF=\"http://host.example/b.html\">");
@@ -198,6 +212,63 @@ TEST_F(Converter, ATagCutOffByTheEndOfThePageStillConverts) {
     EXPECT_EQ(Convert("A HREF=page2.html"), "A HREF=PAGE2.HTM");
     EXPECT_EQ(Convert("IMG ALT=x SRC="), "IMG ALT=x SRC=MEDIA/NOTFOUND.GIF");
     EXPECT_EQ(Convert("IMG ALT=x SRC=>"), "IMG ALT=x SRC=MEDIA/NOTFOUND.GIF>");
+}
+
+TEST_F(Converter, SingleQuotedValuesAreReadAndWrittenBetweenTheirQuotes) {
+    ExpectConverted({
+        {"A HREF='page2.html'>", false, "A HREF='PAGE2.HTM'>"},
+        {"a href='Page2.HTML#s' target='_top'>", false, "a href='PAGE2.HTM#s' target='_top'>"},
+        {"A HREF = 'page2.html' >", false, "A HREF = 'PAGE2.HTM' >"},
+        {"IMG SRC='logo.gif' ALT='a logo'>", false, "IMG SRC='MEDIA/LOGO.GIF' ALT='a logo'>"},
+        {"IMG SRC='nologo.gif'>", true, "IMG SRC='MEDIA/NOTFOUND.GIF'>"},
+        {"BODY BACKGROUND='bg.gif'>", false, "BODY BACKGROUND='NOTFOUND'>"},
+        {"A HREF='page3.html'>", false, "A HREF='NOTFOUND'>"},
+        {"A HREF='page3.html'>", true, "A HREF='http://host.example/dir/page3.html'>"},
+        {"A HREF='page2.html>", false, "A HREF='PAGE2.HTM>"},  // no closing quote: the ">" ends it
+        {"A HREF='' NAME=x>", false, "A HREF='NOTFOUND' NAME=x>"},
+        // Only an opening quote makes a value quoted; inside one it is a letter.
+        {"A HREF=it's.html>", true, "A HREF=http://host.example/dir/it's.html>"},
+        {"A HREF=\"it's.html\">", true, "A HREF=\"http://host.example/dir/it's.html\">"},
+    });
+    EXPECT_EQ(Convert("BASE HREF='http://other.example/x/y.html'>"), "!>");
+    EXPECT_EQ(base, "other.example/x/");
+}
+
+TEST_F(Converter, Latin1BytesBelongToWordsAndValues) {
+    files.Add("HTTP://host.example/dir/caf\xe9.html", "CAF.HTM");
+    ExpectConverted({
+        {"A HREF=\"caf\xe9.html\">", false, "A HREF=\"CAF.HTM\">"},
+        {"A HREF=CAF\xe9.HTML>", false, "A HREF=CAF.HTM>"},
+        {"A TITLE=\xe9t\xe9 HREF='caf\xe9.html'>", false, "A TITLE=\xe9t\xe9 HREF='CAF.HTM'>"},
+        {"A HREF=caf\xc9.html>", false, "A HREF=NOTFOUND>"},  // only ASCII letters match in either case
+        {"A HREF=cr\xe8me.html>", true, "A HREF=http://host.example/dir/cr\xe8me.html>"},
+        {"A\xa0HREF=page2.html>", false, "A\xa0HREF=page2.html>"},  // "A\xa0HREF" is no link tag
+    });
+}
+
+TEST_F(Converter, CharacterReferencesAreDecodedBeforeTheLookUp) {
+    files.Add("HTTP://host.example/dir/search.cgi?q=a&page=2", "SEARCH.HTM");
+    files.Add("HTTP://host.example/dir/caf\xe9.html", "CAF.HTM");
+    ExpectConverted({
+        {"A HREF=\"search.cgi?q=a&amp;page=2\">", false, "A HREF=\"SEARCH.HTM\">"},
+        {"A HREF=search.cgi?q=a&#38;page=2>", false, "A HREF=SEARCH.HTM>"},
+        {"A HREF='search.cgi?q=a&#x26;page=2#p&amp;q'>", false, "A HREF='SEARCH.HTM#p&amp;q'>"},
+        {"A HREF=\"search.cgi?q=a&page=2\">", false, "A HREF=\"SEARCH.HTM\">"},
+        {"A HREF=caf&eacute;.html>", false, "A HREF=CAF.HTM>"},
+        {"IMG SRC=\"logo&#46;gif\">", false, "IMG SRC=\"MEDIA/LOGO.GIF\">"},
+        {"A HREF=\"mailto:a@b.example?subject=x&amp;body=y\">", false,
+         "A HREF=\"mailto:a@b.example?subject=x&amp;body=y\">"},
+    });
+}
+
+TEST_F(Converter, AKeptAddressIsWrittenWithReferencesWhereThePageUsedThem) {
+    ExpectConverted({
+        {"A HREF=\"search.cgi?q=a&amp;page=3\">", true, "A HREF=\"http://host.example/dir/search.cgi?q=a&amp;page=3\">"},
+        {"A HREF=\"search.cgi?q=a&page=3\">", true, "A HREF=\"http://host.example/dir/search.cgi?q=a&page=3\">"},
+        {"A HREF=a.cgi?x=1&copy=2>", true, "A HREF=http://host.example/dir/a.cgi?x=1&copy=2>"},
+        {"A HREF=a&#32;b&quot;&#39;&lt;.html>", true, "A HREF=http://host.example/dir/a&#32;b&quot;&#39;&lt;.html>"},
+        {"A HREF='x&amp;y.html'>", false, "A HREF='NOTFOUND'>"},
+    });
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ namespace {
 struct Link {
     std::string tag;        // upper case: A, IMG, FRAME ...
     std::string attribute;  // upper case: HREF, SRC ...
-    std::string value;      // double quotes taken off; single quotes stay, as the converter keeps them
+    std::string value;      // quotes taken off
 };
 
 // The link attributes of every tag outside comments, in page order.
@@ -54,8 +54,8 @@ std::vector<Link> LinksOf(const std::string& page) {
             if (i >= tag.size() || tag[i] != '=') continue;
             ++i;
             std::string value;
-            if (i < tag.size() && tag[i] == '"') {
-                const std::size_t end = tag.find('"', i + 1);
+            if (i < tag.size() && (tag[i] == '"' || tag[i] == '\'')) {
+                const std::size_t end = tag.find(tag[i], i + 1);
                 value = tag.substr(i + 1, end - i - 1);
                 i = end == std::string::npos ? tag.size() : end + 1;
             } else {
