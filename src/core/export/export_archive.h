@@ -47,12 +47,15 @@ struct ExportFailure {
     bool noAddress = false;  // the index gives no address for it (else its body could not be read)
 };
 
-struct ExportReport {
+struct ExportCounts {
     std::uint64_t selected = 0;  // entries the selection chose
     std::uint64_t archived = 0;  // of those, the ones written to the archive
     std::uint64_t missing = 0;   // of those, the ones whose body is not in the cache
     std::uint64_t bytes = 0;     // body bytes archived
     std::uint64_t pages = 0;     // of the archived entries, the HTML pages a WACZ package lists
+};
+
+struct ExportReport : ExportCounts {
     std::vector<ExportFailure> failures;  // selected entries that could not be archived
     std::vector<ExportFailure> absent;    // selected entries whose body is not in the cache
     Ending ending = Ending::Finished;     // Stopped: the user stopped the export; no output was replaced

@@ -10,7 +10,7 @@ namespace {
 
 Outcome<ExportSummary> Completed(const ExportReport& report) {
     Outcome<ExportSummary> o;
-    o.summary = {report.selected, report.archived, report.missing, report.bytes, report.pages};
+    o.summary = report;
     for (const ExportFailure& f : report.absent) o.leftOut.push_back({f.url, f.body, LeftOutReason::BodyMissing, {}});
     for (const ExportFailure& f : report.failures) {
         const LeftOutReason reason = f.noAddress ? LeftOutReason::NoAddress : LeftOutReason::BodyUnreadable;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/app/settings.h"
+#include "core/export/export_archive.h"
 #include "core/jobs/chosen_part.h"
 #include "core/jobs/outcome.h"
 #include "core/jobs/services.h"
@@ -22,13 +23,8 @@ struct ExportRequest {
     std::optional<std::string> manifest;  // ".csv" or ".json"
 };
 
-struct ExportSummary {
-    std::uint64_t selected = 0;  // entries the selection chose
-    std::uint64_t archived = 0;  // of those, the ones written to the archive
-    std::uint64_t missing = 0;   // of those, the ones whose body is not in the cache
-    std::uint64_t bytes = 0;     // body bytes archived
-    std::uint64_t pages = 0;     // of the archived entries, the HTML pages a WACZ package lists
-};
+// The export's counts: chosen, archived, without a body, bytes, pages.
+using ExportSummary = ExportCounts;
 
 class ExportJob {
 public:
