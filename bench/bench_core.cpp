@@ -20,7 +20,7 @@
 
 #include "core/app/settings.h"
 #include "core/cache/cache_folder.h"
-#include "core/cache/read_cache_index.h"
+#include "core/cache/netscape_source.h"
 #include "core/platform/clock.h"
 #include "core/platform/file_system.h"
 #include "core/platform/messages.h"
@@ -28,7 +28,7 @@
 #include "core/platform/progress.h"
 #include "core/search/offline_search.h"
 #include "core/selection/domain_tally.h"
-#include "core/selection/selection_model.h"
+#include "core/selection/cache_selection.h"
 #include "core/uncache/uncache_run.h"
 
 namespace restash::bench {
@@ -56,21 +56,22 @@ double MedianMs(int runs, const std::function<void()>& work) {
 }
 
 CacheEntryList ReadAll(const std::string& index, IndexFormat& format) {
-    format = DetectIndexFormat(index);
+    const auto source = OpenCacheSource(index);
+    format = source->Traits().format;
     CacheEntryList entries;
     NullProgress progress;
-    ReadCacheIndex(format, DirPart(index), FilePart(index), entries, progress);
+    source->Read(entries, progress);
     return entries;
 }
 
 int Read(const std::string& index, int runs) {
     NullProgress progress;
-    const IndexFormat format = DetectIndexFormat(index);
+    const auto source = OpenCacheSource(index);
     std::size_t count = 0;
     const double listing = MedianMs(runs, [&] { CacheFolder folder(DirPart(index)); });
     const double read = MedianMs(runs, [&] {
         CacheEntryList entries;
-        ReadCacheIndex(format, DirPart(index), FilePart(index), entries, progress);
+        source->Read(entries, progress);
         count = entries.size();
     });
     std::printf("entries %zu\nfolder_ms %.1f\nread_ms %.1f\n", count, listing, read);
@@ -78,34 +79,34 @@ int Read(const std::string& index, int runs) {
 }
 
 int SelectionTimes(const std::string& index, int runs) {
-    QuietMessages messages;
     NullProgress progress;
-    SelectionModel model(messages, progress);
+    CacheSelection model(progress);
+    const std::shared_ptr<const CacheSource> source = OpenCacheSource(index);
     IndexFormat format;
-    CacheEntryList all = ReadAll(index, format);
+    const CacheEntryList all = ReadAll(index, format);
     // "Now" just after the newest entry, so the age filters split the cache.
     std::int32_t newest = 0;
     for (const CacheEntry& e : all) newest = std::max(newest, e.Stamp);
     const FixedClock clock(static_cast<std::int64_t>(newest) + (format == IndexFormat::HashIndex ? 65'536 : 0));
-    model.FormShow(format, clock, 0);
-    model.LoadIndex([&](CacheEntryList& entries) { entries = std::move(all); });
+    model.Reset(source->Traits(), clock, 0);
+    model.Load(source);
 
     // A filter change rebuilds both lists and the counts; the modes alternate
     // so that each change does real work.
     int flip = 0;
     const double rebuild = MedianMs(runs, [&] {
-        model.OldNewBoxChange(++flip % 2 ? AgeMode::OlderThan : AgeMode::AllAges);
+        model.SetAgeMode(++flip % 2 ? AgeMode::OlderThan : AgeMode::AllAges);
     });
-    model.OldNewBoxChange(AgeMode::AllAges);
-    const std::size_t domains = model.DstList().size();
+    model.SetAgeMode(AgeMode::AllAges);
+    const std::size_t domains = model.Chosen().size();
 
     // Every other domain of the chosen list moves back to the available list.
     const double move = MedianMs(runs, [&] {
-        model.IncAllBtnClick();
-        for (std::size_t i = 0; i < model.DstList().size(); i += 2) model.SelectItem(ListId::Dst, i);
-        model.ExcludeBtnClick();
+        model.ChooseAll();
+        for (std::size_t i = 0; i < model.Chosen().size(); i += 2) model.Mark(DomainList::Chosen, i);
+        model.UnchooseMarked();
     });
-    const double incAll = MedianMs(runs, [&] { model.IncAllBtnClick(); });
+    const double incAll = MedianMs(runs, [&] { model.ChooseAll(); });
     std::printf("entries %zu\ndomains %zu\nrebuild_ms %.2f\nmove_ms %.2f\nmove_ms_less_include_all %.2f\n",
                 model.Entries().size(), domains, rebuild, move, std::max(0.0, move - incAll));
     return 0;
@@ -121,17 +122,18 @@ Selection Everything(const CacheEntryList& entries) {
 int Copied(const std::string& index) {
     IndexFormat format;
     const CacheEntryList entries = ReadAll(index, format);
-    const CacheFolder folder(DirPart(index));
+    const auto bodies = OpenCacheSource(index)->Bodies();
     // Every entry of every domain and type is in the run, so every cache
     // file that is there is copied.
     for (const CacheEntry& e : entries)
-        if (const auto path = folder.Find(e.FileName)) std::printf("%s\n", path->c_str());
+        if (const auto body = bodies->Find(e)) std::printf("%s\n", body->Label().c_str());
     return 0;
 }
 
 int Uncache(const std::string& index, const std::string& parent) {
     IndexFormat format;
     const CacheEntryList entries = ReadAll(index, format);
+    const auto source = OpenCacheSource(index);
     Settings settings;
     settings.ProgramDir = WithTrailingSeparator(parent);
     settings.CacheDir = DirPart(index);
@@ -141,7 +143,7 @@ int Uncache(const std::string& index, const std::string& parent) {
     NullProgress progress;
     const FixedClock clock(900'000'000);
     RunServices services{RealFileSystem(), progress, messages, clock, std::locale::classic()};
-    const RunOutcome outcome = RunUncache(settings, format, entries, Everything(entries), services);
+    const RunOutcome outcome = RunUncache(settings, *source, entries, Everything(entries), services);
     std::printf("files_copied %llu\npages_converted %llu\n", static_cast<unsigned long long>(outcome.filesCopied),
                 static_cast<unsigned long long>(outcome.pagesConverted));
     return 0;

@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "core/cache/read_cache_index.h"
+#include "core/cache/netscape_source.h"
 #include "core/export/export_archive.h"
 #include "core/platform/paths.h"
 
@@ -34,17 +34,17 @@ int main(int argc, char** argv) {
 
         NullProgress quiet;
         CacheEntryList entries;
-        const std::string dir = DirPart(cache);
-        ReadCacheIndex(DetectIndexFormat(cache), dir, FilePart(cache), entries, quiet);
+        const auto source = OpenCacheSource(cache);
+        source->Read(entries, quiet);
         Selection everything;
         for (const CacheEntry& e : entries) everything.Domains.Add(e.Domain);
         everything.IncludeOther = true;
-        const ExportSummary s = ExportArchive(entries, everything, CacheFolder(dir), options, quiet, RealFileSystem());
+        const ExportReport s = ExportArchive(entries, everything, *source, options, quiet, RealFileSystem());
         std::printf("%llu selected, %llu archived (%llu bytes), %llu missing, %zu failed\n",
                     static_cast<unsigned long long>(s.selected), static_cast<unsigned long long>(s.archived),
                     static_cast<unsigned long long>(s.bytes), static_cast<unsigned long long>(s.missing),
                     s.failures.size());
-        for (const std::string& f : s.failures) std::fprintf(stderr, "export_cache: %s\n", f.c_str());
+        for (const ExportFailure& f : s.failures) std::fprintf(stderr, "export_cache: %s\n", f.what.c_str());
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "export_cache: %s\n", e.what());

@@ -9,7 +9,7 @@ namespace restash::fuzz {
 
 inline void CheckEntries(const CacheEntryList& entries) {
     for (const CacheEntry& e : entries) {
-        FUZZ_CHECK(IsSafeCacheName(e.FileName));
+        FUZZ_CHECK(IsSafeCacheName(e.Body.Name));
         FUZZ_CHECK(e.MimeType.size() <= 50);
         FUZZ_CHECK(e.Domain.size() <= 50);
         FUZZ_CHECK(e.category == ClassifyMimeType(e.MimeType));

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/cache/read_cache_index.h"
+#include "core/cache/netscape_readers.h"
 #include "fuzz/targets/entry_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

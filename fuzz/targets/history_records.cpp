@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/platform/text.h"
-#include "core/uncache/history.h"
+#include "core/offline/history.h"
 #include "fuzz/targets/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     static HistoryFile out(RealFileSystem(), "/dev/null");
     std::istringstream again(bytes);
-    CopyHistoryRecords(again, out, [] { return false; });
+    CopyHistoryRecords(again, out);
     FUZZ_CHECK(out.Complete());
     return 0;
 }

@@ -10,8 +10,8 @@
 
 #include "core/links/page_pass.h"
 #include "core/links/character_references.h"
-#include "core/uncache/history.h"
-#include "core/uncache/local_files.h"
+#include "core/offline/copied_files.h"
+#include "core/offline/history.h"
 #include "fuzz/targets/fuzz_input.h"
 
 namespace {
@@ -28,17 +28,17 @@ private:
     std::string path_ = "PAGE.HTM";
 };
 
-const restash::LocalFiles& CopiedFiles() {
-    static const restash::LocalFiles files = [] {
-        restash::LocalFiles f;
-        f.Add({"HTTP://www.example.com/", "INDEX.HTM"});
-        f.Add({"HTTP://www.example.com/a/page.html", "PAGE.HTM"});
-        f.Add({"HTTP://www.example.com/a/logo.gif", "MEDIA/LOGO.GIF"});
-        f.Add({"HTTP://other.org/Applet.class", "APPLET.CLA"});
+const restash::CopiedFiles& KnownFiles() {
+    static const restash::CopiedFiles files = [] {
+        restash::CopiedFiles f;
+        f.Add("HTTP://www.example.com/", "INDEX.HTM");
+        f.Add("HTTP://www.example.com/a/page.html", "PAGE.HTM");
+        f.Add("HTTP://www.example.com/a/logo.gif", "MEDIA/LOGO.GIF");
+        f.Add("HTTP://other.org/Applet.class", "APPLET.CLA");
         // Addresses a page writes with a Latin-1 letter or "&amp;".
-        f.Add({"HTTP://www.example.com/a/about.html", "ABOUT.HTM"});
-        f.Add({"HTTP://www.example.com/a/caf\xe9.html", "CAF.HTM"});
-        f.Add({"HTTP://www.example.com/a/search.cgi?q=a&page=2", "SEARCH.HTM"});
+        f.Add("HTTP://www.example.com/a/about.html", "ABOUT.HTM");
+        f.Add("HTTP://www.example.com/a/caf\xe9.html", "CAF.HTM");
+        f.Add("HTTP://www.example.com/a/search.cgi?q=a&page=2", "SEARCH.HTM");
         return f;
     }();
     return files;
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static HistoryFile history(RealFileSystem(), "/dev/null");
     HistoryPaths historyPaths;
     const bool historyValid = (options & 1) != 0;
-    LinkContext context{CopiedFiles(),        historyPaths, historyValid,
+    LinkContext context{KnownFiles(),         historyPaths, historyValid,
                         historyValid ? &history : nullptr, "file:///offline/OFFLINE/", "900000000",
                         (options & 2) != 0};
     Emphasis emphasis;

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/cache/read_cache_index.h"
+#include "core/cache/netscape_readers.h"
 #include "core/cache/text_lines.h"
 #include "core/platform/error.h"
 #include "fuzz/targets/entry_checks.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/uncache/url.h"
+#include "core/web/url.h"
 #include "fuzz/targets/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,35 +1,24 @@
 #pragma once
-// One subcommand of restash-cli: it adds its options to the parser and runs
-// when the user chose it.
+// One subcommand of restash-cli: it adds its options to the parser and, when
+// the user chose it, builds its job's request, runs the job and prints the
+// outcome.
 #include <CLI/CLI.hpp>
-#include <exception>
 #include <ostream>
 #include <stdexcept>
 
 #include "cli/global_options.h"
 #include "cli/stderr_messages.h"
 #include "cli/terminal_progress.h"
+#include "core/jobs/services.h"
 
 namespace restash::cli {
 
 struct RunContext {
     const GlobalOptions& global;
-    const Clock& clock;  // the system clock, or the one --now fixed
+    Services& services;  // the terminal's progress line, stderr messages, the clock (--now), /proc
     TerminalProgress& progress;
     StderrMessages& messages;
     std::ostream& out;
-};
-
-// Thrown when the user stopped the work with Ctrl-C.
-class StoppedByUser : public std::exception {
-public:
-    const char* what() const noexcept override { return "stopped by the user"; }
-};
-
-// Thrown when the command has already told the user why it cannot go on.
-class CommandFailed : public std::exception {
-public:
-    const char* what() const noexcept override { return "command failed"; }
 };
 
 // Thrown for a use of the command that cannot work; the text says why.
@@ -42,7 +31,7 @@ class Command {
 public:
     virtual ~Command() = default;
     bool Chosen() const { return app_->parsed(); }
-    // Returns the exit status; throws restash::Error for what the user must see.
+    // Returns the exit status.
     virtual int Run(RunContext& context) = 0;
 
 protected:

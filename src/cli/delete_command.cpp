@@ -4,13 +4,9 @@
 
 #include <iostream>
 
-#include "cli/cache_entries.h"
-#include "cli/exit_codes.h"
-#include "cli/global_options.h"
+#include "cli/job_outcome.h"
 #include "cli/selection_flags.h"
-#include "core/app/browser_bridge.h"
-#include "core/app/program_dir.h"
-#include "core/cache/delete_selection.h"
+#include "core/jobs/delete_job.h"
 
 namespace restash::cli {
 
@@ -25,35 +21,18 @@ int DeleteCommand::Run(RunContext& context) {
     if (!yes_ && ::isatty(STDIN_FILENO) != 1)
         throw UsageError("delete asks before it deletes, and standard input is no terminal: add --yes to delete "
                          "without asking");
-
-    Settings settings = LoadCliSettings(context.global);
-    if (cacheFile_) UseCacheIndex(settings, *cacheFile_);
-
-    WarningsAsErrors loud(context.messages);
-    ProcProcessTable processes;
-    const RunningCheck netscapeRunning = [&] { return IsNetscapeRunning(settings, processes, loud); };
-    SelectionModel model(context.messages, context.progress);
-    StartOnSelection(model, settings, selection_, context.clock, netscapeRunning, loud, kNoFilesToDelete);
-
     if (yes_)
         context.messages.SetAnswer(Answer::Yes);
     else
         context.messages.AskFrom(std::cin);
-    // TEMP.FAT is written in the program's folder.
-    EnsureProgramDir(settings.ProgramDir);
-    const DeleteSummary summary =
-        DeleteSelection(model, {settings.CacheDir, settings.FatName, settings.ProgramDir}, RealFileSystem(),
-                        netscapeRunning);
+    DeleteJob job({SettingsWithCache(context.global, cacheFile_), {nullptr, selection_}}, context.services);
+    const Outcome<DeleteSummary> outcome = job.Run();
     context.progress.Clear();
-    if (!summary.deleted) {
-        if (summary.stopped || InterruptRequested()) return kExitStopped;
-        context.messages.ShowError("Nothing was deleted.");
-        return kExitError;
-    }
-    context.out << "Deleted " << summary.entriesRemoved << " entr" << (summary.entriesRemoved == 1 ? "y" : "ies")
-                << " and " << summary.filesDeleted << " cache file" << (summary.filesDeleted == 1 ? "" : "s")
-                << ".\n";
-    return summary.failures.empty() ? kExitDone : kExitError;
+    if (outcome.status != JobStatus::Completed) return EndOf(outcome, context.messages);
+    const DeleteSummary& s = outcome.summary;
+    context.out << "Deleted " << s.entriesRemoved << " entr" << (s.entriesRemoved == 1 ? "y" : "ies") << " and "
+                << s.bodiesRemoved << " cache file" << (s.bodiesRemoved == 1 ? "" : "s") << ".\n";
+    return outcome.leftOut.empty() ? kExitDone : kExitError;
 }
 
 }  // namespace restash::cli

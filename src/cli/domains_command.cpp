@@ -1,12 +1,11 @@
 #include "cli/domains_command.h"
 
 #include <nlohmann/json.hpp>
-#include <unordered_map>
 
-#include "cli/cache_entries.h"
-#include "cli/exit_codes.h"
+#include "cli/job_outcome.h"
 #include "cli/selection_flags.h"
 #include "cli/text_output.h"
+#include "core/jobs/list_job.h"
 
 namespace restash::cli {
 
@@ -19,31 +18,24 @@ DomainsCommand::DomainsCommand(CLI::App& parent) {
 }
 
 int DomainsCommand::Run(RunContext& context) {
-    Settings settings = LoadCliSettings(context.global);
-    if (cacheFile_) UseCacheIndex(settings, *cacheFile_);
-    SelectionModel model(context.messages, context.progress);
-    LoadSelection(model, settings, DetectIndexFormat(settings.CacheIndexPath()), selection_, context.clock);
-
-    // The chosen list, in its order, with each domain's tally of the age window.
-    std::unordered_map<std::string, const DomainTally*> tallyOf;
-    for (const DomainTally& t : model.Tallies()) tallyOf.emplace(t.Domain, &t);
-    std::vector<const DomainTally*> chosen;
-    for (const NameItem& item : model.DstList().Items())
-        if (const auto it = tallyOf.find(item.name); it != tallyOf.end()) chosen.push_back(it->second);
-
+    ListJob job({SettingsWithCache(context.global, cacheFile_), false, selection_}, context.services);
+    const Outcome<ListSummary> outcome = job.Run();
+    context.progress.Clear();
+    if (outcome.status != JobStatus::Completed) return EndOf(outcome, context.messages);
+    const std::vector<DomainTally>& chosen = outcome.summary.domains;
     if (format_ == "json") {
         nlohmann::ordered_json list = nlohmann::ordered_json::array();
-        for (const DomainTally* t : chosen)
-            list.push_back({{"domain", Latin1ToUtf8(t->Domain)},
-                            {"text", t->TextCount},
-                            {"media", t->MediaCount},
-                            {"other", t->OtherCount}});
+        for (const DomainTally& t : chosen)
+            list.push_back({{"domain", Latin1ToUtf8(t.Domain)},
+                            {"text", t.TextCount},
+                            {"media", t.MediaCount},
+                            {"other", t.OtherCount}});
         context.out << list.dump(2) << '\n';
     } else {
         TextTable table({"DOMAIN", "TEXT", "MEDIA", "OTHER"}, {false, true, true, true});
-        for (const DomainTally* t : chosen)
-            table.Add({t->Domain, std::to_string(t->TextCount), std::to_string(t->MediaCount),
-                       std::to_string(t->OtherCount)});
+        for (const DomainTally& t : chosen)
+            table.Add({t.Domain, std::to_string(t.TextCount), std::to_string(t.MediaCount),
+                       std::to_string(t.OtherCount)});
         table.Print(context.out);
     }
     return kExitDone;

@@ -1,18 +1,12 @@
 #include "cli/export_command.h"
 
-#include "cli/cache_entries.h"
-#include "cli/exit_codes.h"
-#include "cli/global_options.h"
+#include "cli/cli_texts.h"
+#include "cli/job_outcome.h"
 #include "cli/selection_flags.h"
-#include "core/app/browser_bridge.h"
-#include "core/cache/cache_folder.h"
-#include "core/export/export_archive.h"
+#include "core/jobs/export_job.h"
+#include "core/platform/paths.h"
 
 namespace restash::cli {
-
-namespace {
-constexpr const char* kNoFilesToExport = "No Files To Export.";
-}
 
 ExportCommand::ExportCommand(CLI::App& parent) {
     app_ =
@@ -35,36 +29,21 @@ ExportCommand::ExportCommand(CLI::App& parent) {
 int ExportCommand::Run(RunContext& context) {
     if (warc_.empty() && !wacz_)
         throw UsageError("export needs an archive to write: --warc FILE, --wacz FILE or both");
-    Settings settings = LoadCliSettings(context.global);
-    if (cacheFile_) UseCacheIndex(settings, *cacheFile_);
-
-    WarningsAsErrors loud(context.messages);
-    ProcProcessTable processes;
-    const RunningCheck netscapeRunning = [&] { return IsNetscapeRunning(settings, processes, loud); };
-    SelectionModel model(context.messages, context.progress);
-    StartOnSelection(model, settings, selection_, context.clock, netscapeRunning, loud, kNoFilesToExport);
-
-    ExportOptions options;
-    options.warcPath = warc_;
-    options.waczPath = wacz_;
-    options.cdxjPath = cdxj_;
-    options.manifestPath = manifest_;
-    options.sourceCacheName = AbsolutePath(settings.CacheIndexPath());
-    options.createdAt = context.clock.Now();
-    const CacheFolder folder(settings.CacheDir);
-    const ExportSummary summary = ExportArchive(model.Entries(), model.CurrentSelection(), folder, options,
-                                                context.progress, RealFileSystem());
+    ExportJob job(
+        {SettingsWithCache(context.global, cacheFile_), {nullptr, selection_}, warc_, wacz_, cdxj_, manifest_},
+        context.services);
+    const Outcome<ExportSummary> outcome = job.Run();
     context.progress.Clear();
-    if (summary.stopped) {
-        context.messages.Information("Export stopped. No file was written.");
-        return kExitStopped;
-    }
-    for (const std::string& failure : summary.failures) context.messages.Warning(failure);
-    context.out << "Archived " << summary.archived << " of " << summary.selected << " chosen entr"
-                << (summary.selected == 1 ? "y" : "ies") << " (" << summary.bytes << " bytes); "
-                << summary.missing << " had no cache file.\n";
+    if (outcome.status == JobStatus::Stopped) context.messages.Information(kExportStopped);
+    if (outcome.status != JobStatus::Completed) return EndOf(outcome, context.messages);
+
+    for (const Warning& warning : outcome.warnings) context.messages.Warning(warning.text);
+    const ExportSummary& s = outcome.summary;
+    context.out << "Archived " << s.archived << " of " << s.selected << " chosen entr"
+                << (s.selected == 1 ? "y" : "ies") << " (" << s.bytes << " bytes); " << s.missing
+                << " had no cache file.\n";
     if (!warc_.empty()) context.out << "Archive: " << AbsolutePath(warc_) << '\n';
-    if (wacz_) context.out << "Package: " << AbsolutePath(*wacz_) << " (" << summary.pages << " pages)\n";
+    if (wacz_) context.out << "Package: " << AbsolutePath(*wacz_) << " (" << s.pages << " pages)\n";
     if (cdxj_) context.out << "Index: " << AbsolutePath(*cdxj_) << '\n';
     if (manifest_) context.out << "Manifest: " << AbsolutePath(*manifest_) << '\n';
     return kExitDone;

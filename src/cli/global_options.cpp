@@ -20,6 +20,17 @@ Settings LoadCliSettings(const GlobalOptions& options) {
     return LoadSettings(FindProgramDir(options.programDir));
 }
 
+void AddCacheOption(CLI::App& command, std::optional<std::string>& cacheFile) {
+    command.add_option("--cache", cacheFile, "The cache index file (default: the cachedir setting)")
+        ->type_name("FILE");
+}
+
+Settings SettingsWithCache(const GlobalOptions& options, const std::optional<std::string>& cacheFile) {
+    Settings settings = LoadCliSettings(options);
+    if (cacheFile) UseCacheIndex(settings, *cacheFile);
+    return settings;
+}
+
 void UseCacheIndex(Settings& settings, const std::string& indexFile) {
     const std::string path = AbsolutePath(indexFile);
     settings.CacheDir = DirPart(path);
@@ -28,13 +39,6 @@ void UseCacheIndex(Settings& settings, const std::string& indexFile) {
 
 void UseOfflineFolder(Settings& settings, const std::string& folder) {
     settings.OfflineDir = WithTrailingSeparator(AbsolutePath(folder)) + kOfflineFolder;
-}
-
-std::string AbsolutePath(const std::string& path) {
-    if (path.empty()) return path;
-    std::error_code ec;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-    return ec ? path : absolute.lexically_normal().string();
 }
 
 std::unique_ptr<Clock> MakeClock(const GlobalOptions& options) {

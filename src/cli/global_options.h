@@ -23,14 +23,17 @@ void AddGlobalOptions(CLI::App& app, GlobalOptions& options);
 // The settings of RESTASH.INI in the program's home folder. Nothing is written.
 Settings LoadCliSettings(const GlobalOptions& options);
 
+// --cache FILE: the cache index for this run (default: the cachedir setting).
+void AddCacheOption(CLI::App& command, std::optional<std::string>& cacheFile);
+
+// The settings with the cache index of --cache, when given.
+Settings SettingsWithCache(const GlobalOptions& options, const std::optional<std::string>& cacheFile);
+
 // --cache FILE: the cache index for this run, its folder the cache folder.
 void UseCacheIndex(Settings& settings, const std::string& indexFile);
 
 // --offline DIR: the folder that holds the offline root (DIR + "OFFLINE/").
 void UseOfflineFolder(Settings& settings, const std::string& folder);
-
-// A path given on the command line, made absolute against the current folder.
-std::string AbsolutePath(const std::string& path);
 
 
 // The system clock, or the fixed one of --now.

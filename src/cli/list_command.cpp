@@ -2,9 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/cache_entries.h"
-#include "cli/exit_codes.h"
+#include "cli/job_outcome.h"
 #include "cli/text_output.h"
+#include "core/jobs/list_job.h"
 
 namespace restash::cli {
 
@@ -21,7 +21,7 @@ void PrintJson(const CacheEntryList& entries, std::ostream& out) {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const CacheEntry& e : entries) {
         list.push_back({{"stamp", e.Stamp},
-                        {"file", Latin1ToUtf8(e.FileName)},
+                        {"file", Latin1ToUtf8(e.Body.Name)},
                         {"url", Latin1ToUtf8(e.Url)},
                         {"mime", Latin1ToUtf8(e.MimeType)},
                         {"domain", Latin1ToUtf8(e.Domain)},
@@ -33,7 +33,7 @@ void PrintJson(const CacheEntryList& entries, std::ostream& out) {
 void PrintCsv(const CacheEntryList& entries, std::ostream& out) {
     out << "stamp,file,url,mime,domain,category\r\n";
     for (const CacheEntry& e : entries) {
-        out << e.Stamp << ',' << CsvField(Latin1ToUtf8(e.FileName)) << ',' << CsvField(Latin1ToUtf8(e.Url)) << ','
+        out << e.Stamp << ',' << CsvField(Latin1ToUtf8(e.Body.Name)) << ',' << CsvField(Latin1ToUtf8(e.Url)) << ','
             << CsvField(Latin1ToUtf8(e.MimeType)) << ',' << CsvField(Latin1ToUtf8(e.Domain)) << ','
             << CategoryName(e.category) << "\r\n";
     }
@@ -42,14 +42,18 @@ void PrintCsv(const CacheEntryList& entries, std::ostream& out) {
 void PrintText(const CacheEntryList& entries, std::ostream& out) {
     TextTable table({"STAMP", "FILE", "MIME", "CATEGORY", "DOMAIN", "URL"}, {true});
     for (const CacheEntry& e : entries)
-        table.Add({std::to_string(e.Stamp), e.FileName, e.MimeType, CategoryName(e.category), e.Domain, e.Url});
+        table.Add({std::to_string(e.Stamp), e.Body.Name, e.MimeType, CategoryName(e.category), e.Domain, e.Url});
     table.Print(out);
 }
 
 }  // namespace
 
 int ListCommand::Run(RunContext& context) {
-    const CacheEntryList entries = ReadEntries(context.global, cacheFile_, context.progress);
+    ListJob job({SettingsWithCache(context.global, cacheFile_), false, std::nullopt}, context.services);
+    const Outcome<ListSummary> outcome = job.Run();
+    context.progress.Clear();
+    if (outcome.status != JobStatus::Completed) return EndOf(outcome, context.messages);
+    const CacheEntryList& entries = outcome.summary.entries;
     if (format_ == "json")
         PrintJson(entries, context.out);
     else if (format_ == "csv")

@@ -15,8 +15,11 @@
 #include "cli/stderr_messages.h"
 #include "cli/terminal_progress.h"
 #include "cli/uncache_command.h"
+#include "core/app/process_table.h"
 #include "core/platform/error.h"
+#include "core/platform/time_locale.h"
 
+using namespace restash;
 using namespace restash::cli;
 
 int main(int argc, char** argv) {
@@ -50,7 +53,9 @@ int main(int argc, char** argv) {
     TerminalProgress progress(global.quiet);
     StderrMessages messages(global.quiet, progress);
     const auto clock = MakeClock(global);
-    RunContext context{global, *clock, progress, messages, std::cout};
+    ProcProcessTable processes;
+    Services services{RealFileSystem(), progress, messages, *clock, UserTimeLocale(), processes};
+    RunContext context{global, services, progress, messages, std::cout};
     try {
         for (auto& command : commands) {
             if (!command->Chosen()) continue;
@@ -62,12 +67,6 @@ int main(int argc, char** argv) {
             }
             return status;
         }
-    } catch (const StoppedByUser&) {
-        progress.Clear();
-        return kExitStopped;
-    } catch (const CommandFailed&) {
-        progress.Clear();
-        return kExitError;
     } catch (const UsageError& e) {
         messages.ShowError(e.what());
         return kExitUsage;

@@ -1,13 +1,11 @@
 #include "cli/search_command.h"
 
-#include <algorithm>
-
-#include "cli/exit_codes.h"
-#include "cli/global_options.h"
-#include "cli/shell_texts.h"
+#include "cli/cli_texts.h"
+#include "cli/job_outcome.h"
 #include "cli/text_output.h"
 #include "core/app/browser_bridge.h"
-#include "core/search/offline_search.h"
+#include "core/jobs/search_job.h"
+#include "core/platform/paths.h"
 
 namespace restash::cli {
 
@@ -31,28 +29,19 @@ SearchCommand::SearchCommand(CLI::App& parent) {
 int SearchCommand::Run(RunContext& context) {
     Settings settings = LoadCliSettings(context.global);
     if (offlineFolder_) UseOfflineFolder(settings, *offlineFolder_);
-    if (!IsFile(settings.PageListPath())) {
-        context.messages.ShowError(std::string(kCreateIndexFirst) + "\rNo page list at " + settings.PageListPath() +
-                                   "; 'restash-cli uncache' makes one.");
-        return kExitError;
-    }
-
-    const std::uint64_t total = CountListedPages(settings.OfflineDir);
-    context.progress.Phase("Searching");
-    auto counts = [&](std::uint64_t read, std::uint64_t /*found*/) {
-        if (total > 0) context.progress.Gauge(static_cast<int>(std::min<std::uint64_t>(read, total) * 100 / total));
-    };
-    const SearchResult result =
-        SearchOfflinePages(settings.OfflineDir, text_, {RealFileSystem(), context.progress, context.messages, counts});
+    SearchJob job({settings.OfflineDir, text_}, context.services);
+    const Outcome<SearchSummary> outcome = job.Run();
     context.progress.Clear();
+    if (outcome.status == JobStatus::Failed) return EndOf(outcome, context.messages);
 
-    for (const SearchHit& hit : result.hits) context.out << SafeText(hit.title) << '\t' << SafeText(hit.url) << '\n';
-    if (result.status == SearchStatus::Cancelled) {
-        context.messages.Information("Search stopped; the results page lists the pages found so far.");
+    for (const CopiedFile& hit : outcome.summary.hits)
+        context.out << SafeText(hit.title) << '\t' << SafeText(hit.url) << '\n';
+    if (outcome.status == JobStatus::Stopped) {
+        context.messages.Information(kSearchStopped);
         return kExitStopped;
     }
-    if (result.pagesFound > 0)
-        context.messages.Information("Results page: " + FileURL(AbsolutePath(settings.OfflineDir + "RESULTS.RSH")));
+    if (outcome.summary.pagesFound > 0)
+        context.messages.Information("Results page: " + FileURL(AbsolutePath(settings.OfflineDir + kResultsPage)));
     return kExitDone;
 }
 

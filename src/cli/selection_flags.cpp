@@ -1,10 +1,5 @@
 #include "cli/selection_flags.h"
 
-#include "cli/global_options.h"
-#include "cli/shell_texts.h"
-#include "cli/terminal_progress.h"
-#include "core/selection/cache_index_loader.h"
-
 namespace restash::cli {
 
 namespace {
@@ -45,39 +40,6 @@ void AddSelectionOptions(CLI::App& command, SelectionOptions& options) {
                     "index, all three for a hash index)")
         ->type_name("LIST")
         ->check(CheckedBy(ParseTypesOption, "TYPES"));
-}
-
-IndexFormat CheckedIndexFormat(const Settings& settings, Messages& messages) {
-    const std::string index = settings.CacheIndexPath();
-    if (!IsFile(index)) {
-        messages.ShowError(std::string(kCachePathInvalid) + "\r\rCache index not found: " + index);
-        throw CommandFailed();
-    }
-    return DetectIndexFormat(index);
-}
-
-void LoadSelection(SelectionModel& model, const Settings& settings, IndexFormat format,
-                   const SelectionOptions& options, const Clock& clock) {
-    model.FormShow(format, clock, settings.GMT);
-    // The first paint's load, with its errors passed on rather than shown in
-    // an empty window.
-    model.LoadIndex(CacheIndexLoader(format, settings.CacheDir, settings.FatName, model.progress()));
-    if (InterruptRequested()) throw StoppedByUser();
-    ApplySelectionOptions(model, options);
-}
-
-IndexFormat StartOnSelection(SelectionModel& model, const Settings& settings, const SelectionOptions& options,
-                             const Clock& clock, const RunningCheck& netscapeRunning, Messages& loud,
-                             const char* nothingText) {
-    if (netscapeRunning()) throw CommandFailed();
-    const IndexFormat format = CheckedIndexFormat(settings, loud);
-    LoadSelection(model, settings, format, options, clock);
-    if (model.CheckedTotal() == 0) {
-        // Said as an error: the command ends without doing anything.
-        loud.ShowError(nothingText);
-        throw CommandFailed();
-    }
-    return format;
 }
 
 }  // namespace restash::cli

@@ -1,12 +1,8 @@
 #pragma once
 // The SELECTION options of the commands that choose part of the cache
-// (domains, uncache, delete), and loading the cache into the selection state
-// the way the selection window does before they apply.
+// (domains, uncache, delete, export).
 #include <CLI/CLI.hpp>
 
-#include "cli/command.h"
-#include "core/app/settings.h"
-#include "core/selection/selection_model.h"
 #include "core/selection/selection_options.h"
 
 namespace restash::cli {
@@ -14,23 +10,5 @@ namespace restash::cli {
 // --domain, --newer/--older and --types. Ages and types that the window does
 // not offer are usage errors when the command line is parsed.
 void AddSelectionOptions(CLI::App& command, SelectionOptions& options);
-
-// The form of the cache index of settings; a missing index is reported with
-// the cache-path warning and the index's path, as an error.
-IndexFormat CheckedIndexFormat(const Settings& settings, Messages& messages);
-
-// As the selection window opens: its first state for the index form, NowStamp
-// from the clock, the whole index read; then the options choose. Read errors
-// and unknown domains are thrown; Ctrl-C while reading throws StoppedByUser.
-void LoadSelection(SelectionModel& model, const Settings& settings, IndexFormat format,
-                   const SelectionOptions& options, const Clock& clock);
-
-// The start uncache and delete share, in the main window's order: the
-// browser must not run and the cache index must exist; then the selection is
-// loaded and must hold files (else nothingText, shown as an error). Returns
-// the index form; throws CommandFailed when one of these ends the command.
-IndexFormat StartOnSelection(SelectionModel& model, const Settings& settings, const SelectionOptions& options,
-                             const Clock& clock, const RunningCheck& netscapeRunning, Messages& loud,
-                             const char* nothingText);
 
 }  // namespace restash::cli

@@ -33,17 +33,4 @@ private:
     std::istream* in_ = nullptr;
 };
 
-// Shows warnings as errors: for the checks whose warning ends the command,
-// so that --quiet does not hide why nothing happened.
-class WarningsAsErrors final : public Messages {
-public:
-    explicit WarningsAsErrors(Messages& inner) : inner_(inner) {}
-    Answer Show(MessageKind kind, std::string_view text, Buttons buttons, int helpContext) override {
-        return inner_.Show(kind == MessageKind::Warning ? MessageKind::Error : kind, text, buttons, helpContext);
-    }
-
-private:
-    Messages& inner_;
-};
-
 }  // namespace restash::cli

@@ -1,13 +1,11 @@
 #include "cli/uncache_command.h"
 
-#include "cli/cache_entries.h"
-#include "cli/exit_codes.h"
-#include "cli/global_options.h"
+#include "cli/cli_texts.h"
+#include "cli/job_outcome.h"
 #include "cli/selection_flags.h"
 #include "core/app/browser_bridge.h"
-#include "core/app/program_dir.h"
-#include "core/index/created_on.h"
-#include "core/uncache/uncache_run.h"
+#include "core/jobs/uncache_job.h"
+#include "core/platform/paths.h"
 
 namespace restash::cli {
 
@@ -32,39 +30,26 @@ UncacheCommand::UncacheCommand(CLI::App& parent) {
 }
 
 int UncacheCommand::Run(RunContext& context) {
-    Settings settings = LoadCliSettings(context.global);
-    if (cacheFile_) UseCacheIndex(settings, *cacheFile_);
+    Settings settings = SettingsWithCache(context.global, cacheFile_);
     if (offlineFolder_) UseOfflineFolder(settings, *offlineFolder_);
     if (historyFile_) settings.HistPath = AbsolutePath(*historyFile_);
     if (keepUrls_ || noKeepUrls_) settings.NotFoundURL = keepUrls_;
     if (emphasis_ || noEmphasis_) settings.EmphTag = emphasis_;
 
-    WarningsAsErrors loud(context.messages);
-    ProcProcessTable processes;
-    const RunningCheck netscapeRunning = [&] { return IsNetscapeRunning(settings, processes, loud); };
-    SelectionModel model(context.messages, context.progress);
-    const IndexFormat format = StartOnSelection(model, settings, selection_, context.clock, netscapeRunning, loud,
-                                                kNoFilesToUncache);
-    if (!model.UncacheButtonClick(netscapeRunning)) return kExitError;
-
-    // TEMP.HST is written in the program's folder.
-    EnsureProgramDir(settings.ProgramDir);
+    // The question at the end of the run is answered by --view.
     context.messages.SetAnswer(view_ ? Answer::Yes : Answer::No);
-    RunServices services{RealFileSystem(), context.progress, context.messages, context.clock, UserTimeLocale()};
-    const Selection selection = model.CurrentSelection();
-    const RunOutcome outcome = RunUncache(settings, format, model.Entries(), selection, services);
+    UncacheJob job({settings, {nullptr, selection_}}, context.services);
+    const Outcome<UncacheSummary> outcome = job.Run();
     context.progress.Clear();
+    if (outcome.status == JobStatus::Stopped) context.messages.Information(kUncachingStopped);
+    if (outcome.status != JobStatus::Completed) return EndOf(outcome, context.messages);
 
-    if (outcome.result == RunResult::Stopped) {
-        context.messages.Information("Uncaching stopped. The copies made so far were removed.");
-        return kExitStopped;
-    }
-    if (outcome.viewIndexRequested) {
+    if (outcome.summary.viewIndex) {
         SpawnLauncher launcher;
         OpenIndexPage(settings, launcher, context.messages);
     }
-    context.out << "Copied " << outcome.filesCopied << " file(s) and converted " << outcome.pagesConverted
-                << " page(s).\n"
+    context.out << "Copied " << outcome.summary.filesCopied << " file(s) and converted "
+                << outcome.summary.pagesConverted << " page(s).\n"
                 << "Index page: " << FileURL(AbsolutePath(settings.IndexPagePath())) << '\n';
     return kExitDone;
 }

@@ -9,25 +9,25 @@
 #include "gui/message_box.h"
 #include "gui/product_picture.h"
 #include "gui/single_instance.h"
-#include "gui/splash.h"
+#include "gui/splash_screen.h"
 
 namespace restash {
 
 Windows::Windows(Shell& shell)
-    : ControlForm(shell),
-      MainForm(shell, &ControlForm),
-      SelectionForm(shell, MainForm, &ControlForm),
-      AboutBox(&ControlForm),
-      SetupForm(shell, &ControlForm),
-      PreferencesForm(shell, &ControlForm),
-      SearchForm(shell, &ControlForm) {
+    : mainWindow(shell),
+      progressDialog(shell, &mainWindow),
+      selectionDialog(shell, progressDialog, &mainWindow),
+      aboutDialog(&mainWindow),
+      setupDialog(shell, &mainWindow),
+      preferencesDialog(shell, &mainWindow),
+      searchDialog(shell, &mainWindow) {
     ShellWindows windows;
-    windows.selection = &SelectionForm;
-    windows.about = &AboutBox;
-    windows.setup = &SetupForm;
-    windows.preferences = &PreferencesForm;
-    windows.search = &SearchForm;
-    ControlForm.SetWindows(windows);
+    windows.selection = &selectionDialog;
+    windows.about = &aboutDialog;
+    windows.setup = &setupDialog;
+    windows.preferences = &preferencesDialog;
+    windows.search = &searchDialog;
+    mainWindow.SetWindows(windows);
 }
 
 int RunRestash(QApplication& app, int splashMs) {
@@ -38,7 +38,7 @@ int RunRestash(QApplication& app, int splashMs) {
     SingleInstance instance;
     if (!instance.Claim()) return 0;
 
-    auto splash = std::make_unique<TSplashForm>(splashMs);
+    auto splash = std::make_unique<SplashScreen>(splashMs);
     splash->ShowAndWait();
 
     MessageBox messages;
@@ -52,8 +52,8 @@ int RunRestash(QApplication& app, int splashMs) {
     splash->hide();
     splash.reset();
 
-    QObject::connect(&instance, &SingleInstance::raiseRequested, &windows.ControlForm, &TControlForm::BringForward);
-    windows.ControlForm.show();
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &windows.mainWindow, &MainWindow::BringForward);
+    windows.mainWindow.show();
     return app.exec();
 }
 

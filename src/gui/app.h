@@ -2,30 +2,34 @@
 // The program's windows, created once in this order and kept until the
 // program ends: the main window first, then the progress window, the
 // selection window, the About box, Setup, Preferences and the search window.
-#include "gui/about.h"
-#include "gui/choices.h"
-#include "gui/cont.h"
-#include "gui/mainwin.h"
-#include "gui/prefs.h"
-#include "gui/search.h"
-#include "gui/setup.h"
+#include "gui/about_dialog.h"
+#include "gui/selection_dialog.h"
+#include "gui/main_window.h"
+#include "gui/progress_dialog.h"
+#include "gui/preferences_dialog.h"
+#include "gui/search_dialog.h"
+#include "gui/setup_dialog.h"
 #include "gui/shell.h"
 
 class QApplication;
 
 namespace restash {
 
+// Each window keeps its form's name as its Qt object name (ControlForm,
+// MainForm, SelectionForm, AboutBox, SetupForm, PreferencesForm, SearchForm),
+// and each control its own (RestashButton, SrcList, FatPanel ...): the tests
+// and the help contexts find them by those names.
 struct Windows {
     explicit Windows(Shell& shell);
 
     // Declared in the order of creation.
-    TControlForm ControlForm;
-    TMainForm MainForm;
-    TSelectionForm SelectionForm;
-    TAboutBox AboutBox;
-    TSetupForm SetupForm;
-    TPreferencesForm PreferencesForm;
-    TSearchForm SearchForm;
+    MainWindow mainWindow;
+    ProgressDialog progressDialog;
+    SelectionDialog selectionDialog;
+    AboutDialog aboutDialog;
+    SetupDialog setupDialog;
+    PreferencesDialog preferencesDialog;
+    SearchDialog searchDialog;
 };
 
 // The start-up: one instance, the splash for splashMs, every window, the

@@ -1,6 +1,6 @@
 #pragma once
 // The application shell's state and services, shared by every window: the
-// Settings record, the run-state values (IndexFormat, IndexLoadPending,
+// Settings record, the run-state values (the cache and its form, IndexLoadPending,
 // ViewIndexRequested, UncachePending) and the seams to the outside world
 // (message boxes, running processes, starting programs, the clock, the file
 // dialogs). One instance lives as long as the program; windows hold a
@@ -8,7 +8,10 @@
 #include "core/app/process_table.h"
 #include "core/app/program_launcher.h"
 #include "core/app/settings.h"
-#include "core/cache/cache_entry.h"
+#include <memory>
+
+#include "core/cache/cache_source.h"
+#include "core/jobs/services.h"
 #include "core/platform/clock.h"
 #include "core/platform/messages.h"
 #include "gui/file_chooser.h"
@@ -20,7 +23,7 @@ struct Shell {
         : messages(m), processes(p), launcher(l), clock(c), chooser(f) {}
 
     Settings settings;
-    IndexFormat indexFormat = IndexFormat::TextIndex;
+    std::shared_ptr<CacheSource> cache;  // the cache of the last Vivov Evizuviv, its form detected
     bool IndexLoadPending = false;
     bool ViewIndexRequested = false;
     bool UncachePending = false;
@@ -36,6 +39,8 @@ struct Shell {
     void OpenHelp(int context);
     // True when Netscape runs; it has then told the user to shut it down.
     bool NetscapeRunning();
+    // What a job needs, with a window's progress sink.
+    Services ServicesFor(ProgressSink& progress);
 };
 
 // Help contexts of the windows.

@@ -16,7 +16,7 @@
 #include <locale>
 
 #include "core/app/rsh_mime_type.h"
-#include "core/cache/read_cache_index.h"
+#include "core/cache/netscape_source.h"
 #include "core/platform/text.h"
 #include "core/uncache/uncache_run.h"
 #include "tests/support/recorders.h"
@@ -68,10 +68,10 @@ protected:
         fs::create_directories(settings.ProgramDir);
         if (fs::exists(settings.CacheDir + "NETSCAPE.HST")) fs::copy_file(settings.CacheDir + "NETSCAPE.HST", settings.HistPath);
 
-        const IndexFormat format = DetectIndexFormat(settings.CacheIndexPath());
+        const auto source = OpenCacheSource(settings.CacheIndexPath());
         CacheEntryList entries;
         NullProgress quiet;
-        ReadCacheIndex(format, settings.CacheDir, settings.FatName, entries, quiet);
+        source->Read(entries, quiet);
         Selection selection;
         std::vector<std::string> domains;
         for (const CacheEntry& e : entries) {
@@ -90,8 +90,8 @@ protected:
         RecordingMessages messages;
         messages.Answer(Answer::No);
         RunServices services{RealFileSystem(), progress, messages, clock, std::locale::classic()};
-        const RunOutcome outcome = RunUncache(settings, format, entries, selection, services);
-        ASSERT_EQ(outcome.result, RunResult::NoView);
+        const RunOutcome outcome = RunUncache(settings, *source, entries, selection, services);
+        ASSERT_EQ(outcome.ending, Ending::Finished);
         ASSERT_GT(outcome.pagesConverted, 3u);
         domainCount = domains.size();
     }

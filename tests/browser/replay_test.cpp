@@ -16,7 +16,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "core/cache/read_cache_index.h"
+#include "core/cache/netscape_source.h"
 #include "core/export/export_archive.h"
 #include "core/platform/progress.h"
 #include "tests/support/gif.h"
@@ -131,15 +131,15 @@ TEST(ReplayCheck, ReplayWebPageListsAndReplaysEveryExportedPage) {
     WriteHashCache(dir / "cache/", CacheObjects(), {}, "FAT.DB");
     CacheEntryList entries;
     NullProgress quiet;
-    ReadCacheIndex(IndexFormat::HashIndex, dir / "cache/", "FAT.DB", entries, quiet);
+    NetscapeHashSource(dir / "cache/FAT.DB").Read(entries, quiet);
     Selection everything;
     for (const CacheEntry& e : entries) everything.Domains.Add(e.Domain);
     ExportOptions options;
     options.waczPath = dir / "cache.wacz";
     options.sourceCacheName = dir / "cache/FAT.DB";
     options.createdAt = 1700000000;
-    const ExportSummary summary =
-        ExportArchive(entries, everything, CacheFolder(dir / "cache/"), options, quiet, RealFileSystem());
+    const ExportReport summary =
+        ExportArchive(entries, everything, NetscapeHashSource(dir / "cache/FAT.DB"), options, quiet, RealFileSystem());
     ASSERT_EQ(summary.archived, std::size(kPages) + 2);
     ASSERT_EQ(summary.pages, std::size(kPages));
     WriteBytes(dir / "expected.json", Expected());

@@ -10,7 +10,7 @@
 #include <QtTest>
 
 #include "gui/app.h"
-#include "gui/splash.h"
+#include "gui/splash_screen.h"
 #include "tests/gui/support/gui_fixture.h"
 
 using namespace restash;
@@ -75,16 +75,16 @@ private slots:
     void everyCaptionFits() {
         GuiFixture fixture;
         Windows windows(fixture.shell);
-        TSplashForm splash(10);
+        SplashScreen splash(10);
         // The main window is the parent of every other window but the splash.
-        for (QWidget* window : {static_cast<QWidget*>(&windows.ControlForm), static_cast<QWidget*>(&splash)}) {
+        for (QWidget* window : {static_cast<QWidget*>(&windows.mainWindow), static_cast<QWidget*>(&splash)}) {
             const QStringList cut = CutCaptions(window);
             QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u"; ")));
         }
-        auto* age = windows.SelectionForm.findChild<QComboBox*>(QStringLiteral("AgeBox"));
+        auto* age = windows.selectionDialog.findChild<QComboBox*>(QStringLiteral("AgeBox"));
         QVERIFY(age);
         for (const char* more : {"12", "18", "24"}) age->addItem(QString::fromLatin1(more));
-        const QStringList cut = CutCaptions(&windows.SelectionForm);
+        const QStringList cut = CutCaptions(&windows.selectionDialog);
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u"; ")));
     }
 };

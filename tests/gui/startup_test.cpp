@@ -7,9 +7,9 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "gui/about.h"
+#include "gui/about_dialog.h"
 #include "gui/single_instance.h"
-#include "gui/splash.h"
+#include "gui/splash_screen.h"
 #include "tests/gui/support/modal_driver.h"
 
 class StartupTest : public QObject {
@@ -58,7 +58,7 @@ void StartupTest::staleSocketFromACrashedInstanceIsTakenOver() {
 }
 
 void StartupTest::splashWaitsForItsTimerThenClearsTheFlag() {
-    restash::TSplashForm splash(50);
+    restash::SplashScreen splash(50);
     QVERIFY(splash.SplashActive());
     QElapsedTimer clock;
     clock.start();
@@ -69,7 +69,7 @@ void StartupTest::splashWaitsForItsTimerThenClearsTheFlag() {
 }
 
 void StartupTest::splashLayout() {
-    restash::TSplashForm splash(10000);
+    restash::SplashScreen splash(10000);
     QCOMPARE(splash.size(), QSize(282, 160));
     QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
     auto* version = splash.findChild<QLabel*>("Version");
@@ -85,7 +85,7 @@ void StartupTest::splashLayout() {
 }
 
 void StartupTest::aboutBoxTextsAndEscapeAnswersOk() {
-    restash::TAboutBox about;
+    restash::AboutDialog about;
     QCOMPARE(about.windowTitle(), QString("About Restash"));
     auto* ok = about.findChild<QPushButton*>("Button1");
     QVERIFY(ok);
@@ -94,7 +94,7 @@ void StartupTest::aboutBoxTextsAndEscapeAnswersOk() {
     QCOMPARE(about.findChild<QLabel*>("Version")->text(), QString("Version 5.3 32bit"));
 
     restash::test::ModalDriver driver;
-    driver.When("restash::TAboutBox", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    driver.When("restash::AboutDialog", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
     QCOMPARE(about.exec(), int(QDialog::Accepted));
     QVERIFY(driver.failures().isEmpty());
 }

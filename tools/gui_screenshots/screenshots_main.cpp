@@ -22,12 +22,12 @@
 #include <fstream>
 #include <functional>
 
-#include "core/cache/read_cache_index.h"
+#include "core/cache/cache_source.h"
 #include "core/uncache/uncache_run.h"
 #include "gui/app.h"
 #include "gui/message_box.h"
 #include "gui/product_picture.h"
-#include "gui/splash.h"
+#include "gui/splash_screen.h"
 
 namespace restash {
 namespace {
@@ -163,7 +163,7 @@ int TakeAll(const fs::path& sample, const fs::path& home, const QString& outDir)
     Camera camera(outDir);
 
     {
-        TSplashForm splash(60000);
+        SplashScreen splash(60000);
         ShowAndTake(camera, &splash, QStringLiteral("splash"));
     }
 
@@ -179,22 +179,22 @@ int TakeAll(const fs::path& sample, const fs::path& home, const QString& outDir)
     Shell shell(messages, processes, launcher, clock, chooser);
     Windows windows(shell);
 
-    windows.ControlForm.show();
-    WaitUntil([&] { return windows.ControlForm.Shown(); }, "the main window");
+    windows.mainWindow.show();
+    WaitUntil([&] { return windows.mainWindow.Shown(); }, "the main window");
     Settle();
-    camera.Take(&windows.ControlForm, QStringLiteral("main"));
+    camera.Take(&windows.mainWindow, QStringLiteral("main"));
     if (!messages.shown().empty()) Fail(QStringLiteral("the main window warned: %1")
                                             .arg(QString::fromStdString(messages.shown().front().text)));
 
-    ShowAndTake(camera, &windows.AboutBox, QStringLiteral("about"));
-    ShowAndTake(camera, &windows.SetupForm, QStringLiteral("setup"));
-    ShowAndTake(camera, &windows.PreferencesForm, QStringLiteral("preferences"));
+    ShowAndTake(camera, &windows.aboutDialog, QStringLiteral("about"));
+    ShowAndTake(camera, &windows.setupDialog, QStringLiteral("setup"));
+    ShowAndTake(camera, &windows.preferencesDialog, QStringLiteral("preferences"));
 
     // The selection window as Vivov Evizuviv opens it: the index is read
     // after the first paint with every domain in the Uncache list; then two
     // of them go back to the list of available domains.
-    TSelectionForm& selection = windows.SelectionForm;
-    shell.indexFormat = DetectIndexFormat(shell.settings.CacheIndexPath());
+    SelectionDialog& selection = windows.selectionDialog;
+    shell.cache = OpenCacheSource(shell.settings.CacheIndexPath());
     shell.IndexLoadPending = true;
     selection.show();
     WaitUntil([&] { return !shell.IndexLoadPending && !selection.Working(); }, "the sample's index");
@@ -203,7 +203,7 @@ int TakeAll(const fs::path& sample, const fs::path& home, const QString& outDir)
     if (!dst || dst->count() < 4) Fail(QStringLiteral("the selection window lists too few domains"));
     const int listed = dst->count();
     for (int row : {1, 3}) dst->item(row)->setSelected(true);
-    selection.ExcludeBtnClick();
+    selection.UnchooseMarked();
     Settle();
     if (src->count() != 2 || dst->count() != listed - 2)
         Fail(QStringLiteral("moving two domains left %1 and %2 in the lists").arg(src->count()).arg(dst->count()));
@@ -211,8 +211,8 @@ int TakeAll(const fs::path& sample, const fs::path& home, const QString& outDir)
 
     // Uncache everything; the progress window is taken part-way through
     // copying the files.
-    selection.IncAllBtnClick();
-    auto& sink = dynamic_cast<WindowProgress&>(windows.MainForm.progress());
+    selection.ChooseAll();
+    auto& sink = dynamic_cast<WindowProgress&>(windows.progressDialog.progress());
     bool copying = false;
     bool taken = false;
     const auto onPhase = sink.onPhase;
@@ -225,24 +225,24 @@ int TakeAll(const fs::path& sample, const fs::path& home, const QString& outDir)
         onGauge(percent);
         if (copying && !taken && percent >= 40) {
             taken = true;
-            camera.Take(&windows.MainForm, QStringLiteral("progress"));
+            camera.Take(&windows.progressDialog, QStringLiteral("progress"));
         }
     };
-    QTimer::singleShot(0, &selection, [&] { selection.UncacheButtonClick(); });
+    QTimer::singleShot(0, &selection, [&] { selection.Uncache(); });
     WaitUntil([&] { return !selection.isVisible(); }, "the run");
     sink.onPhase = onPhase;
     sink.onGauge = onGauge;
     if (!taken) Fail(QStringLiteral("the run never reached 40% of copying the files"));
-    if (selection.result() != 4) Fail(QStringLiteral("the run ended with %1, not 4").arg(selection.result()));
+    if (selection.result() != Code(DialogResult::DoNotView)) Fail(QStringLiteral("the run ended with %1, not 4").arg(selection.result()));
 
     // The search window after a search that found pages. The window closes
     // then; it keeps its counts, and showing it again would clear them, so
     // it is taken hidden.
-    TSearchForm& search = windows.SearchForm;
+    SearchDialog& search = windows.searchDialog;
     search.show();
     Settle();
     search.findChild<QLineEdit*>(QStringLiteral("SearchEdit"))->setText(QStringLiteral("sprocket"));
-    search.SearchButtonClick();
+    search.Search();
     Settle();
     auto* found = search.findChild<QLabel*>(QStringLiteral("FoundPanel"));
     if (!found || found->text() == QStringLiteral("0")) Fail(QStringLiteral("the search found no page"));

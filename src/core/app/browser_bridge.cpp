@@ -7,8 +7,12 @@
 
 namespace restash {
 
+bool NetscapeRuns(const Settings& settings, ProcessTable& processes) {
+    return processes.IsRunning(settings.NetscapeExe);
+}
+
 bool IsNetscapeRunning(const Settings& settings, ProcessTable& processes, Messages& messages) {
-    if (!processes.IsRunning(settings.NetscapeExe)) return false;
+    if (!NetscapeRuns(settings, processes)) return false;
     messages.Warning(kShutDownNetscape);
     return true;
 }

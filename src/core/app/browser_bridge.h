@@ -14,8 +14,10 @@ namespace restash {
 inline constexpr const char* kShutDownNetscape = "Please shut down Netscape\r\nbefore continuing.";
 inline constexpr const char* kHelpFileName = "restash-help.html";
 
-// True when the configured Netscape program (by its file name NetscapeExe)
-// runs; then the warning has been shown and the caller does nothing more.
+// True when the configured Netscape program (by its file name NetscapeExe) runs.
+bool NetscapeRuns(const Settings& settings, ProcessTable& processes);
+
+// The same, and then the warning has been shown and the caller does nothing more.
 bool IsNetscapeRunning(const Settings& settings, ProcessTable& processes, Messages& messages);
 
 // Starts the Netscape program NetscapeDir + NetscapeExe on file; the start

@@ -45,7 +45,7 @@ std::string ResolveProgramDir(const std::optional<std::string>& explicitDir, con
     return ConfigHome() + "/restash/";
 }
 
-void EnsureProgramDir(const std::string& programDir) { RealFileSystem().CreateDirectories(programDir); }
+void EnsureProgramDir(const std::string& programDir, FileSystem& fs) { fs.CreateDirectories(programDir); }
 
 std::string FindSupportFile(const std::string& programDir, const std::string& name) {
     const std::string folders[] = {WithTrailingSeparator(programDir), ExecutableFolder(),

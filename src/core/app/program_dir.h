@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "core/platform/file_system.h"
+
 namespace restash {
 
 // In this order: explicit (the CLI's --program-dir) when given; the
@@ -17,7 +19,7 @@ std::string FindProgramDir(const std::optional<std::string>& explicitDir = std::
 std::string ResolveProgramDir(const std::optional<std::string>& explicitDir, const std::string& exeFolder);
 
 // Creates ProgramDir when it does not exist yet (before the first write).
-void EnsureProgramDir(const std::string& programDir);
+void EnsureProgramDir(const std::string& programDir, FileSystem& fs = RealFileSystem());
 
 // Where a support file (an image, the help page) is: ProgramDir first, then
 // the folder of the executable, then the installed data folder. Empty when

@@ -6,7 +6,12 @@
 #include <cstdint>
 #include <string>
 
+#include "core/offline/offline_names.h"
+
 namespace restash {
+
+// The name of the settings file in ProgramDir.
+inline constexpr const char* kSettingsFileName = "RESTASH.INI";
 
 struct Settings {
     std::string ProgramDir;   // the program's home folder, ending in "/"
@@ -26,15 +31,11 @@ struct Settings {
     // Derived paths, formed by plain concatenation.
     std::string CacheIndexPath() const { return CacheDir + FatName; }
     std::string NetscapeProgramPath() const { return NetscapeDir + NetscapeExe; }
-    std::string IndexPagePath() const { return OfflineDir + "HTMINDEX.HTM"; }
-    std::string PageListPath() const { return OfflineDir + "HTMLIST"; }
-    std::string SettingsFilePath() const { return ProgramDir + "RESTASH.INI"; }
+    std::string IndexPagePath() const { return OfflineDir + kIndexPage; }
+    std::string PageListPath() const { return OfflineDir + kPageList; }
+    std::string SettingsFilePath() const { return ProgramDir + kSettingsFileName; }
 };
 
-// The name of the settings file in ProgramDir.
-inline constexpr const char* kSettingsFileName = "RESTASH.INI";
-// What the offline root adds to paths/offlinedir.
-inline constexpr const char* kOfflineFolder = "OFFLINE/";
 
 // The 8.3 file names (NetscapeExe, FatName, ExeName, HstName) keep at most
 // this many characters.

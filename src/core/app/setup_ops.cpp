@@ -7,28 +7,28 @@ namespace restash {
 
 SetupFields ShowSetup(const Settings& settings) {
     SetupFields fields;
-    fields.CacheEdit = settings.CacheIndexPath();
-    fields.ExeEdit = settings.NetscapeProgramPath();
-    fields.HstEdit = settings.HistPath;
+    fields.cacheIndex = settings.CacheIndexPath();
+    fields.browserProgram = settings.NetscapeProgramPath();
+    fields.historyFile = settings.HistPath;
     // The stored offlinedir value: the offline root without its own folder.
     const std::string_view root = settings.OfflineDir;
     const std::string_view folder = kOfflineFolder;
-    fields.OfflineEdit = std::string(root.ends_with(folder) ? root.substr(0, root.size() - folder.size()) : root);
+    fields.offlineFolder = std::string(root.ends_with(folder) ? root.substr(0, root.size() - folder.size()) : root);
     return fields;
 }
 
 void ApplySetup(Settings& settings, const SetupFields& fields, IniFile& file) {
-    settings.CacheDir = WithTrailingSeparator(DirPart(fields.CacheEdit));
-    settings.FatName = Cut(FilePart(fields.CacheEdit), kShortNameLength);
+    settings.CacheDir = WithTrailingSeparator(DirPart(fields.cacheIndex));
+    settings.FatName = Cut(FilePart(fields.cacheIndex), kShortNameLength);
 
-    settings.NetscapeExe = Cut(FilePart(fields.ExeEdit), kShortNameLength);
-    settings.NetscapeDir = DirPart(fields.ExeEdit);
+    settings.NetscapeExe = Cut(FilePart(fields.browserProgram), kShortNameLength);
+    settings.NetscapeDir = DirPart(fields.browserProgram);
 
-    settings.HistPath = fields.HstEdit;
+    settings.HistPath = fields.historyFile;
 
     // A folder typed without its closing separator still names that folder,
     // not a prefix of the offline root's name.
-    const std::string offline = WithTrailingSeparator(fields.OfflineEdit);
+    const std::string offline = WithTrailingSeparator(fields.offlineFolder);
 
     file.WriteString("paths", "cachedir", settings.CacheIndexPath());
     file.WriteString("paths", "histpath", settings.HistPath);
@@ -45,9 +45,9 @@ PreferencesFields ShowPreferences(const Settings& settings) {
 void ApplyPreferences(Settings& settings, const PreferencesFields& fields, IniFile& file) {
     // The field pulls a value into range when the user leaves it; a value
     // typed out of range and confirmed with Enter is taken as typed.
-    settings.GMT = fields.GMTSEdit;
-    settings.NotFoundURL = fields.NotFoundCheck;
-    settings.EmphTag = fields.EmphTagCheck;
+    settings.GMT = fields.gmtHours;
+    settings.NotFoundURL = fields.keepAddresses;
+    settings.EmphTag = fields.emphasise;
     file.WriteInteger("preferences", "GMT", settings.GMT);
     file.WriteBool("preferences", "NotFoundURL", settings.NotFoundURL);
     file.WriteBool("preferences", "EmphTag", settings.EmphTag);

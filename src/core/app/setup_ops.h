@@ -13,12 +13,12 @@ namespace restash {
 inline constexpr int kSetupHelpContext = 12;
 inline constexpr int kPreferencesHelpContext = 38;
 
-// The four edit fields of the Setup dialog.
+// The four paths the Setup dialog edits.
 struct SetupFields {
-    std::string CacheEdit;    // the cache index file
-    std::string ExeEdit;      // the Netscape program file
-    std::string HstEdit;      // the history file
-    std::string OfflineEdit;  // the folder that holds the offline root
+    std::string cacheIndex;      // the cache index file
+    std::string browserProgram;  // the Netscape program file
+    std::string historyFile;     // the history file
+    std::string offlineFolder;   // the folder that holds the offline root
 };
 
 // The fields as the dialog shows them, refilled from Settings at every showing.
@@ -30,11 +30,11 @@ SetupFields ShowSetup(const Settings& settings);
 // new values. No path is checked for existence.
 void ApplySetup(Settings& settings, const SetupFields& fields, IniFile& file);
 
-// The fields of the Preferences dialog.
+// The preferences the Preferences dialog edits.
 struct PreferencesFields {
-    int GMTSEdit = 0;
-    bool NotFoundCheck = false;
-    bool EmphTagCheck = true;
+    int gmtHours = 0;
+    bool keepAddresses = false;
+    bool emphasise = true;
 };
 
 PreferencesFields ShowPreferences(const Settings& settings);

@@ -1,30 +1,38 @@
 #pragma once
-// One entry of Netscape's cache index, as the reader accepted it.
+// One entry of a cache, as its source read it: what every cache format knows
+// about an object (address, type, time stamps, size, kind, domain, the
+// further facts some formats keep) and a handle on its body that only the
+// source that read it can open (CacheSource::Bodies).
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/web/file_kind.h"
+
 namespace restash {
 
-// The two forms of the cache index.
+// The two forms of Netscape's cache index.
 enum class IndexFormat { TextIndex, HashIndex };
 
-enum class Category : std::uint8_t { Text = 0, Media = 1, Other = 2 };
-
-// "text", "media" or "other".
-const char* CategoryName(Category c);
+// Where an entry's body is, in the terms of the source that read it.
+struct BodyRef {
+    std::string Name;            // how the index names the body: for Netscape the cache file, relative to
+                                 // the cache folder (upper case for a hash index); shown in lists and manifests
+    std::uint64_t Location = 0;  // a source's own address of a body kept inside a larger file (0: none)
+    bool Present = true;         // the body was there when the index was read
+};
 
 struct CacheEntry {
     std::int32_t Stamp = 0;  // seconds since 1 January 1970, as stored in the index
-    std::string FileName;    // the cache file, relative to the cache folder (upper case for a hash index)
     std::string Url;         // the object's URL, case unchanged
     std::string MimeType;    // upper-cased, at most 50 characters
-    std::string Domain;      // DomainOf(Url), at most 50 characters
+    std::string Domain;      // EntryDomain(Url): DomainOf the URL, at most 50 characters
     Category category = Category::Other;
+    BodyRef Body;
 
-    // Further facts some record versions of a hash index carry; empty when
-    // the record does not hold them. Used by the web-archive export.
+    // Further facts some formats (some record versions of a hash index)
+    // carry; empty when the record does not hold them. Used by the export.
     std::optional<std::int32_t> LastModified;
     std::optional<std::int32_t> Expires;
     std::optional<std::int32_t> ContentLength;
@@ -40,10 +48,5 @@ struct CacheEntry {
 };
 
 using CacheEntryList = std::vector<CacheEntry>;
-
-// "TEXT/" gives Text; "VIDEO", "IMAGE" or "AUDIO" Media; anything else,
-// including a prefix shorter than five characters, Other. Takes the first
-// five characters of the upper-cased MIME type (more are ignored).
-Category ClassifyMimeType(std::string_view prefix);
 
 }  // namespace restash

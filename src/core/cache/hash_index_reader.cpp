@@ -4,17 +4,15 @@
 #include "core/cache/hash_page_walk.h"
 #include "core/cache/hash_pairs.h"
 #include "core/cache/hash_record.h"
-#include "core/cache/read_cache_index.h"
+#include "core/cache/netscape_readers.h"
 
 namespace restash {
 
-void ReadHashIndex(std::string_view bytes, const CacheFolder& folder, CacheEntryList& entries,
-                   ProgressSink& progress, const std::function<void(std::size_t, std::size_t)>& release) {
+Ending ReadHashIndex(std::string_view bytes, const CacheFolder& folder, CacheEntryList& entries,
+                     ProgressSink& progress, const ReadOptions& options,
+                     const std::function<void(std::size_t, std::size_t)>& release) {
     const auto header = ParseHashHeader(bytes);
-    if (!header) {
-        WalkHashPages(bytes, folder, entries, progress);
-        return;
-    }
+    if (!header) return WalkHashPages(bytes, folder, entries, progress, options);
     // Entries come in file page order, and on each page from the lowest
     // position upwards: the order a walk over the pages of a clean file gives.
     const LiveHashContents live = CollectLivePairs(bytes, *header);
@@ -28,13 +26,14 @@ void ReadHashIndex(std::string_view bytes, const CacheFolder& folder, CacheEntry
     std::size_t next = 0;
     for (std::uint64_t page : live.pages) {
         if (release) release(0, page * header->pageSize);
-        if (!progress.ProcessMessages()) return;
+        if (!progress.ProcessMessages()) return Ending::Stopped;
         for (; next < live.pairs.size() && live.pairs[next].page == page; ++next) {
             const HashPair& pair = live.pairs[next];
             if (IsBookkeepingKey(pair.key)) continue;
-            AcceptRecord(DecodeCacheRecord(pair.key, pair.data), folder, entries);
+            AcceptRecord(DecodeCacheRecord(pair.key, pair.data), folder, entries, options);
         }
     }
+    return Ending::Finished;
 }
 
 }  // namespace restash

@@ -99,7 +99,7 @@ std::uint16_t DecodeAt(const WalkPage& page, std::uint16_t s, IndexRecord& r) {
     const std::uint16_t k = Add(Add(s, page.U16(s)), 4);
     r.Stamp = static_cast<std::int32_t>(page.U32(Add(s, 12)));
     const std::uint16_t b = page.U16(Add(s, 29));
-    if (b < 50) r.FileName = page.Text(Add(s, 33), b);
+    if (b < 50) r.Body.Name = page.Text(Add(s, 33), b);
     const std::uint16_t c = page.U16(Add(Add(s, b), 62));
     const std::uint16_t t = Add(Add(Add(s, b), c), 66);
     const std::uint16_t m = page.U16(t);
@@ -110,7 +110,8 @@ std::uint16_t DecodeAt(const WalkPage& page, std::uint16_t s, IndexRecord& r) {
     return Add(Add(Add(k, e), f), 8);
 }
 
-void WalkPageEntries(const WalkPage& page, const CacheFolder& folder, CacheEntryList& entries) {
+void WalkPageEntries(const WalkPage& page, const CacheFolder& folder, CacheEntryList& entries,
+                     const ReadOptions& options) {
     const std::uint16_t n = page.U16(0);
     if (n == 0 || n >= kWalkPageSize) return;
     const auto dataStart = DataStart(page);
@@ -119,22 +120,22 @@ void WalkPageEntries(const WalkPage& page, const CacheFolder& folder, CacheEntry
     for (int decoded = 0; s < kWalkPageSize && decoded < kWalkEntriesPerPage; ++decoded) {
         IndexRecord record;
         s = DecodeAt(page, s, record);
-        AcceptRecord(std::move(record), folder, entries);
+        AcceptRecord(std::move(record), folder, entries, options);
     }
 }
 
 }  // namespace
 
-bool WalkHashPages(std::string_view file, const CacheFolder& folder, CacheEntryList& entries,
-                   ProgressSink& progress) {
+Ending WalkHashPages(std::string_view file, const CacheFolder& folder, CacheEntryList& entries,
+                     ProgressSink& progress, const ReadOptions& options) {
     // Page 0 holds the database header and yields no entries.
     for (std::size_t at = kWalkPageSize; at < file.size(); at += kWalkPageSize) {
         // Every page is a point where the window may deliver pending input,
         // empty ones too, so a file of empty pages does not freeze it.
-        if (!progress.ProcessMessages()) return false;
-        WalkPageEntries(WalkPage(file.substr(at, kWalkPageSize)), folder, entries);
+        if (!progress.ProcessMessages()) return Ending::Stopped;
+        WalkPageEntries(WalkPage(file.substr(at, kWalkPageSize)), folder, entries, options);
     }
-    return true;
+    return Ending::Finished;
 }
 
 }  // namespace restash

@@ -7,6 +7,7 @@
 
 #include "core/cache/cache_entry.h"
 #include "core/cache/cache_folder.h"
+#include "core/cache/cache_source.h"
 #include "core/platform/progress.h"
 
 namespace restash {
@@ -14,9 +15,9 @@ namespace restash {
 inline constexpr std::size_t kWalkPageSize = 16384;
 inline constexpr int kWalkEntriesPerPage = 250;
 
-// Appends the entries of every page after the first. Returns false when the
+// Appends the entries of every page after the first; Stopped when the
 // progress sink asked to stop.
-bool WalkHashPages(std::string_view file, const CacheFolder& folder, CacheEntryList& entries,
-                   ProgressSink& progress);
+Ending WalkHashPages(std::string_view file, const CacheFolder& folder, CacheEntryList& entries,
+                     ProgressSink& progress, const ReadOptions& options = {});
 
 }  // namespace restash

@@ -7,7 +7,7 @@
 
 #include "core/cache/hash_bytes.h"
 #include "core/platform/text.h"
-#include "core/uncache/url.h"
+#include "core/web/url.h"
 
 namespace restash {
 namespace {
@@ -16,7 +16,6 @@ constexpr std::uint32_t kMaxFileNameLength = 50;
 constexpr std::uint32_t kMaxUrlLength = 512;
 constexpr std::uint32_t kMaxMimeLength = 100;
 constexpr std::size_t kMimeCapacity = 50;
-constexpr std::size_t kDomainCapacity = 50;
 
 // Record positions shared by every version.
 constexpr std::size_t kLastModifiedAt = 8;
@@ -116,7 +115,7 @@ IndexRecord DecodeCacheRecord(std::string_view key, std::string_view data) {
         FieldCursor c(data, kFileNameAt);
         auto name = c.Text(kMaxFileNameLength);
         if (!name) return r;
-        r.FileName = std::move(*name);
+        r.Body.Name = std::move(*name);
         r.LastModified = ReadI32(data, kLastModifiedAt);
         r.Expires = ReadI32(data, kExpiresAt);
         r.ContentLength = ReadI32(data, kContentLengthAt);
@@ -125,7 +124,7 @@ IndexRecord DecodeCacheRecord(std::string_view key, std::string_view data) {
     }
     // Unknown layout: the fixed offsets, lengths taken as 16-bit values.
     const std::size_t b = ReadU16(data, kFileNameAt);
-    if (b < kMaxFileNameLength) r.FileName = CountedText(data, kFileNameAt + 4, static_cast<std::uint32_t>(b));
+    if (b < kMaxFileNameLength) r.Body.Name = CountedText(data, kFileNameAt + 4, static_cast<std::uint32_t>(b));
     const std::size_t c = ReadU16(data, b + 62);
     const std::size_t t = b + c + 66;
     const std::uint16_t m = ReadU16(data, t);
@@ -133,11 +132,13 @@ IndexRecord DecodeCacheRecord(std::string_view key, std::string_view data) {
     return r;
 }
 
-void AcceptRecord(IndexRecord record, const CacheFolder& folder, CacheEntryList& entries) {
-    record.FileName = ToUpperAscii(record.FileName);
-    if (!folder.Exists(record.FileName)) return;
+void AcceptRecord(IndexRecord record, const CacheFolder& folder, CacheEntryList& entries,
+                  const ReadOptions& options) {
+    record.Body.Name = ToUpperAscii(record.Body.Name);
+    record.Body.Present = folder.Exists(record.Body.Name);
+    if (!record.Body.Present && !options.includeAbsent) return;
     record.MimeType = ToUpperAscii(Cut(record.MimeType, kMimeCapacity));
-    record.Domain = Cut(DomainOf(record.Url), kDomainCapacity);
+    record.Domain = EntryDomain(record.Url);
     record.category = ClassifyMimeType(record.MimeType);
     entries.push_back(std::move(record));
 }

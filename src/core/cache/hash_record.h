@@ -6,10 +6,12 @@
 
 #include "core/cache/cache_entry.h"
 #include "core/cache/cache_folder.h"
+#include "core/cache/cache_source.h"
 
 namespace restash {
 
-// What one record says, in a CacheEntry before the field rules: file name,
+// What one record says, in a CacheEntry before the field rules: file name
+// (as the body's name),
 // address and content type as stored, with the reader's length bounds
 // applied (a file-name length of 50 or more, an address length of 512 or
 // more and a content-type length of 100 or more each give an empty text).
@@ -30,8 +32,9 @@ IndexRecord DecodeCacheRecord(std::string_view key, std::string_view data);
 
 // The field rules every hash-index entry goes through: MIME type cut to 50
 // characters and upper-cased, file name upper-cased, the entry dropped when
-// its cache file is missing, domain and category derived. Appends the entry
-// when it is kept.
-void AcceptRecord(IndexRecord record, const CacheFolder& folder, CacheEntryList& entries);
+// its cache file is missing (unless the options keep absent bodies), domain
+// and category derived. Appends the entry when it is kept.
+void AcceptRecord(IndexRecord record, const CacheFolder& folder, CacheEntryList& entries,
+                  const ReadOptions& options = {});
 
 }  // namespace restash

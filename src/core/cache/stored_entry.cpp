@@ -3,7 +3,7 @@
 #include "core/cache/http_head.h"
 #include "core/cache/mime_type.h"
 #include "core/platform/text.h"
-#include "core/uncache/url.h"
+#include "core/web/url.h"
 
 namespace restash {
 namespace {
@@ -60,10 +60,10 @@ CacheEntry ToCacheEntry(const StoredEntry& entry) {
     const HttpHead head = ParseHttpHead(entry.responseHead);
     CacheEntry facts;
     facts.Stamp = static_cast<std::int32_t>(entry.lastFetched);
-    facts.FileName = entry.body.relativePath;
+    facts.Body.Name = entry.body.relativePath;
     facts.Url = entry.address;
     facts.MimeType = EntryMimeType(head.MimeType(), entry.address);
-    facts.Domain = Cut(DomainOf(entry.address), kDomainCapacity);
+    facts.Domain = EntryDomain(entry.address);
     facts.category = ClassifyMimeType(facts.MimeType);
     facts.LastModified = Known(entry.lastModified);
     facts.Expires = Known(entry.expires);

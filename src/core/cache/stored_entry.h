@@ -57,7 +57,7 @@ void TakeMetadata(StoredEntry& entry, const FetchFacts& facts, std::string_view 
 // MimeType from the response head (else the address's extension), Domain,
 // category, last modified, expires, ContentLength = the stored data size,
 // ContentEncoding and Charset from the head (charset: else the element);
-// FileName = the body's file within the cache folder.
+// Body.Name = the body's file within the cache folder.
 CacheEntry ToCacheEntry(const StoredEntry& entry);
 
 }  // namespace restash

@@ -3,56 +3,43 @@
 #include <cstdint>
 #include <string>
 
-#include "core/cache/read_cache_index.h"
+#include "core/cache/netscape_readers.h"
 #include "core/cache/text_lines.h"
 #include "core/platform/error.h"
-#include "core/platform/text.h"
-#include "core/uncache/url.h"
 
 namespace restash {
 
 namespace {
-
-constexpr std::size_t kFieldCount = 7;
-constexpr std::size_t kShortTextLength = 50;  // MIME type and domain
 constexpr long kLinesPerMessagePoint = 20;
-
 }  // namespace
 
-void ReadTextIndex(std::string_view bytes, const std::string& indexPath, const CacheFolder& folder,
-                   CacheEntryList& entries, ProgressSink& progress) {
+Ending ReadTextIndex(std::string_view bytes, const std::string& indexPath, const CacheFolder& folder,
+                     CacheEntryList& entries, ProgressSink& progress, const ReadOptions& options) {
     LineReader reader(bytes);
     reader.Next();  // the header line
 
     long count = 0;
     while (!reader.AtEnd()) {
-        // A stop request ends the read with the entries accepted so far; the
-        // caller knows it asked.
-        if (count % kLinesPerMessagePoint == 0 && !progress.ProcessMessages()) return;
+        // A stop request ends the read with the entries accepted so far.
+        if (count % kLinesPerMessagePoint == 0 && !progress.ProcessMessages()) return Ending::Stopped;
         ++count;
-        std::string_view line = reader.Next();
+        const TextIndexLine line = SplitTextIndexLine(reader.Next());
+        if (!line.complete) continue;  // nothing after the seventh field: not an entry
 
-        std::string_view fields[kFieldCount];
-        for (auto& field : fields) field = TakeField(line);
-        if (line.empty()) continue;  // nothing after the seventh field: not an entry
+        const bool present = folder.Exists(CacheFileNamePart(line.fields[3]));
+        if (!present && !options.includeAbsent) continue;
 
-        const std::string_view name = CacheFileNamePart(fields[3]);
-        if (!folder.Exists(name)) continue;
-
-        const std::string_view stampText = fields[2].substr(0, kStampDigits);
-        CacheEntry entry;
-        if (!ParseStamp(stampText, entry.Stamp)) {
+        std::int32_t stamp = 0;
+        if (!ParseStamp(StampText(line), stamp)) {
             // The header is line 1.
             throw Error(indexPath + ": line " + std::to_string(count + 1) + ": the time stamp '" +
-                        std::string(stampText) + "' is not a valid integer");
+                        std::string(StampText(line)) + "' is not a valid integer");
         }
-        entry.FileName = std::string(name);
-        entry.Url = std::string(fields[4]);
-        entry.Domain = Cut(DomainOf(entry.Url), kShortTextLength);
-        entry.MimeType = Cut(ToUpperAscii(fields[5]), kShortTextLength);
-        entry.category = ClassifyMimeType(entry.MimeType);
+        CacheEntry entry = TextLineEntry(line, stamp);
+        entry.Body.Present = present;
         entries.push_back(std::move(entry));
     }
+    return Ending::Finished;
 }
 
 }  // namespace restash

@@ -2,6 +2,9 @@
 
 #include <charconv>
 
+#include "core/platform/text.h"
+#include "core/web/url.h"
+
 namespace restash {
 
 namespace {
@@ -40,6 +43,25 @@ bool ParseStamp(std::string_view text, std::int32_t& value) {
     const char* end = text.data() + text.size();
     auto [next, err] = std::from_chars(text.data(), end, value, 10);
     return err == std::errc() && next == end;
+}
+
+TextIndexLine SplitTextIndexLine(std::string_view line) {
+    TextIndexLine parsed;
+    for (auto& field : parsed.fields) field = TakeField(line);
+    parsed.complete = !line.empty();
+    return parsed;
+}
+
+CacheEntry TextLineEntry(const TextIndexLine& line, std::int32_t stamp) {
+    constexpr std::size_t kMimeCapacity = 50;
+    CacheEntry entry;
+    entry.Stamp = stamp;
+    entry.Body.Name = std::string(CacheFileNamePart(line.fields[3]));
+    entry.Url = std::string(line.fields[4]);
+    entry.Domain = EntryDomain(entry.Url);
+    entry.MimeType = Cut(ToUpperAscii(line.fields[5]), kMimeCapacity);
+    entry.category = ClassifyMimeType(entry.MimeType);
+    return entry;
 }
 
 }  // namespace restash

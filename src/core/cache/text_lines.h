@@ -1,9 +1,12 @@
 #pragma once
 // Lines and fields of a text-form cache index, read from the bytes of the
-// whole file. The index reader and the deletion's index rewrite share them.
+// whole file, and the entry a line describes. The index reader and the
+// deletion's index rewrite share them.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+
+#include "core/cache/cache_entry.h"
 
 namespace restash {
 
@@ -47,5 +50,20 @@ inline constexpr std::size_t kStampDigits = 12;
 // A decimal 32-bit integer: leading spaces, an optional sign, digits and
 // nothing else.
 bool ParseStamp(std::string_view text, std::int32_t& value);
+
+// The seven fields of a line: 3 the time stamp, 4 the cache file's path, 5
+// the URL, 6 the MIME type.
+struct TextIndexLine {
+    std::string_view fields[7];
+    bool complete = false;  // something follows the seventh field: a line of the reader's
+};
+TextIndexLine SplitTextIndexLine(std::string_view line);
+
+// The time stamp's text: the first 12 characters of field 3.
+inline std::string_view StampText(const TextIndexLine& line) { return line.fields[2].substr(0, kStampDigits); }
+
+// The entry a line describes, with its time stamp already parsed: address,
+// domain, type and category by the field rules, the cache file's name.
+CacheEntry TextLineEntry(const TextIndexLine& line, std::int32_t stamp);
 
 }  // namespace restash

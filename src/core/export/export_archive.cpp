@@ -16,14 +16,11 @@
 #include "core/export/wacz_writer.h"
 #include "core/export/warc_writer.h"
 #include "core/platform/error.h"
-#include "core/platform/file_read_buffer.h"
 #include "core/platform/paths.h"
 #include "core/platform/text.h"
 
 namespace restash {
 namespace {
-
-constexpr std::size_t kReadChunk = 64 * 1024;
 
 // The outputs of one export, under temporary names until Commit renames them
 // all; dropped uncommitted, they are closed and removed.
@@ -104,16 +101,6 @@ struct ArchiveOutputs {
     OutputFile* archive = nullptr;
 };
 
-void ReadInPieces(const std::string& path, const std::function<void(std::string_view)>& piece) {
-    FileReadBuffer in(path);
-    std::string buffer(kReadChunk, '\0');
-    while (true) {
-        const std::streamsize n = in.sgetn(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        if (n <= 0) break;
-        piece(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
-    }
-}
-
 struct FileFacts {
     std::uint64_t size = 0;
     Sha1::Digest sha1{};       // of the cache file: the payload
@@ -134,12 +121,12 @@ std::string PageIdFor(std::string_view recordId) {
 
 // head: a response record's head, empty for a resource record; title: fed
 // the file when the page list wants its title.
-FileFacts ReadFacts(const std::string& path, const std::string& head, TitleFinder* title) {
+FileFacts ReadFacts(const EntryBody& body, const std::string& head, TitleFinder* title) {
     Sha1 sha1, block;
     Sha256 sha256;
     FileFacts facts;
     block.Update(head);
-    ReadInPieces(path, [&](std::string_view piece) {
+    ReadBodyInPieces(body, [&](std::string_view piece) {
         facts.size += piece.size();
         sha1.Update(piece);
         if (!head.empty()) block.Update(piece);
@@ -179,7 +166,7 @@ std::string CacheUrlField(std::string_view url) {
 
 // The index's facts beyond address, date and type; dates of 0 mean "none".
 WarcFields CacheFacts(const CacheEntry& entry) {
-    WarcFields facts{{"cache-file", entry.FileName}, {"cache-url", CacheUrlField(entry.Url)}};
+    WarcFields facts{{"cache-file", entry.Body.Name}, {"cache-url", CacheUrlField(entry.Url)}};
     if (entry.LastModified && *entry.LastModified != 0) facts.emplace_back("last-modified", IsoUtc(*entry.LastModified));
     if (entry.Expires && *entry.Expires != 0) facts.emplace_back("expires", IsoUtc(*entry.Expires));
     if (entry.ContentLength) facts.emplace_back("content-length", std::to_string(*entry.ContentLength));
@@ -208,9 +195,9 @@ void CheckOutputs(const ExportOptions& options) {
 
 class Exporter {
 public:
-    Exporter(const CacheEntryList& entries, const CacheFolder& folder, const ExportOptions& options,
+    Exporter(const CacheEntryList& entries, const BodyLookup& bodies, const ExportOptions& options,
              WarcWriter& warc)
-        : entries_(entries), folder_(folder), options_(options), warc_(warc),
+        : entries_(entries), bodies_(bodies), options_(options), warc_(warc),
           warcName_(options.warcPath.empty() ? kWaczArchiveName : FilePart(options.warcPath)) {}
 
     void WriteInfo() {
@@ -236,17 +223,19 @@ public:
     }
 
     // Archives one selected entry; fills its manifest row and summary counts.
-    void Add(std::size_t ordinal, ManifestRow& row, ExportSummary& summary) {
+    void Add(std::size_t ordinal, ManifestRow& row, ExportReport& summary) {
         const CacheEntry& entry = entries_[ordinal];
         FillRow(entry, row);
-        const std::optional<std::string> path = folder_.Find(entry.FileName);
-        row.present = path.has_value();
-        if (!path) {
+        const std::unique_ptr<EntryBody> body = bodies_.Find(entry);
+        row.present = body != nullptr;
+        if (!body) {
             ++summary.missing;
+            summary.absent.push_back({entry.Url, entry.Body.Name, {}, false});
             return;
         }
         if (entry.Url.empty()) {
-            summary.failures.push_back(*path + ": The cache index gives no address for it");
+            summary.failures.push_back(
+                {entry.Url, body->Label(), body->Label() + ": The cache index gives no address for it", true});
             return;
         }
         const std::string head =
@@ -255,15 +244,15 @@ public:
         TitleFinder title;
         FileFacts facts;
         try {
-            facts = ReadFacts(*path, head, page ? &title : nullptr);
+            facts = ReadFacts(*body, head, page ? &title : nullptr);
         } catch (const FileError& e) {
-            summary.failures.push_back(e.what());
+            summary.failures.push_back({entry.Url, body->Label(), e.what(), false});
             return;
         }
         row.size = facts.size;
         row.sha256 = facts.sha256;
 
-        const Archived archived = WriteRecords(ordinal, *path, head, facts);
+        const Archived archived = WriteRecords(ordinal, *body, head, facts);
         if (page) {
             const std::string shown = TitleText(title.Raw(), entry.Charset);
             pages_.push_back({row.archiveUrl, entry.Stamp, shown, archived.id});
@@ -303,14 +292,14 @@ private:
     static void FillRow(const CacheEntry& entry, ManifestRow& row) {
         row.url = entry.Url;
         row.archiveUrl = ReplayAddress(entry.Url);
-        row.cacheFile = entry.FileName;
+        row.cacheFile = entry.Body.Name;
         row.mimeType = ToLowerAscii(entry.MimeType);
         row.category = CategoryName(entry.category);
         row.timestamp = IsoUtc(entry.Stamp);
     }
 
     // The entry's response or resource record and its metadata record.
-    Archived WriteRecords(std::size_t ordinal, const std::string& path, const std::string& head,
+    Archived WriteRecords(std::size_t ordinal, const EntryBody& body, const std::string& head,
                           const FileFacts& facts) {
         const CacheEntry& entry = entries_[ordinal];
         const std::string uri = ReplayAddress(entry.Url);
@@ -330,7 +319,7 @@ private:
              {"Content-Type", response ? "application/http; msgtype=response" : ContentTypeOf(entry)}},
             head.size() + facts.size, [&](const auto& piece) {
                 if (response) piece(head);
-                SendAgain(path, facts, piece);
+                SendAgain(body, facts, piece);
             });
 
         const std::string block = WarcFieldsBlock(CacheFacts(entry));
@@ -350,22 +339,22 @@ private:
     // The second read of a cache file, into the record. The record's header
     // already holds the size and digest of the first read, so a file that
     // changed in between cannot be archived truthfully.
-    static void SendAgain(const std::string& path, const FileFacts& facts,
+    static void SendAgain(const EntryBody& body, const FileFacts& facts,
                           const std::function<void(std::string_view)>& piece) {
         Sha1 sha1;
         std::uint64_t size = 0;
-        ReadInPieces(path, [&](std::string_view bytes) {
+        ReadBodyInPieces(body, [&](std::string_view bytes) {
             size += bytes.size();
             if (size > facts.size) return;
             sha1.Update(bytes);
             piece(bytes);
         });
         if (size != facts.size || sha1.Final() != facts.sha1)
-            throw FileError(path, "The cache file changed while it was archived");
+            throw FileError(body.Label(), "The cache file changed while it was archived");
     }
 
     const CacheEntryList& entries_;
-    const CacheFolder& folder_;
+    const BodyLookup& bodies_;
     const ExportOptions& options_;
     WarcWriter& warc_;
     std::string warcName_;
@@ -376,15 +365,15 @@ private:
 
 }  // namespace
 
-ExportSummary ExportArchive(const CacheEntryList& entries, const Selection& selection, const CacheFolder& folder,
-                            const ExportOptions& options, ProgressSink& progress, FileSystem& fs) {
+ExportReport ExportArchive(const CacheEntryList& entries, const Selection& selection, const CacheSource& source,
+                           const ExportOptions& options, ProgressSink& progress, FileSystem& fs) {
     CheckOutputs(options);
 
     std::vector<std::size_t> chosen;
     for (std::size_t i = 0; i < entries.size(); ++i)
         if (IsSelected(entries[i], selection)) chosen.push_back(i);
 
-    ExportSummary summary;
+    ExportReport summary;
     summary.selected = chosen.size();
     progress.Phase(kPhaseExporting);
     progress.Gauge(0);
@@ -396,12 +385,13 @@ ExportSummary ExportArchive(const CacheEntryList& entries, const Selection& sele
     if (options.manifestPath)
         manifest.emplace(outputs.Open(*options.manifestPath), ManifestFormatFor(*options.manifestPath));
 
-    Exporter exporter(entries, folder, options, warc);
+    const std::unique_ptr<BodyLookup> bodies = source.Bodies();
+    Exporter exporter(entries, *bodies, options, warc);
     exporter.WriteInfo();
     int shown = 0;
     for (std::size_t n = 0; n < chosen.size(); ++n) {
         if (!progress.ProcessMessages()) {
-            summary.stopped = true;
+            summary.ending = Ending::Stopped;
             return summary;
         }
         ManifestRow row;

@@ -10,7 +10,7 @@
 // metadata record. The archive can be written as a .warc.gz file, packed
 // into a WACZ package with its index and its list of pages, or both.
 //
-// Cache files are read twice, in pieces (digests first, then the bytes into
+// Bodies are read twice, in pieces (digests first, then the bytes into
 // the archive), so memory does not grow with their size; what grows with the
 // number of entries is one index line each. Every output is written under a
 // temporary name and renamed over the old file only when all are complete: a
@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "core/cache/cache_entry.h"
-#include "core/cache/cache_folder.h"
+#include "core/cache/cache_source.h"
 #include "core/platform/file_system.h"
 #include "core/platform/progress.h"
 #include "core/selection/selection.h"
@@ -39,14 +39,26 @@ struct ExportOptions {
     std::int64_t createdAt = 0;               // seconds since 1970 UTC: the archive's own date
 };
 
-struct ExportSummary {
+// A chosen entry the export left out, with the reason.
+struct ExportFailure {
+    std::string url;
+    std::string body;        // the body's label (a cache file's path), or its name when it is absent
+    std::string what;        // "file: problem"; empty for an absent body
+    bool noAddress = false;  // the index gives no address for it (else its body could not be read)
+};
+
+struct ExportCounts {
     std::uint64_t selected = 0;  // entries the selection chose
     std::uint64_t archived = 0;  // of those, the ones written to the archive
-    std::uint64_t missing = 0;   // of those, the ones whose cache file is not in the cache folder
-    std::uint64_t bytes = 0;     // cache-file bytes archived
+    std::uint64_t missing = 0;   // of those, the ones whose body is not in the cache
+    std::uint64_t bytes = 0;     // body bytes archived
     std::uint64_t pages = 0;     // of the archived entries, the HTML pages a WACZ package lists
-    std::vector<std::string> failures;  // "file: problem" of selected entries that could not be archived
-    bool stopped = false;        // the user stopped the export; no output was replaced
+};
+
+struct ExportReport : ExportCounts {
+    std::vector<ExportFailure> failures;  // selected entries that could not be archived
+    std::vector<ExportFailure> absent;    // selected entries whose body is not in the cache
+    Ending ending = Ending::Finished;     // Stopped: the user stopped the export; no output was replaced
 };
 
 // Exports the entries IsSelected chooses, in list order. Throws FileError for
@@ -54,8 +66,9 @@ struct ExportSummary {
 // cache file that changes while it is archived, and Error when options name
 // no archive (neither warcPath nor waczPath) or an index without warcPath; a
 // cache file that cannot be read, or an entry without an address, is listed
-// in failures and skipped.
-ExportSummary ExportArchive(const CacheEntryList& entries, const Selection& selection, const CacheFolder& folder,
-                            const ExportOptions& options, ProgressSink& progress, FileSystem& fs);
+// in failures and skipped. The bodies are read through source, which read
+// entries.
+ExportReport ExportArchive(const CacheEntryList& entries, const Selection& selection, const CacheSource& source,
+                           const ExportOptions& options, ProgressSink& progress, FileSystem& fs);
 
 }  // namespace restash

@@ -47,14 +47,6 @@ std::string TwoDigits(int n) {
 
 }  // namespace
 
-std::locale UserTimeLocale() {
-    try {
-        return std::locale(std::locale::classic(), std::locale(""), std::locale::time);
-    } catch (const std::runtime_error&) {
-        return std::locale::classic();
-    }
-}
-
 std::string CreatedOnText(const std::tm& local, const std::locale& timeLocale) {
     int hour12 = local.tm_hour % 12;
     if (hour12 == 0) hour12 = 12;

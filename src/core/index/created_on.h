@@ -9,10 +9,6 @@
 
 namespace restash {
 
-// The user's LC_TIME locale (std::locale("") for time only), or the "C"
-// locale when the environment names a locale this machine does not have.
-std::locale UserTimeLocale();
-
 // The date text for the clock's seconds since 1970 UTC, in local time.
 std::string CreatedOnText(std::int64_t utcSeconds, const std::locale& timeLocale);
 

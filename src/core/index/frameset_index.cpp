@@ -3,6 +3,7 @@
 #include "core/index/created_on.h"
 #include "core/index/index_text.h"
 #include "core/index/domain_pages.h"
+#include "core/offline/offline_names.h"
 #include "core/platform/paths.h"
 
 namespace restash {
@@ -16,10 +17,10 @@ void WriteFrameset(OutputFile& out) {
     Line(out, "<HTML>");
     Line(out, "<TITLE>Restash - Offline Index</TITLE>");
     Line(out, "<FRAMESET ROWS=46,*>");
-    Line(out, "<FRAME SRC=BUTTONS.RSH NAME=BUTTONS MARGINWIDTH=0 MARGINHEIGHT=2 SCROLLING=NO>");
+    Line(out, std::string("<FRAME SRC=") + kButtonsPage + " NAME=BUTTONS MARGINWIDTH=0 MARGINHEIGHT=2 SCROLLING=NO>");
     Line(out, "<FRAMESET COLS=200,*>");
-    Line(out, "<FRAME SRC=DOMAINS.RSH NAME=DOMAINS MARGINWIDTH=0>");
-    Line(out, "<FRAME SRC=RESTASH.RSH NAME=PAGES MARGINWIDTH=0>");
+    Line(out, std::string("<FRAME SRC=") + kDomainsPage + " NAME=DOMAINS MARGINWIDTH=0>");
+    Line(out, std::string("<FRAME SRC=") + kWelcomePage + " NAME=PAGES MARGINWIDTH=0>");
     Line(out, "</FRAMESET></FRAMESET><NOFRAME>");
     Line(out, "This index requires Netscape 2");
     Line(out, "</NOFRAME></HTML>");
@@ -28,22 +29,23 @@ void WriteFrameset(OutputFile& out) {
 void WriteWelcome(OutputFile& out, const IndexInputs& in) {
     Line(out, "<HTML><BODY BGCOLOR=#FFFFFF><BR><CENTER>");
     Line(out, "<A HREF=" + in.homePages.product + " TARGET=_top>");
-    Line(out, "<IMG BORDER=0 SRC=MEDIA/RESTASH.GIF></A>");
+    Line(out, "<IMG BORDER=0 SRC=" + MediaPath(kTitleImage) + "></A>");
     Line(out, "<H1>Offline Index</H1>");
     Line(out, "<H3><CENTER>" + CreatedOnText(in.clock.Now(), in.timeLocale));
     Line(out, "</CENTER></H3>");
     Line(out, "Add this <STRONG>Restash</STRONG> index to the top of your bookmark ");
     Line(out, "for easy reference.<P>");
     Line(out, "<CENTER><A HREF=" + in.homePages.site + " TARGET=_top>");
-    Line(out, "<IMG BORDER=0 SRC=MEDIA/SITELOGO.GIF></A>");
+    Line(out, "<IMG BORDER=0 SRC=" + MediaPath(kSiteLogoImage) + "></A>");
     Line(out, "</CENTER></BODY></HTML>");
 }
 
 void WriteButtons(OutputFile& out, const IndexInputs& in) {
     Line(out, "<HTML><BASE TARGET=_top><BODY BGCOLOR=#C0C0C0><CENTER>");
-    Line(out, "<A HREF=HTMINDEX.HTM><IMG SRC=MEDIA/I_BUTTON.GIF BORDER=0></A>");
-    Line(out, "<A HREF=RESULTS.RSH TARGET=PAGES><IMG SRC=MEDIA/RESULTS.GIF BORDER=0></A>");
-    Line(out, "<A HREF=" + in.homePages.product + "><IMG SRC=MEDIA/INFO.GIF BORDER=0></A>");
+    Line(out, std::string("<A HREF=") + kIndexPage + "><IMG SRC=" + MediaPath(kIndexButtonImage) + " BORDER=0></A>");
+    Line(out, std::string("<A HREF=") + kResultsPage + " TARGET=PAGES><IMG SRC=" + MediaPath(kResultsImage) +
+                  " BORDER=0></A>");
+    Line(out, "<A HREF=" + in.homePages.product + "><IMG SRC=" + MediaPath(kInfoImage) + " BORDER=0></A>");
     Line(out, "</CENTER></BODY></HTML>");
 }
 
@@ -61,32 +63,33 @@ void WriteDomainList(OutputFile& out, const IndexInputs& in) {
     out.Write("<TR><TH><FONT SIZE=+3>Domains</FONT></TH></TR>");
     in.progress.ProcessMessages();
     for (std::size_t n = 0; n < in.domains.size(); ++n)
-        Line(out, "<TR><TD><A HREF=" + std::to_string(n) + ".RSH>" + in.domains[n] + "</A></TD></TR>");
+        Line(out, "<TR><TD><A HREF=" + DomainPage(n) + ">" + in.domains[n] + "</A></TD></TR>");
     Line(out, "</TABLE></CENTER></BODY></HTML>");
 }
 
 void WriteDomainPage(OutputFile& out, const IndexInputs& in, std::size_t n,
-                     const std::vector<const PageEntry*>& pages, const std::vector<std::string>& media) {
+                     const std::vector<const CopiedFile*>& pages, const std::vector<std::string>& media) {
     const std::size_t d = in.domains.size();
     const std::string& domain = in.domains[n];
     Line(out, "<HTML><BASE TARGET=_top><BODY BGCOLOR=#C0C0C0>");
     Line(out, "<TABLE BORDER=0 CELLSPACING=0 WIDTH=100%>");
-    Line(out, "<TR><TH WIDTH=1%><A HREF=" + std::to_string(PreviousDomain(n, d)) + ".RSH TARGET=_self>" +
-                  "<IMG BORDER=0 SRC=MEDIA/INDEX.GIF></A></TH><TH><FONT SIZE=5>" + domain + "</A></FONT></TH>");
-    Line(out, "<TH WIDTH=1%><A HREF=" + std::to_string(NextDomain(n, d)) + ".RSH TARGET=_self>" +
-                  "<IMG BORDER=0 SRC=MEDIA/RIGHT.GIF></A></TH></TR>");
+    Line(out, "<TR><TH WIDTH=1%><A HREF=" + DomainPage(PreviousDomain(n, d)) + " TARGET=_self>" +
+                  "<IMG BORDER=0 SRC=" + MediaPath(kIndexImage) + "></A></TH><TH><FONT SIZE=5>" + domain +
+                  "</A></FONT></TH>");
+    Line(out, "<TH WIDTH=1%><A HREF=" + DomainPage(NextDomain(n, d)) + " TARGET=_self>" + "<IMG BORDER=0 SRC=" +
+                  MediaPath(kRightImage) + "></A></TH></TR>");
     Line(out, "</TABLE><TABLE BORDER=1 CELLPADDING=2 WIDTH=100%>");
     in.progress.Gauge(static_cast<int>((n + 1) * 100 / d));
     std::uint64_t k = 0;
-    for (const PageEntry* page : pages) {
-        Line(out, "<TR><TD WIDTH=1%>" + std::to_string(++k) + "</TD><TD><A HREF=" + page->localName +
+    for (const CopiedFile* page : pages) {
+        Line(out, "<TR><TD WIDTH=1%>" + std::to_string(++k) + "</TD><TD><A HREF=" + page->path +
                       "><FONT SIZE=4>" + FramesetTitle(page->title) + "</FONT></A><BR><A HREF=" + page->url +
                       "><FONT SIZE=0>" + page->url + "</FONT></A></TD></TR>");
         in.progress.ProcessMessages();
     }
     const std::uint64_t images = WriteFrameImageIndex(in, n, media);
     if (images > 0)
-        Line(out, "<TH COLSPAN=2><A HREF=" + std::to_string(n) + ".RSI TARGET=DOMAINS>Image Index - " +
+        Line(out, "<TH COLSPAN=2><A HREF=" + ImageIndexPage(n) + " TARGET=DOMAINS>Image Index - " +
                       std::to_string(images) + " image(s) uncached.</A></TH></TR>");
     else
         Line(out, "<TR><TH COLSPAN=2>No Images.</TH></TR>");
@@ -98,7 +101,7 @@ void WriteDomainPage(OutputFile& out, const IndexInputs& in, std::size_t n,
 std::uint64_t WriteFrameImageIndex(const IndexInputs& in, std::size_t number,
                                    const std::vector<std::string>& mediaPaths) {
     if (mediaPaths.empty()) return 0;
-    ReplaceFile(in.fs, in.offlineDir + std::to_string(number) + ".RSI", [&](OutputFile& out) {
+    ReplaceFile(in.fs, in.offlineDir + ImageIndexPage(number), [&](OutputFile& out) {
         Line(out, "<HTML><BASE TARGET=PAGES><BODY BGCOLOR=#C0C0C0>");
         Line(out, "<CENTER><H2>");
         Line(out, "<TABLE BORDER=0 CELLPADDING=1>");
@@ -106,24 +109,23 @@ std::uint64_t WriteFrameImageIndex(const IndexInputs& in, std::size_t number,
         for (const std::string& path : mediaPaths)
             Line(out, "<TR><TD><A HREF=" + path + ">" + FilePart(path) + "</A></TD></TR>");
         Line(out, "</TABLE>");
-        out.Write("<A HREF=" + std::to_string(number) +
-                  ".RSH TARGET=PAGES><IMG BORDER=0 SRC=MEDIA/RIGHT.GIF></A>"
-                  "<BR><FONT SIZE=0>Page Index</FONT></CENTER></BODY></HTML>");
+        out.Write("<A HREF=" + DomainPage(number) + " TARGET=PAGES><IMG BORDER=0 SRC=" + MediaPath(kRightImage) +
+                  "></A><BR><FONT SIZE=0>Page Index</FONT></CENTER></BODY></HTML>");
     });
     return mediaPaths.size();
 }
 
 void WriteFramesetIndex(const IndexInputs& in) {
-    const IndexSources sources = LoadIndexSources(in);
+    const IndexSources sources = GroupIndexSources(in);
     auto file = [&](const char* name, auto&& write) { ReplaceFile(in.fs, in.offlineDir + name, write); };
 
-    file("HTMINDEX.HTM", [](OutputFile& out) { WriteFrameset(out); });
-    file("RESTASH.RSH", [&](OutputFile& out) { WriteWelcome(out, in); });
-    file("BUTTONS.RSH", [&](OutputFile& out) { WriteButtons(out, in); });
-    file("RESULTS.RSH", [](OutputFile& out) { WriteResultsPlaceholder(out); });
-    file("DOMAINS.RSH", [&](OutputFile& out) { WriteDomainList(out, in); });
+    file(kIndexPage, [](OutputFile& out) { WriteFrameset(out); });
+    file(kWelcomePage, [&](OutputFile& out) { WriteWelcome(out, in); });
+    file(kButtonsPage, [&](OutputFile& out) { WriteButtons(out, in); });
+    file(kResultsPage, [](OutputFile& out) { WriteResultsPlaceholder(out); });
+    file(kDomainsPage, [&](OutputFile& out) { WriteDomainList(out, in); });
 
-    WriteDomainPages(in, sources, [&](OutputFile& out, std::size_t n, const std::vector<const PageEntry*>& pages,
+    WriteDomainPages(in, sources, [&](OutputFile& out, std::size_t n, const std::vector<const CopiedFile*>& pages,
                                       const std::vector<std::string>& media) {
         WriteDomainPage(out, in, n, pages, media);
     });

@@ -11,9 +11,9 @@
 
 namespace restash {
 
-// Reads the page list from HTMINDEX.HTM and replaces it and every other
-// index file. Each file is written completely and then renamed over the old
-// one. A stop request does not interrupt it; the caller owns that flag.
+// Replaces HTMINDEX.HTM and every other index file, from the run's records.
+// Each file is written completely and then renamed over the old one. A stop
+// request does not interrupt it; the caller owns that flag.
 void WriteFramesetIndex(const IndexInputs& in);
 
 // Writes number.RSI listing mediaPaths (sorted, as CollectMedia gives them)

@@ -7,18 +7,14 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/uncache/local_files.h"
+#include "core/offline/copied_files.h"
+#include "core/web/file_kind.h"
 
 namespace restash {
 
-// True when the path's extension (from its last "." after its last
-// separator) is one of the media extensions, compared exactly: the run
-// writes them in upper case.
-bool IsMediaPath(std::string_view path);
-
 using MediaByDomain = std::unordered_map<std::string, std::vector<std::string>>;
 
-// One pass over the copied files, grouped by the exact domain of each url.
-MediaByDomain CollectMedia(const LocalFiles& files);
+// One pass over the copied files, grouped by the exact domain of each.
+MediaByDomain CollectMedia(const CopiedFiles& files);
 
 }  // namespace restash

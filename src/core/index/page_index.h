@@ -12,9 +12,9 @@
 
 namespace restash {
 
-// Reads the page list from HTMINDEX.HTM and replaces it and every other
-// index file, each written completely and then renamed over the old one. A
-// stop request does not interrupt it; the caller owns that flag.
+// Replaces HTMINDEX.HTM and every other index file, from the run's records,
+// each written completely and then renamed over the old one. A stop request
+// does not interrupt it; the caller owns that flag.
 void WritePageIndex(const IndexInputs& in);
 
 // Writes number.RSI for domain listing mediaPaths and returns how many it

@@ -4,14 +4,14 @@
 // The run owns all of it and hands it in explicitly.
 #include <string>
 
-#include "core/uncache/local_files.h"
+#include "core/offline/copied_files.h"
 
 namespace restash {
 
 class HistoryFile;
 
 struct LinkContext {
-    const LocalFiles& localFiles;
+    const CopiedFiles& files;
     HistoryPaths& historyPaths;
     bool historyValid = false;       // this run rewrites the history file
     HistoryFile* history = nullptr;  // the new history file, open for appending (may be null)

@@ -1,7 +1,6 @@
 #include "core/links/page_pass.h"
 
 #include "core/links/convert_tag.h"
-#include "core/platform/file_read_buffer.h"
 #include "core/platform/text.h"
 
 namespace restash {
@@ -129,11 +128,10 @@ std::string PassPage(std::istream& page, OutputFile& out, std::string baseURL, s
     return ListedTitle(title, pageURL);
 }
 
-std::string ConvertPageFile(FileSystem& fs, const std::string& stagedPath, const std::string& outPath,
+std::string ConvertPageFile(FileSystem& fs, std::streambuf& page, const std::string& outPath,
                             const std::string& baseURL, std::string_view pageURL, LinkContext& context,
                             const Emphasis& emphasis) {
-    FileReadBuffer buffer(stagedPath);
-    std::istream in(&buffer);
+    std::istream in(&page);
     auto out = fs.Create(outPath);
     std::string title = PassPage(in, *out, baseURL, pageURL, context, emphasis);
     out->Close();

@@ -23,8 +23,9 @@ struct Emphasis {
 std::string PassPage(std::istream& in, OutputFile& out, std::string baseURL, std::string_view pageURL,
                      LinkContext& context, const Emphasis& emphasis);
 
-// PassPage from the file stagedPath into a new file outPath, closed at the end.
-std::string ConvertPageFile(FileSystem& fs, const std::string& stagedPath, const std::string& outPath,
+// PassPage from page (the unconverted bytes, read once) into a new file
+// outPath, closed at the end.
+std::string ConvertPageFile(FileSystem& fs, std::streambuf& page, const std::string& outPath,
                             const std::string& baseURL, std::string_view pageURL, LinkContext& context,
                             const Emphasis& emphasis);
 

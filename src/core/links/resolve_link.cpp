@@ -1,7 +1,7 @@
 #include "core/links/resolve_link.h"
 
 #include "core/platform/text.h"
-#include "core/uncache/url.h"
+#include "core/web/url.h"
 
 namespace restash {
 

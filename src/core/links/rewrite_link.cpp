@@ -1,8 +1,9 @@
 #include "core/links/rewrite_link.h"
 
 #include "core/links/resolve_link.h"
+#include "core/offline/offline_names.h"
 #include "core/platform/text.h"
-#include "core/uncache/history.h"
+#include "core/offline/history.h"
 
 namespace restash {
 namespace {
@@ -20,7 +21,7 @@ std::string RewriteEmbedded(std::string_view value, std::string_view baseURL, Li
 }  // namespace
 
 std::string FindLocalFile(const LinkContext& context, std::string_view address) {
-    return std::string(context.localFiles.Find(address));
+    return std::string(context.files.Find(address));
 }
 
 void MarkAvailable(LinkContext& context, std::string_view path) {
@@ -62,7 +63,8 @@ std::string RewriteHyperlink(std::string_view value, std::string_view baseURL, L
 }
 
 std::string RewriteSource(std::string_view value, std::string_view baseURL, LinkContext& context) {
-    return RewriteEmbedded(value, baseURL, context, kNotFoundImage);
+    static const std::string notFoundImage = MediaPath(kNotFoundImage);
+    return RewriteEmbedded(value, baseURL, context, notFoundImage);
 }
 
 std::string RewriteBackground(std::string_view value, std::string_view baseURL, LinkContext& context) {

@@ -8,8 +8,9 @@
 
 namespace restash {
 
+// What an uncached hyperlink or background leads to (no file of that name
+// exists); an uncached image shows the "not found" support image instead.
 inline constexpr std::string_view kNotFound = "NOTFOUND";
-inline constexpr std::string_view kNotFoundImage = "MEDIA/NOTFOUND.GIF";
 
 // The local path of the first copied file whose address equals address
 // without regard to ASCII case; empty when there is none.

@@ -28,6 +28,13 @@ bool IsFile(const std::string& path) {
     return !path.empty() && std::filesystem::is_regular_file(path, ec);
 }
 
+std::string AbsolutePath(const std::string& path) {
+    if (path.empty()) return path;
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute.lexically_normal().string();
+}
+
 std::string WithTrailingSeparator(std::string_view path) {
     std::string out(path);
     if (!out.empty() && out.back() != kSeparator) out += kSeparator;

@@ -21,6 +21,10 @@ bool IsFile(const std::string& path);
 // The separator a folder path ends with on this platform.
 inline constexpr char kSeparator = '/';
 
+// A path made absolute against the current folder and without "." and ".."
+// steps; the path as it is when that fails. Empty stays empty.
+std::string AbsolutePath(const std::string& path);
+
 // path with a trailing "/" added when it is not empty and has none.
 std::string WithTrailingSeparator(std::string_view path);
 

@@ -21,6 +21,11 @@ public:
     virtual void Busy(bool /*on*/, std::string_view /*caption*/) {}
 };
 
+// How work that listens for stop requests ended: it ran to its end, or it
+// ended early because ProcessMessages() said to stop. Every reader and writer
+// that can be stopped reports it this way.
+enum class Ending { Finished, Stopped };
+
 // For callers that want no progress at all.
 class NullProgress final : public ProgressSink {};
 

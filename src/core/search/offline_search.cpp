@@ -5,7 +5,8 @@
 #include <sys/stat.h>
 
 #include "core/index/index_text.h"
-#include "core/index/page_list.h"
+#include "core/offline/offline_names.h"
+#include "core/offline/page_list.h"
 #include "core/platform/error.h"
 #include "core/platform/text.h"
 #include "core/search/page_scan.h"
@@ -40,27 +41,27 @@ SearchResult SearchOfflinePages(const std::string& offlineDir, std::string_view 
     result.searchText = ToUpperAscii(text);
     if (result.searchText.size() < 2) return result;
 
-    PageListReader list(offlineDir + "HTMLIST");
+    PageListReader list(offlineDir + kPageList);
     bool cancelled = false;
-    ReplaceFile(services.fs, offlineDir + "RESULTS.RSH", [&](OutputFile& out) {
+    ReplaceFile(services.fs, offlineDir + kResultsPage, [&](OutputFile& out) {
         Line(out, "<HTML><TITLE>Restash - Search Results</TITLE>");
         Line(out, "<BASE TARGET=_top><BODY BGCOLOR=#C0C0C0>");
         Line(out, "<CENTER><TABLE BORDER=1 CELLPADDING=2>");
         Line(out, "<TR><TH><FONT SIZE=4>Search Results for <I>'" + result.searchText + "'</I></FONT></TH></TR>");
-        PageRecord record;
+        CopiedFile record;
         while (!cancelled && list.Next(record)) {
             ++result.pagesRead;
-            const std::string page = offlineDir + record.localName;
-            if (!StaysInside(record.localName) || !IsRegularFile(page)) continue;
+            const std::string page = offlineDir + record.path;
+            if (!StaysInside(record.path) || !IsRegularFile(page)) continue;
             // The user's answer is heard once per page; the page at hand is
             // still searched and listed.
             if (!services.progress.ProcessMessages()) cancelled = true;
             if (PageContains(page, result.searchText)) {
                 ++result.pagesFound;
-                Line(out, "<TR><TD><A HREF=" + record.localName + "><FONT SIZE=4>" + Shortened(record.title, 50, 47) +
+                Line(out, "<TR><TD><A HREF=" + record.path + "><FONT SIZE=4>" + Shortened(record.title, 50, 47) +
                               "</FONT></A>");
                 Line(out, "<BR><A HREF=" + record.url + "><FONT SIZE=0>" + record.url + "</FONT></TD></TR>");
-                result.hits.push_back({record.title, record.url, record.localName});
+                result.hits.push_back(record);
             }
             if (services.counts) services.counts(result.pagesRead, result.pagesFound);
         }
@@ -69,11 +70,11 @@ SearchResult SearchOfflinePages(const std::string& offlineDir, std::string_view 
         Line(out, "</TABLE></CENTER></BODY></HTML>");
     });
 
+    result.searched = true;
     if (cancelled) {
-        result.status = SearchStatus::Cancelled;
+        result.ending = Ending::Stopped;
         return result;
     }
-    result.status = SearchStatus::Finished;
     if (result.pagesFound > 0)
         services.messages.Information(
             "Use the 'View Offline Index' button\rto display the Restash index, and\r'Search Page' to view the results.");
@@ -83,7 +84,7 @@ SearchResult SearchOfflinePages(const std::string& offlineDir, std::string_view 
 }
 
 std::uint64_t CountListedPages(const std::string& offlineDir) {
-    const std::string path = offlineDir + "HTMLIST";
+    const std::string path = offlineDir + kPageList;
     std::ifstream in(path, std::ios::binary);
     if (!in) ThrowErrno(path, errno ? errno : ENOENT);
     std::uint64_t lines = 0;

@@ -8,30 +8,20 @@
 #include <string_view>
 #include <vector>
 
+#include "core/offline/copied_files.h"
 #include "core/platform/file_system.h"
 #include "core/platform/messages.h"
 #include "core/platform/progress.h"
 
 namespace restash {
 
-struct SearchHit {
-    std::string title;      // whole, as in the page list
-    std::string url;
-    std::string localName;  // relative to the offline root
-};
-
-enum class SearchStatus {
-    TooShort,   // fewer than two characters: nothing was searched or written
-    Finished,   // every page was read
-    Cancelled,  // the user stopped it; the results page says so
-};
-
 struct SearchResult {
-    SearchStatus status = SearchStatus::TooShort;
+    bool searched = false;             // false: fewer than two characters, nothing was searched or written
+    Ending ending = Ending::Finished;  // Stopped: the user stopped it; the results page says so
     std::string searchText;  // the string in upper case, as the results page shows it
     std::uint64_t pagesRead = 0;
     std::uint64_t pagesFound = 0;
-    std::vector<SearchHit> hits;
+    std::vector<CopiedFile> hits;  // the pages found, as the page list gives them (the title whole)
 };
 
 // Called after each page that was opened, with the pages read and found so far.

@@ -1,5 +1,5 @@
 #pragma once
-// The "File Age" controls and the age window they give: "All ages", or
+// The age choices and the age window they give: "All ages", or
 // "Newer than"/"Older than" N hours, days or weeks before NowStamp.
 #include <array>
 #include <cstdint>
@@ -14,20 +14,16 @@ namespace restash {
 enum class AgeMode { AllAges = 0, NewerThan = 1, OlderThan = 2 };
 enum class AgeUnit { Hours = 0, Days = 1, Weeks = 2 };
 
-// The items of OldNewBox and HDWBox, in the order of the enums.
-inline constexpr std::array<const char*, 3> kAgeModeTexts = {"All ages", "Newer than", "Older than"};
-inline constexpr std::array<const char*, 3> kAgeUnitTexts = {"Hour(s)", "Day(s)", "Week(s)"};
-
-// The numbers AgeBox offers for a unit: 6, 12, 18 hours; 1 to 6 days or weeks.
+// The numbers offered for a unit: 6, 12, 18 hours; 1 to 6 days or weeks.
 std::vector<std::string> AgeChoices(AgeUnit unit);
 
 // 3,600, 86,400 or 604,800 seconds.
 std::int32_t UnitSeconds(AgeUnit unit);
 
-// The selection window's "now": the clock's local time minus the GMT
-// adjustment, in whole seconds since 1970; 65,536 seconds earlier for a hash
-// index.
-std::int32_t ComputeNowStamp(IndexFormat format, const Clock& clock, std::int32_t gmtHours);
+// The selection's "now": the clock's local time minus the GMT adjustment, in
+// whole seconds since 1970, and stampShift seconds earlier (a cache whose
+// stamps run ahead of the clock).
+std::int32_t ComputeNowStamp(std::int32_t stampShift, const Clock& clock, std::int32_t gmtHours);
 
 struct AgeWindow {
     std::int32_t lower = 0;

@@ -19,7 +19,8 @@ DomainTallyList TallyDomains(const CacheEntryList& entries, std::int32_t ageLowe
     DomainTallyList tallies;
     std::unordered_map<std::string, std::size_t, ViewHash, std::equal_to<>> index;
     for (const CacheEntry& e : entries) {
-        if (!InAgeWindow(e.Stamp, ageLower, ageUpper)) continue;
+        // Only entries whose body is there are counted.
+        if (!e.Body.Present || !InAgeWindow(e.Stamp, ageLower, ageUpper)) continue;
         // A longer name is tallied under its first 50 characters, the name the
         // lists show.
         const std::string_view domain = std::string_view(e.Domain).substr(0, kDomainCapacity);

@@ -9,14 +9,12 @@
 #include <vector>
 
 #include "core/cache/cache_entry.h"
+#include "core/web/url.h"
 
 namespace restash {
 
 // The value that stands for "no upper limit" of the age window.
 inline constexpr std::int32_t kNoUpperLimit = 2140000000;
-
-// A domain name is listed, counted and matched as its first 50 characters.
-inline constexpr std::size_t kDomainCapacity = 50;
 
 struct DomainTally {
     std::string Domain;

@@ -46,30 +46,30 @@ TypeOption ParseTypesOption(const std::string& text) {
     return types;
 }
 
-void ApplySelectionOptions(SelectionModel& model, const SelectionOptions& options) {
+void ApplySelectionOptions(CacheSelection& selection, const SelectionOptions& options) {
     if (options.newer && options.older) throw SelectionOptionError("Use --newer or --older, not both");
     if (options.newer || options.older) {
         const AgeOption age = ParseAgeOption(options.newer ? *options.newer : *options.older);
-        model.HDWBoxChange(age.unit);
-        const std::vector<std::string>& items = model.AgeBoxItems();
-        const auto at = std::find(items.begin(), items.end(), std::to_string(age.number));
-        model.AgeBoxChange(static_cast<int>(at - items.begin()));
-        model.OldNewBoxChange(options.newer ? AgeMode::NewerThan : AgeMode::OlderThan);
+        selection.SetAgeUnit(age.unit);
+        const std::vector<std::string>& numbers = selection.AgeNumbers();
+        const auto at = std::find(numbers.begin(), numbers.end(), std::to_string(age.number));
+        selection.SetAgeNumber(static_cast<int>(at - numbers.begin()));
+        selection.SetAgeMode(options.newer ? AgeMode::NewerThan : AgeMode::OlderThan);
     }
     if (options.types) {
         const TypeOption types = ParseTypesOption(*options.types);
-        model.TextBoxClick(types.text);
-        model.MediaBoxClick(types.media);
-        model.OthersBoxClick(types.other);
+        selection.SetTypeIncluded(Category::Text, types.text);
+        selection.SetTypeIncluded(Category::Media, types.media);
+        selection.SetTypeIncluded(Category::Other, types.other);
     }
     if (options.domains.empty()) {
-        model.IncAllBtnClick();
+        selection.ChooseAll();
         return;
     }
 
     // Every named domain must be one of the age window.
     std::vector<std::string> names;
-    for (const DomainTally& t : model.Tallies()) names.push_back(t.Domain);
+    for (const DomainTally& t : selection.Tallies()) names.push_back(t.Domain);
     NameList sorted;
     sorted.AddAll(names);
     const DomainSet listed(sorted.Names());
@@ -80,11 +80,12 @@ void ApplySelectionOptions(SelectionModel& model, const SelectionOptions& option
         throw SelectionOptionError("Domain \"" + wanted + "\" has no files in the chosen age window. Available domains: " +
                                    (available.empty() ? "(none)" : available));
     }
-    model.ExcAllBtnClick();
+    selection.UnchooseAll();
     DomainSet wanted(options.domains);
-    const NameList& src = model.SrcList();
-    for (std::size_t i = 0; i < src.size(); ++i) model.SelectItem(ListId::Src, i, wanted.Contains(src.Name(i)));
-    model.IncludeBtnClick();
+    const NameList& available = selection.Available();
+    for (std::size_t i = 0; i < available.size(); ++i)
+        selection.Mark(DomainList::Available, i, wanted.Contains(available.Name(i)));
+    selection.ChooseMarked();
 }
 
 }  // namespace restash

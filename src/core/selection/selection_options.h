@@ -1,14 +1,15 @@
 #pragma once
 // The command line's way of making the choices of the selection window:
 // --domain NAME (repeatable), --newer/--older N{h|d|w}, --types
-// text,media,other. Applied to a loaded SelectionModel through the window's
-// own operations, so the command line chooses exactly what the window can.
+// text,media,other. Applied to a loaded CacheSelection through the same
+// operations the window uses, so the command line chooses exactly what the
+// window can.
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/platform/error.h"
-#include "core/selection/selection_model.h"
+#include "core/selection/cache_selection.h"
 
 namespace restash {
 
@@ -42,10 +43,10 @@ struct TypeOption {
 // A comma-separated list of "text", "media" and "other" (any letter case).
 TypeOption ParseTypesOption(const std::string& text);
 
-// Sets the filters and then the chosen domains of a model whose index has
-// been loaded: the named ones, or every domain of the age window when none is
+// Sets the filters and then the chosen domains of a selection whose cache
+// has been loaded: the named ones, or every domain of the age window when none is
 // named. A domain is matched without regard to letter case; one that is not
 // in the age window is an error that lists the available ones.
-void ApplySelectionOptions(SelectionModel& model, const SelectionOptions& options);
+void ApplySelectionOptions(CacheSelection& selection, const SelectionOptions& options);
 
 }  // namespace restash

@@ -9,7 +9,6 @@
 
 #include "core/app/browser_bridge.h"
 #include "core/app/program_dir.h"
-#include "core/cache/cache_folder.h"
 #include "core/index/frameset_index.h"
 #include "core/index/page_index.h"
 #include "core/links/page_pass.h"
@@ -17,63 +16,47 @@
 #include "core/platform/paths.h"
 #include "core/platform/file_read_buffer.h"
 #include "core/platform/text.h"
-#include "core/uncache/history.h"
-#include "core/uncache/local_files.h"
-#include "core/uncache/offline_tree.h"
-#include "core/uncache/url.h"
+#include "core/offline/history.h"
+#include "core/offline/copied_files.h"
+#include "core/offline/page_list.h"
+#include "core/offline/offline_tree.h"
+#include "core/web/file_kind.h"
+#include "core/web/url.h"
 
 namespace restash {
-
-const char* const kSupportImages[10] = {"NOTFOUND.GIF", "DOMAINUP.GIF", "DOMAINDN.GIF", "INDEX.GIF",
-                                        "I_BUTTON.GIF", "RIGHT.GIF",    "RESULTS.GIF",  "INFO.GIF",
-                                        "SITELOGO.GIF", "RESTASH.GIF"};
 
 namespace {
 
 constexpr const char* kCrLf = "\r\n";
 
-// One copied page waiting for its links to be converted (a record of the
-// conversion list), with the cache file its unconverted bytes are read from.
+// A copied page waiting for its links to be converted: its record among the
+// copied files and the body its unconverted bytes are read from.
 struct PageToConvert {
-    std::string name;  // NAME.HTM
-    std::string baseURL;
-    std::string url;
-    std::string source;
+    std::size_t record;
+    std::unique_ptr<EntryBody> body;
 };
 
-bool IsMediaType(std::string_view mime) {
-    const std::string_view head = mime.substr(0, 5);
-    return head == "IMAGE" || head == "VIDEO" || head == "AUDIO";
-}
-
-// The folder of a copy: the root for "TEXT..." types, MEDIA for images, sound
-// and video, OTHERS for everything else.
+// The folder of a copy: the root, MEDIA or OTHERS.
 std::string FolderFor(std::string_view mime) {
-    if (mime.substr(0, 4) == "TEXT") return "";
-    if (IsMediaType(mime)) return kMediaFolder;
+    switch (CopyFolderFor(mime)) {
+        case CopyFolder::Root: return "";
+        case CopyFolder::Media: return kMediaFolder;
+        case CopyFolder::Others: return kOthersFolder;
+    }
     return kOthersFolder;
 }
 
-// The URL without its "/./" endings: x/./ becomes x/.
-// Reads a whole file and throws away its bytes: a page whose cache file cannot
-// be read is left out before any other page's link is pointed at it.
-void ReadThrough(const std::string& path) {
-    FileReadBuffer buffer(path);
-    char chunk[16 * 1024];
-    while (buffer.sgetn(chunk, sizeof chunk) > 0) {
-    }
-}
-
-std::string CleanURL(std::string url) {
-    while (url.size() >= 3 && url.compare(url.size() - 3, 3, "/./") == 0) url.erase(url.size() - 2);
-    return url;
+// Reads a whole body and throws away its bytes: a page whose body cannot be
+// read is left out before any other page's link is pointed at it.
+void ReadThrough(const EntryBody& body) {
+    ReadBodyInPieces(body, [](std::string_view) {});
 }
 
 class Run {
 public:
-    Run(const Settings& settings, IndexFormat format, const CacheEntryList& entries, const Selection& selection,
+    Run(const Settings& settings, const CacheSource& source, const CacheEntryList& entries, const Selection& selection,
         RunServices& services)
-        : settings_(settings), format_(format), entries_(entries), selection_(selection), s_(services) {}
+        : settings_(settings), source_(source), entries_(entries), selection_(selection), s_(services) {}
 
     RunOutcome Go();
 
@@ -94,12 +77,12 @@ private:
     std::string FirstFreeName(const std::string& place, const std::string& base, const std::string& extension);
     void ConvertPages();
     void ReplaceHistoryFile();
-    void WritePageListCopy();
+    void LeavePageList();
     void WriteIndex();
     RunOutcome End();
 
     const Settings& settings_;
-    IndexFormat format_;
+    const CacheSource& source_;
     const CacheEntryList& entries_;
     const Selection& selection_;
     RunServices& s_;
@@ -107,8 +90,8 @@ private:
     bool stop_ = false;
     bool historyValid_ = false;
     std::unique_ptr<HistoryFile> history_;
-    std::optional<CacheFolder> cache_;
-    LocalFiles localFiles_;
+    std::unique_ptr<BodyLookup> bodies_;
+    CopiedFiles files_;
     HistoryPaths historyPaths_;
     std::vector<PageToConvert> pages_;
     std::unordered_set<std::string> taken_;  // upper-cased folder + staging + name of every file in place
@@ -120,10 +103,11 @@ private:
 };
 
 void Run::DecideHistory() {
-    if (format_ == IndexFormat::HashIndex) return;
+    if (!source_.Traits().rewritesHistory) return;
     if (PathExists(settings_.HistPath)) {
         historyValid_ = true;
     } else {
+        outcome_.historyMissing = true;
         s_.messages.Show(MessageKind::Warning, kBadHistoryPath);
     }
 }
@@ -141,7 +125,7 @@ void Run::PrepareTree() {
     CreateAndEmpty(s_.fs, root + kTempFolder);
     conversionList_ = s_.fs.Create(settings_.PageListPath());
     {
-        auto dummy = s_.fs.Create(root + kTempFolder + "HTMINDEX.HTM");
+        auto dummy = s_.fs.Create(root + kTempFolder + kIndexPage);
         dummy->Write("DUMMY\r\n");
         dummy->Close();
     }
@@ -176,13 +160,11 @@ std::string Run::FirstFreeName(const std::string& place, const std::string& base
 }
 
 void Run::CopyEntry(const CacheEntry& entry) {
+    if (!IsSelected(entry, selection_)) return;
     const std::string url = CleanURL(entry.Url);
-    if (!InAgeWindow(entry.Stamp, selection_.AgeLower, selection_.AgeUpper)) return;
-    if (!selection_.Domains.Contains(Cut(DomainOf(url), 50))) return;
-    if (!selection_.Includes(ClassifyMimeType(entry.MimeType))) return;
 
-    const std::optional<std::string> source = cache_->Find(entry.FileName);
-    if (!source) return;  // a missing cache file is skipped silently
+    std::unique_ptr<EntryBody> body = bodies_->Find(entry);
+    if (!body) return;  // a missing cache file is skipped silently
 
     // Addresses are kept whole: a cut base would resolve the page's relative
     // links against the wrong folder.
@@ -201,9 +183,9 @@ void Run::CopyEntry(const CacheEntry& entry) {
     Process();
     try {
         if (isPage)
-            ReadThrough(*source);
+            ReadThrough(*body);
         else
-            s_.fs.CopyFile(*source, settings_.OfflineDir + folder + fileName);
+            CopyBody(*body, s_.fs, settings_.OfflineDir + folder + fileName);
     } catch (const FileError& e) {
         // No partial copy stays. Only a cache file that cannot be read is
         // left out; a copy that cannot be written (a full disk) ends the run.
@@ -213,8 +195,8 @@ void Run::CopyEntry(const CacheEntry& entry) {
             } catch (...) {
             }
         }
-        if (e.path() != *source) throw;
-        outcome_.copyFailures.push_back(e.what());
+        if (e.path() != body->Label()) throw;
+        outcome_.copyFailures.push_back({url, body->Label(), e.what()});
         Process();
         return;
     }
@@ -222,17 +204,17 @@ void Run::CopyEntry(const CacheEntry& entry) {
     if (isPage) {
         // Pages are converted straight from the cache file: the staged copy
         // would hold exactly the same bytes.
-        pages_.push_back({fileName, mapped.baseURL, url, *source});
         conversionList_->Write(fileName + kCrLf + mapped.baseURL + kCrLf + url + kCrLf);
+        pages_.push_back({files_.AddPage(url, folder + fileName, mapped.baseURL), std::move(body)});
     } else {
         ++outcome_.filesCopied;
+        files_.Add(url, folder + fileName);
     }
-    localFiles_.Add({NormaliseURL(url), folder + fileName});
 }
 
 void Run::CopyFiles() {
     Phase(kPhaseCopying);
-    cache_.emplace(settings_.CacheDir);
+    bodies_ = source_.Bodies();
     const std::size_t total = entries_.size();
     for (std::size_t i = 0; i < total && !stop_; ++i) {
         if (i % 10 == 0) Process();  // a stop ends the loop after this entry
@@ -244,12 +226,11 @@ void Run::CopyFiles() {
 }
 
 void Run::ConvertPages() {
-    auto pageList = s_.fs.Create(settings_.IndexPagePath());
     s_.progress.Phase(kPhaseConverting);
     s_.progress.Gauge(0);
     Process();
 
-    LinkContext context{localFiles_,          historyPaths_,
+    LinkContext context{files_,               historyPaths_,
                         historyValid_,        history_.get(),
                         OfflineURL(settings_), std::to_string(selection_.NowStamp),
                         settings_.NotFoundURL};
@@ -259,27 +240,26 @@ void Run::ConvertPages() {
     for (std::size_t j = 0; j < pages_.size() && !stop_; ++j) {
         if (j % 10 == 0) Process();
         const PageToConvert& page = pages_[j];
-        const std::string out = settings_.OfflineDir + page.name;
+        const CopiedFile& file = files_.records()[page.record];
+        const std::string out = settings_.OfflineDir + file.path;
         try {
-            const std::string title =
-                ConvertPageFile(s_.fs, page.source, out, page.baseURL, page.url, context, emphasis);
-            pageList->Write(page.url + kCrLf + title + kCrLf + page.name + kCrLf);
+            const std::unique_ptr<std::streambuf> bytes = page.body->Open();
+            files_.List(page.record, ConvertPageFile(s_.fs, *bytes, out, file.baseURL, file.url, context, emphasis));
             ++outcome_.pagesConverted;
             ++outcome_.filesCopied;
         } catch (const FileError& e) {
-            if (e.path() != page.source) throw;
+            if (e.path() != page.body->Label()) throw;
             // The page's cache file cannot be read: it is left out like a
             // page whose copy failed.
             try {
                 s_.fs.Remove(out);
             } catch (...) {
             }
-            outcome_.copyFailures.push_back(e.what());
+            outcome_.copyFailures.push_back({file.url, page.body->Label(), e.what()});
         }
         s_.progress.Gauge(static_cast<int>((j + 1) * 100 / pageCount));
     }
     s_.progress.Gauge(0);
-    pageList->Close();
 }
 
 void Run::ReplaceHistoryFile() {
@@ -288,23 +268,26 @@ void Run::ReplaceHistoryFile() {
     history_.reset();
 }
 
-void Run::WritePageListCopy() {
+// The page list for the search, from the records of the pages converted.
+void Run::LeavePageList() {
     const std::string temp = settings_.OfflineDir + kTempFolder;
     if (PathExists(temp)) {
         DeleteFiles(s_.fs, temp);
         s_.fs.RemoveDirectory(temp);
     }
     s_.fs.Remove(settings_.PageListPath());
-    s_.fs.CopyFile(settings_.IndexPagePath(), settings_.PageListPath());
+    auto list = s_.fs.Create(settings_.PageListPath());
+    WritePageList(*list, files_);
+    list->Close();
     Process();
 }
 
 void Run::WriteIndex() {
     s_.progress.Phase(kPhaseIndex);
     Process();
-    IndexInputs in{settings_.OfflineDir, selection_.Domains.Names(), localFiles_, s_.clock, s_.timeLocale,
+    IndexInputs in{settings_.OfflineDir, selection_.Domains.Names(), files_, s_.clock, s_.timeLocale,
                    s_.progress,          s_.fs};
-    if (format_ == IndexFormat::HashIndex)
+    if (source_.Traits().framesetIndex)
         WriteFramesetIndex(in);
     else
         WritePageIndex(in);
@@ -316,14 +299,7 @@ void Run::WriteIndex() {
 }
 
 RunOutcome Run::End() {
-    if (!outcome_.copyFailures.empty()) {
-        std::string text = std::to_string(outcome_.copyFailures.size()) +
-                           " cache file(s) could not be read and were left out:";
-        for (std::size_t i = 0; i < outcome_.copyFailures.size() && i < 10; ++i)
-            text += "\r" + outcome_.copyFailures[i];
-        if (outcome_.copyFailures.size() > 10) text += "\r...";
-        s_.messages.Show(MessageKind::Warning, text);
-    }
+    if (!outcome_.copyFailures.empty()) s_.messages.Show(MessageKind::Warning, CopyFailuresText(outcome_.copyFailures));
     if (stop_) {
         s_.progress.Phase(kPhaseCleaning);
         Process();
@@ -333,7 +309,7 @@ RunOutcome Run::End() {
         DeleteFiles(s_.fs, root + kOthersFolder);
         s_.progress.Phase("");
         s_.progress.Gauge(0);
-        outcome_.result = RunResult::Stopped;
+        outcome_.ending = Ending::Stopped;
         return outcome_;
     }
     const Answer answer =
@@ -341,13 +317,11 @@ RunOutcome Run::End() {
     if (answer == Answer::Yes) {
         if (IsFile(settings_.NetscapeProgramPath())) {
             outcome_.viewIndexRequested = true;
-            outcome_.result = RunResult::View;
             return outcome_;
         }
         s_.messages.Show(MessageKind::Error, kCouldNotOpenNetscape);
     }
     ShowIndexInstructions(settings_, s_.messages);
-    outcome_.result = RunResult::NoView;
     return outcome_;
 }
 
@@ -356,13 +330,14 @@ RunOutcome Run::Go() {
     try {
         if (historyValid_) {
             Phase(kPhaseHistory);
-            history_ = CopyHistory(s_.fs, settings_.HistPath, settings_.ProgramDir, [this] { return stop_; });
+            // A stop heard as the phase begins leaves the old history untouched.
+            if (!stop_) history_ = CopyHistory(s_.fs, settings_.HistPath, settings_.ProgramDir);
         }
         PrepareTree();
         CopyFiles();
         ConvertPages();
         ReplaceHistoryFile();  // also after a stop
-        WritePageListCopy();
+        LeavePageList();
         if (!stop_) WriteIndex();
     } catch (...) {
         // The run ends with the error; the user's history file stays as it
@@ -370,16 +345,23 @@ RunOutcome Run::Go() {
         if (history_) history_->Discard();
         throw;
     }
-    localFiles_.clear();
+    files_.clear();
     historyPaths_.clear();
     return End();
 }
 
 }  // namespace
 
-RunOutcome RunUncache(const Settings& settings, IndexFormat format, const CacheEntryList& entries,
+std::string CopyFailuresText(const std::vector<CopyFailure>& failures) {
+    std::string text = std::to_string(failures.size()) + " cache file(s) could not be read and were left out:";
+    for (std::size_t i = 0; i < failures.size() && i < 10; ++i) text += "\r" + failures[i].what;
+    if (failures.size() > 10) text += "\r...";
+    return text;
+}
+
+RunOutcome RunUncache(const Settings& settings, const CacheSource& source, const CacheEntryList& entries,
                       const Selection& selection, RunServices& services) {
-    Run run(settings, format, entries, selection, services);
+    Run run(settings, source, entries, selection, services);
     return run.Go();
 }
 

@@ -11,6 +11,7 @@
 
 #include "core/app/settings.h"
 #include "core/cache/cache_entry.h"
+#include "core/cache/cache_source.h"
 #include "core/platform/clock.h"
 #include "core/platform/file_system.h"
 #include "core/platform/messages.h"
@@ -28,15 +29,20 @@ struct RunServices {
     std::locale timeLocale;  // for the "Created on" date of the index pages
 };
 
-// The window results of the progress window.
-enum class RunResult { View = 1, Stopped = 3, NoView = 4 };
+// A chosen entry whose body could not be read, left out of the copy.
+struct CopyFailure {
+    std::string url;
+    std::string body;  // the body's label: a cache file's path
+    std::string what;  // "path: problem"
+};
 
 struct RunOutcome {
-    RunResult result = RunResult::NoView;
-    bool viewIndexRequested = false;  // the user asked to view the index and the program file exists
+    Ending ending = Ending::Finished;  // Stopped: the copies were removed again, no index was written
+    bool viewIndexRequested = false;   // the user asked to view the index and the program file exists
+    bool historyMissing = false;       // the history file to rewrite was not there
     std::uint64_t filesCopied = 0;
     std::uint64_t pagesConverted = 0;
-    std::vector<std::string> copyFailures;  // "path: problem" of cache files that could not be copied
+    std::vector<CopyFailure> copyFailures;
 };
 
 // The phase texts shown above the gauge.
@@ -54,14 +60,16 @@ inline constexpr const char* kBadHistoryPath =
     "Please locate the file\rusing 'Setup'.";
 inline constexpr const char* kCouldNotOpenNetscape = "Could not open Netscape.\r\nPlease check your Restash Setup.";
 
-// The support images copied into MEDIA at every run, in this order.
-extern const char* const kSupportImages[10];
+// The warning about the bodies that could not be read: how many, and the
+// first ten of them.
+std::string CopyFailuresText(const std::vector<CopyFailure>& failures);
 
-// Runs the whole uncaching run over entries (the cache entry list, in list
-// order) for selection (whose Domains are in the order of the chosen list).
-// Input/output errors that end the run are thrown as FileError; the offline
-// tree is then left in the state reached and the history file is untouched.
-RunOutcome RunUncache(const Settings& settings, IndexFormat format, const CacheEntryList& entries,
+// Runs the whole uncaching run over entries (the cache entry list source
+// read, in list order) for selection (whose Domains are in the order of the
+// chosen list); the bodies are read through source. Input/output errors that
+// end the run are thrown as FileError; the offline tree is then left in the
+// state reached and the history file is untouched.
+RunOutcome RunUncache(const Settings& settings, const CacheSource& source, const CacheEntryList& entries,
                       const Selection& selection, RunServices& services);
 
 }  // namespace restash

@@ -20,10 +20,10 @@ TEST(Setup, OkWithoutChangesCreatesTheFileWithTheValuesShown) {
     ScopedEnv home("HOME", "/home/ann");
     Settings settings = LoadSettings(dir.path());
     const SetupFields shown = ShowSetup(settings);
-    EXPECT_EQ(shown.CacheEdit, "/home/ann/.netscape/cache/index.db");
-    EXPECT_EQ(shown.ExeEdit, "/usr/bin/xdg-open");
-    EXPECT_EQ(shown.HstEdit, "/home/ann/.netscape-history");
-    EXPECT_EQ(shown.OfflineEdit, dir.path());
+    EXPECT_EQ(shown.cacheIndex, "/home/ann/.netscape/cache/index.db");
+    EXPECT_EQ(shown.browserProgram, "/usr/bin/xdg-open");
+    EXPECT_EQ(shown.historyFile, "/home/ann/.netscape-history");
+    EXPECT_EQ(shown.offlineFolder, dir.path());
 
     IniFile file(settings.SettingsFilePath());
     ApplySetup(settings, shown, file);
@@ -49,7 +49,7 @@ TEST(Setup, OkSplitsCutsAndCompletesThePaths) {
     EXPECT_EQ(settings.HistPath, "/mnt/ns/netscape.hst");
     // A folder typed without its closing "/" gets one.
     EXPECT_EQ(settings.OfflineDir, "/data/web/OFFLINE/");
-    EXPECT_EQ(ShowSetup(settings).OfflineEdit, "/data/web/");
+    EXPECT_EQ(ShowSetup(settings).offlineFolder, "/data/web/");
 
     const Settings next = LoadSettings(dir.path());
     EXPECT_EQ(next.FatName, "FAT");
@@ -88,12 +88,12 @@ TEST(Preferences, ShowAndOkKeepTheFieldInRange) {
     WriteBytes(dir / "RESTASH.INI", "[preferences]\r\nGMT=30\r\nemphtag=1\r\n");
     Settings settings = LoadSettings(dir.path());
     const PreferencesFields shown = ShowPreferences(settings);
-    EXPECT_EQ(shown.GMTSEdit, 24);
-    EXPECT_FALSE(shown.NotFoundCheck);
-    EXPECT_TRUE(shown.EmphTagCheck);
+    EXPECT_EQ(shown.gmtHours, 24);
+    EXPECT_FALSE(shown.keepAddresses);
+    EXPECT_TRUE(shown.emphasise);
 
     IniFile file(settings.SettingsFilePath());
-    ApplyPreferences(settings, {shown.GMTSEdit, true, false}, file);
+    ApplyPreferences(settings, {shown.gmtHours, true, false}, file);
     EXPECT_EQ(ReadBytes(dir / "RESTASH.INI"), "[preferences]\r\nGMT=24\r\nemphtag=0\r\nNotFoundURL=1\r\n");
     EXPECT_EQ(settings.GMT, 24);
     EXPECT_TRUE(settings.NotFoundURL);

@@ -11,7 +11,7 @@
 #include <tuple>
 
 #include "core/cache/hash_page_walk.h"
-#include "core/cache/read_cache_index.h"
+#include "core/cache/netscape_readers.h"
 #include "core/platform/text.h"
 #include "tests/support/db185.h"
 #include "tests/support/netscape_cache.h"
@@ -42,7 +42,7 @@ Row Expected(const NsObject& o) {
     return {ToUpperAscii(o.fileName), address.size() + 1 < 512 ? address : "",
             ToUpperAscii(o.mimeType.substr(0, 50)), o.lastAccessed};
 }
-Row Listed(const CacheEntry& e) { return {e.FileName, e.Url, e.MimeType, e.Stamp}; }
+Row Listed(const CacheEntry& e) { return {e.Body.Name, e.Url, e.MimeType, e.Stamp}; }
 
 std::vector<Row> ExpectedRows(const std::vector<NsObject>& live) {
     std::vector<Row> rows;
@@ -107,7 +107,7 @@ TEST_P(HashReaderTest, ASingleEntry) {
     writer.EndSession();
     const CacheEntryList listed = ReadHash(ReadBytes(writer.IndexPath()), dir.path());
     ASSERT_EQ(listed.size(), 1u);
-    EXPECT_EQ(listed[0].FileName, "M1000001.HTM");
+    EXPECT_EQ(listed[0].Body.Name, "M1000001.HTM");
     EXPECT_EQ(listed[0].Url, "http://www1.example.com/d1/p1.html");
     EXPECT_EQ(listed[0].Domain, "www1.example.com");
     EXPECT_EQ(listed[0].MimeType, "IMAGE/GIF");
@@ -195,7 +195,7 @@ TEST_P(HashReaderTest, OnlyEntriesWhoseCacheFileExists) {
     EXPECT_EQ(ListedRows(listed), ExpectedRows(writer.Live()));
     EXPECT_EQ(listed.size(), 150u);
     EXPECT_TRUE(std::any_of(listed.begin(), listed.end(),
-                            [](const CacheEntry& e) { return e.FileName == "02/CACHE33BAD64001B11.HTML"; }));
+                            [](const CacheEntry& e) { return e.Body.Name == "02/CACHE33BAD64001B11.HTML"; }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, HashReaderTest,
@@ -282,7 +282,7 @@ TEST_F(HashReaderFileTest, FillsTheExtrasOfBothKnownVersions) {
     const CacheEntryList listed = ReadHash(ReadBytes(WriteHashCache(dir.path(), objects)), dir.path());
     ASSERT_EQ(listed.size(), 2u);
     for (const CacheEntry& e : listed) {
-        const bool v3 = e.FileName == "M1000003.HTM";
+        const bool v3 = e.Body.Name == "M1000003.HTM";
         EXPECT_EQ(e.LastModified, v3 ? 850000003 : 850000005);
         EXPECT_EQ(e.Expires, 880000000);
         EXPECT_EQ(e.ContentLength, 1234);

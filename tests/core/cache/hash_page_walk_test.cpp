@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "core/cache/hash_page_walk.h"
-#include "core/cache/read_cache_index.h"
+#include "core/cache/netscape_readers.h"
 #include "tests/support/netscape_cache.h"
 #include "tests/support/recorders.h"
 #include "tests/support/temp_dir.h"
@@ -87,7 +87,7 @@ protected:
     }
     static std::vector<std::string> Names(const CacheEntryList& entries) {
         std::vector<std::string> names;
-        for (const CacheEntry& e : entries) names.push_back(e.FileName);
+        for (const CacheEntry& e : entries) names.push_back(e.Body.Name);
         return names;
     }
     TempDir dir;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/cache/read_cache_index.h"
+#include "core/cache/netscape_readers.h"
 #include "core/platform/error.h"
 #include "tests/core/cache/text_index_test_lines.h"
 #include "tests/support/recorders.h"
@@ -43,7 +43,7 @@ TEST_F(TextIndexReader, FillsEveryFieldOfAnEntry) {
     ASSERT_EQ(entries.size(), 2u);
     const CacheEntry& page = entries[0];
     EXPECT_EQ(page.Stamp, 845000000);
-    EXPECT_EQ(page.FileName, "M0A1B2C3.HTM");
+    EXPECT_EQ(page.Body.Name, "M0A1B2C3.HTM");
     EXPECT_EQ(page.Url, "http://www.Example.com/dir/page.html");
     EXPECT_EQ(page.Domain, "www.Example.com");
     EXPECT_EQ(page.MimeType, "TEXT/HTML");
@@ -63,7 +63,7 @@ TEST_F(TextIndexReader, ListsOnlyLinesWhoseCacheFileExists) {
                               IndexLine("300", "C:\\CACHE\\..", "http://a/up", "image/gif"));
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].Stamp, 200);
-    EXPECT_EQ(entries[0].FileName, "PRESENT.GIF");  // as the index names it
+    EXPECT_EQ(entries[0].Body.Name, "PRESENT.GIF");  // as the index names it
     EXPECT_EQ(entries[0].category, Category::Media);
 }
 
@@ -75,9 +75,9 @@ TEST_F(TextIndexReader, TakesTheNameAfterTheLastSeparatorOfAnyKind) {
                               IndexLine("2", "/var/cache/sub\\B.HTM", "http://a/2", "text/html") +
                               IndexLine("3", "D:\\x\\y/C.HTM", "http://a/3", "text/html"));
     ASSERT_EQ(entries.size(), 3u);
-    EXPECT_EQ(entries[0].FileName, "A.HTM");
-    EXPECT_EQ(entries[1].FileName, "B.HTM");
-    EXPECT_EQ(entries[2].FileName, "C.HTM");
+    EXPECT_EQ(entries[0].Body.Name, "A.HTM");
+    EXPECT_EQ(entries[1].Body.Name, "B.HTM");
+    EXPECT_EQ(entries[2].Body.Name, "C.HTM");
 }
 
 TEST_F(TextIndexReader, IgnoresLinesThatEndWithTheSeventhField) {

@@ -1,3 +1,4 @@
+#include "core/cache/netscape_source.h"
 #include "core/export/export_archive.h"
 
 #include <gtest/gtest.h>
@@ -63,13 +64,13 @@ protected:
 };
 
 TEST_F(ExportTest, RecordsHoldEachCacheFileByteForByteWithItsFacts) {
-    const ExportSummary summary = Export();
+    const ExportReport summary = Export();
     EXPECT_EQ(summary.selected, 5u);  // the ZIP is "other", which the selection leaves out
     EXPECT_EQ(summary.archived, 4u);
     EXPECT_EQ(summary.missing, 1u);
     EXPECT_EQ(summary.bytes, 18u + big_.size() + 0 + 6);
     EXPECT_TRUE(summary.failures.empty());
-    EXPECT_FALSE(summary.stopped);
+    EXPECT_EQ(summary.ending, Ending::Finished);
 
     const auto records = ReadWarc(options_.warcPath);
     ASSERT_EQ(records.size(), 1u + 2 * 4);
@@ -249,7 +250,7 @@ TEST_F(ExportTest, AFailedOrStoppedExportLeavesTheOldFilesAlone) {
 
     progress_.phases.clear();
     progress_.stopAt = 3;
-    EXPECT_TRUE(Export().stopped);
+    EXPECT_EQ(Export().ending, Ending::Stopped);
     unchanged();
     EXPECT_EQ(progress_.phases, std::vector<std::string>{kPhaseExporting});
 
@@ -263,16 +264,17 @@ TEST_F(ExportTest, UnreadableFilesAndAddresslessEntriesAreReportedAndSkipped) {
     entries_[2].Url.clear();
     ::chmod((cache_ / "M0000002.GIF").c_str(), 0);
     const bool canStillRead = ::access((cache_ / "M0000002.GIF").c_str(), R_OK) == 0;  // root reads anyway
-    const ExportSummary summary = Export();
+    const ExportReport summary = Export();
     ::chmod((cache_ / "M0000002.GIF").c_str(), 0644);
 
     const std::size_t unreadable = canStillRead ? 0 : 1;
     EXPECT_EQ(summary.archived, 2u + (1 - unreadable));
     ASSERT_EQ(summary.failures.size(), 1u + unreadable);
     if (unreadable) {
-        EXPECT_EQ(summary.failures[0].rfind(cache_ / "M0000002.GIF: ", 0), 0u);
+        EXPECT_EQ(summary.failures[0].what.rfind(cache_ / "M0000002.GIF: ", 0), 0u);
     }
-    EXPECT_EQ(summary.failures.back(), cache_ / "M0000003.HTM: The cache index gives no address for it");
+    EXPECT_EQ(summary.failures.back().what, cache_ / "M0000003.HTM: The cache index gives no address for it");
+    EXPECT_TRUE(summary.failures.back().noAddress);
     EXPECT_EQ(ReadWarc(options_.warcPath).size(), 1 + 2 * summary.archived);
 }
 

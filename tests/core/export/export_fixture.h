@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "core/cache/netscape_source.h"
 #include "core/export/export_archive.h"
-#include "core/uncache/url.h"
+#include "core/web/url.h"
 #include "tests/support/recorders.h"
 #include "tests/support/temp_dir.h"
 
@@ -23,7 +24,7 @@ protected:
         WriteBytes(cache_ / file, body);
         CacheEntry e;
         e.Stamp = stamp;
-        e.FileName = file;
+        e.Body.Name = file;
         e.Url = url;
         e.MimeType = mime;
         e.Domain = DomainOf(url);
@@ -32,8 +33,10 @@ protected:
         return entries_.back();
     }
 
-    ExportSummary Export(FileSystem& fs = RealFileSystem()) {
-        return ExportArchive(entries_, selection_, CacheFolder(cache_.path()), options_, progress_, fs);
+    // Through the source of a hash index in the cache folder, whose bodies
+    // are its files.
+    ExportReport Export(FileSystem& fs = RealFileSystem()) {
+        return ExportArchive(entries_, selection_, NetscapeHashSource(cache_ / "FAT.DB"), options_, progress_, fs);
     }
 
     // The names in the output folder, sorted.

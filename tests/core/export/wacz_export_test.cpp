@@ -71,7 +71,7 @@ protected:
 };
 
 TEST_F(WaczExportTest, PackageNamesEveryFileWithItsHashAndSize) {
-    const ExportSummary summary = Export();
+    const ExportReport summary = Export();
     EXPECT_EQ(summary.archived, 3u);
     EXPECT_EQ(summary.pages, 2u);
     const json package = json::parse(Member("datapackage.json"));
@@ -218,7 +218,7 @@ TEST_F(WaczExportTest, AFailedOrStoppedExportLeavesNoPackageBehind) {
     EXPECT_EQ(OutputFolder(), before);
 
     progress_.stopAt = 2;
-    EXPECT_TRUE(Export().stopped);
+    EXPECT_EQ(Export().ending, Ending::Stopped);
     EXPECT_EQ(OutputFolder(), before);
     EXPECT_EQ(ReadBytes(*options_.waczPath), "old");
 

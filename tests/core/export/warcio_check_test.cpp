@@ -10,7 +10,7 @@
 #include <iostream>
 #include <random>
 
-#include "core/cache/read_cache_index.h"
+#include "core/cache/netscape_source.h"
 #include "core/export/export_archive.h"
 #include "core/platform/progress.h"
 #include "tests/support/netscape_cache.h"
@@ -54,7 +54,7 @@ protected:
                         std::size_t expectPages, bool headed = false) {
         CacheEntryList entries;
         NullProgress quiet;
-        ReadCacheIndex(IndexFormat::HashIndex, cacheDir, fatName, entries, quiet);
+        NetscapeHashSource(cacheDir + fatName).Read(entries, quiet);
         for (std::size_t i = 0; headed && i < entries.size(); i += 5)
             entries[i].ResponseHead = "HTTP/1.1 " + std::string(i % 10 ? "200 OK" : "404 Not Found") +
                                       "\r\nContent-Type: " + entries[i].MimeType +
@@ -69,10 +69,10 @@ protected:
         options.waczPath = out_ / "export.wacz";
         options.sourceCacheName = cacheDir + fatName;
         options.createdAt = 1700000000;
-        const ExportSummary summary =
-            ExportArchive(entries, everything, CacheFolder(cacheDir), options, quiet, RealFileSystem());
+        const ExportReport summary =
+            ExportArchive(entries, everything, NetscapeHashSource(cacheDir + fatName), options, quiet, RealFileSystem());
         ASSERT_EQ(summary.archived, expectArchived);
-        ASSERT_TRUE(summary.failures.empty()) << summary.failures[0];
+        ASSERT_TRUE(summary.failures.empty()) << summary.failures[0].what;
 
         const CheckResult check =
             RunWarcio(out_, "validate.js", "'" + options.warcPath + "' '" + *options.cdxjPath + "'");

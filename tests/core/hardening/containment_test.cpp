@@ -14,12 +14,13 @@
 #include <filesystem>
 #include <functional>
 
-#include "core/cache/read_cache_index.h"
+#include "core/cache/cache_folder.h"
+#include "core/cache/netscape_source.h"
 #include "core/platform/error.h"
 #include "core/platform/text.h"
 #include "core/selection/domain_tally.h"
-#include "core/uncache/url.h"
-#include "tests/core/cache/delete_fixture.h"
+#include "core/web/url.h"
+#include "tests/core/jobs/delete_fixture.h"
 #include "tests/core/hardening/hardening_fixture.h"
 #include "tests/support/faulty_file_system.h"
 
@@ -81,9 +82,9 @@ TEST(HostileIndex, TheReaderTreatsNamesThatLeaveTheCacheAsMissing) {
 
     CacheEntryList entries;
     NullProgress quiet;
-    ReadCacheIndex(IndexFormat::HashIndex, f.cache, "FAT.DB", entries, quiet);
+    NetscapeHashSource(f.cache + "FAT.DB").Read(entries, quiet);
     ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].FileName, "M0001.HTM");
+    EXPECT_EQ(entries[0].Body.Name, "M0001.HTM");
 }
 
 TEST(HostileIndex, ALinkThatStaysInsideTheCacheIsFollowed) {
@@ -109,7 +110,7 @@ TEST(HostileIndex, ARunCopiesNothingFromOutsideAndWritesOnlyBelowTheOfflineRoot)
     for (const NsObject& o : HostileObjects(outside.dir)) {
         CacheEntry e;
         e.Stamp = 899000000;
-        e.FileName = o.fileName;
+        e.Body.Name = o.fileName;
         e.Url = o.url;
         e.MimeType = ToUpperAscii(o.mimeType);
         e.Domain = "evil.example";
@@ -121,7 +122,7 @@ TEST(HostileIndex, ARunCopiesNothingFromOutsideAndWritesOnlyBelowTheOfflineRoot)
                             "http://evil.example/a/..\\..\\..\\y.gif", "../../../../z.gif"}) {
         CacheEntry e;
         e.Stamp = 899000000;
-        e.FileName = "M0000003.GIF";  // a real cache file
+        e.Body.Name = "M0000003.GIF";  // a real cache file
         e.Url = url;
         e.MimeType = "IMAGE/GIF";
         e.Domain = DomainOf(url);
@@ -133,7 +134,8 @@ TEST(HostileIndex, ARunCopiesNothingFromOutsideAndWritesOnlyBelowTheOfflineRoot)
 
     const Tree before = Snapshot(f.dir.path());
     const RunOutcome outcome = f.Run(RealFileSystem());
-    EXPECT_EQ(outcome.result, RunResult::NoView);
+    EXPECT_EQ(outcome.ending, Ending::Finished);
+    EXPECT_FALSE(outcome.viewIndexRequested);
     EXPECT_TRUE(outcome.copyFailures.empty());
 
     const std::string offlineRel = "out/OFFLINE/";
@@ -158,7 +160,7 @@ TEST(HostileIndex, ARunCopiesNothingFromOutsideAndWritesOnlyBelowTheOfflineRoot)
 void ExpectDeletionStaysInside(DeleteFixture& f, const Outside& outside) {
     const Tree outsideBefore = Snapshot(outside.dir);
     f.messages.Answer(Answer::Yes);
-    const DeleteSummary s = f.Delete();
+    const Deleted s = f.Delete();
     EXPECT_TRUE(s.deleted);
     EXPECT_EQ(s.filesDeleted, 1u);
     EXPECT_EQ(Snapshot(outside.dir), outsideBefore);
@@ -176,10 +178,10 @@ TEST(HostileIndex, ADeletionRemovesNothingOutsideTheCacheFolder) {
     // Hostile entries put in the list past the reader.
     for (const NsObject& o : HostileObjects(outside.dir)) {
         CacheEntry e = f.model.Entries().front();
-        e.FileName = o.fileName;
-        f.model.Entries().push_back(e);
+        e.Body.Name = o.fileName;
+        f.model.MutableEntries().push_back(e);
     }
-    f.model.RebuildDomainLists();
+    f.model.RebuildLists();
     ExpectDeletionStaysInside(f, outside);
 }
 
@@ -205,7 +207,8 @@ TEST(HostileIndex, ATextIndexDeletionKeepsFilesOutsideAndLinksThatLeadOut) {
 void ExpectReadOnlyCacheUncaches(RunFixture& f, FileSystem& fs) {
     const Tree cacheBefore = Snapshot(f.settings.CacheDir);
     const RunOutcome outcome = f.Run(fs);
-    EXPECT_EQ(outcome.result, RunResult::NoView);
+    EXPECT_EQ(outcome.ending, Ending::Finished);
+    EXPECT_FALSE(outcome.viewIndexRequested);
     EXPECT_TRUE(outcome.copyFailures.empty());
     EXPECT_EQ(outcome.filesCopied, f.objects.size());
     EXPECT_EQ(Snapshot(f.settings.CacheDir), cacheBefore);
@@ -214,13 +217,10 @@ void ExpectReadOnlyCacheUncaches(RunFixture& f, FileSystem& fs) {
 void ExpectReadOnlyDeletionFails(DeleteFixture& f, FileSystem& fs) {
     const Tree before = Snapshot(f.cache);
     f.messages.Answer(Answer::Yes);
-    try {
-        f.Delete(fs);
-        ADD_FAILURE() << "the deletion reported success";
-    } catch (const FileError& e) {
-        EXPECT_NE(std::string(e.what()).find("read-only"), std::string::npos) << e.what();
-        EXPECT_EQ(e.path().rfind(f.cache, 0), 0u) << e.what();  // names a file of the cache
-    }
+    const Deleted d = f.Delete(fs);
+    EXPECT_EQ(d.status, JobStatus::Failed) << "the deletion reported success";
+    EXPECT_NE(d.failure.text.find("read-only"), std::string::npos) << d.failure.text;
+    EXPECT_EQ(d.failure.path.rfind(f.cache, 0), 0u) << d.failure.text;  // names a file of the cache
     EXPECT_EQ(Snapshot(f.cache), before);
     EXPECT_FALSE(FileExists(f.TempFat()));
 }
@@ -332,7 +332,7 @@ TEST(ReadOnlyCache, OnAReadOnlyMountADeletionFailsAndChangesNothing) {
                 // cannot go is reported by name, and the list keeps it.
                 const Tree before = Snapshot(f.cache);
                 f.messages.Answer(Answer::Yes);
-                const DeleteSummary s = f.Delete();
+                const Deleted s = f.Delete();
                 EXPECT_EQ(s.filesDeleted, 0u);
                 EXPECT_EQ(s.failures.size(), 2u);
                 ASSERT_FALSE(f.messages.shown.empty());

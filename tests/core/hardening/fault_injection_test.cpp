@@ -10,7 +10,7 @@
 #include "core/index/frameset_index.h"
 #include "core/index/page_index.h"
 #include "core/platform/error.h"
-#include "tests/core/cache/delete_fixture.h"
+#include "tests/core/jobs/delete_fixture.h"
 #include "tests/core/hardening/hardening_fixture.h"
 #include "tests/support/faulty_file_system.h"
 
@@ -161,12 +161,12 @@ TEST(FaultsInADeletion, TheIndexIsOldOrNewAndTheCacheFilesMatchIt) {
         [&](FaultyFileSystem& fs) {
             DeleteFixture f;
             prepare(f);
-            try {
-                f.Delete(fs);
-            } catch (...) {
+            const Deleted d = f.Delete(fs);
+            if (d.status == JobStatus::Failed) {
                 EXPECT_EQ(Snapshot(f.cache), before);
                 EXPECT_FALSE(FileExists(f.TempFat()));
-                throw;
+                // The walk hears a failed job as the error naming its file.
+                throw FileError(d.failure.path, d.failure.text);
             }
             EXPECT_EQ(Snapshot(f.cache), after);
             EXPECT_FALSE(FileExists(f.TempFat()));
@@ -207,21 +207,19 @@ TEST(FaultsInASettingsWrite, TheFileIsOldOrNewAndTheErrorNamesIt) {
 
 // --- Index pages ----------------------------------------------------------
 
-// An offline root holding the index files of an earlier run and the page
-// list of this one.
+// An offline root holding the index files of an earlier run, and this run's
+// records.
 struct IndexRoot {
     TempDir dir;
-    LocalFiles files;
+    CopiedFiles files;
     FixedClock clock{852300300};
     NullProgress progress;
 
     explicit IndexRoot(const Tree& earlier) {
         for (const auto& [name, bytes] : earlier) WriteBytes(dir / name, bytes);
-        WriteBytes(dir / "HTMINDEX.HTM",
-                   "http://a.example/\r\nHome\r\nINDEX.HTM\r\nhttp://b.example/p.html\r\nP\r\nP.HTM\r\n");
-        files.Add({"HTTP://a.example/", "INDEX.HTM"});
-        files.Add({"HTTP://a.example/i.gif", "MEDIA/I.GIF"});
-        files.Add({"HTTP://b.example/p.html", "P.HTM"});
+        files.List(files.AddPage("http://a.example/", "INDEX.HTM", "a.example/"), "Home");
+        files.Add("HTTP://a.example/i.gif", "MEDIA/I.GIF");
+        files.List(files.AddPage("http://b.example/p.html", "P.HTM", "b.example/"), "P");
     }
     IndexInputs Inputs(FileSystem& fs) {
         return IndexInputs{dir.path(), {"a.example", "b.example"}, files, clock, std::locale::classic(), progress, fs};

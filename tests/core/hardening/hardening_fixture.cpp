@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <locale>
 
-#include "core/cache/read_cache_index.h"
+#include "core/cache/netscape_source.h"
 #include "core/platform/paths.h"
 #include "core/selection/domain_tally.h"
-#include "core/uncache/url.h"
+#include "core/web/url.h"
 
 namespace fs = std::filesystem;
 
@@ -78,7 +78,7 @@ RunFixture::RunFixture() {
 void RunFixture::ReadIndex() {
     NullProgress quiet;
     entries.clear();
-    ReadCacheIndex(IndexFormat::TextIndex, settings.CacheDir, settings.FatName, entries, quiet);
+    NetscapeTextSource(settings.CacheIndexPath()).Read(entries, quiet);
     selection.Domains.Clear();
     for (const CacheEntry& e : entries)
         if (!selection.Domains.Contains(e.Domain)) selection.Domains.Add(e.Domain);
@@ -88,7 +88,7 @@ RunOutcome RunFixture::Run(FileSystem& fs) {
     if (entries.empty()) ReadIndex();
     messages.Answer(Answer::No);
     RunServices services{fs, progress, messages, clock, std::locale::classic()};
-    return RunUncache(settings, IndexFormat::TextIndex, entries, selection, services);
+    return RunUncache(settings, NetscapeTextSource(settings.CacheIndexPath()), entries, selection, services);
 }
 
 }  // namespace restash::test

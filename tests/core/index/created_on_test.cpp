@@ -1,4 +1,5 @@
 #include "core/index/created_on.h"
+#include "core/platform/time_locale.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 #pragma once
-// A small offline root for the index writers: the run's page list in
-// HTMINDEX.HTM, the copied files, a fixed clock read in UTC and the "C"
-// locale, so every written byte is known in advance.
+// A small offline root for the index writers: the run's records of the
+// copied files (the listed pages read from a page list's bytes), a fixed
+// clock read in UTC and the "C" locale, so every written byte is known in
+// advance.
 #include <cstdlib>
 #include <ctime>
 #include <locale>
@@ -12,7 +13,8 @@
 #include "core/index/index_inputs.h"
 #include "core/platform/clock.h"
 #include "core/platform/file_system.h"
-#include "core/uncache/local_files.h"
+#include "core/offline/copied_files.h"
+#include "core/offline/page_list.h"
 #include "tests/support/recorders.h"
 #include "tests/support/temp_dir.h"
 
@@ -37,12 +39,18 @@ struct IndexFixture {
     IndexFixture() { UseUtc(); }
 
     TempDir dir;
-    LocalFiles files;
+    TempDir lists;
+    CopiedFiles files;
     FixedClock clock{kFriday};
     RecordingProgress progress;
 
-    void PageList(const std::string& bytes) { WriteBytes(dir / "HTMINDEX.HTM", bytes); }
-    void Copied(const std::string& url, const std::string& path) { files.Add({url, path}); }
+    // The pages a page list of these bytes lists, as converted pages of the run.
+    void PageList(const std::string& bytes) {
+        WriteBytes(lists / "HTMLIST", bytes);
+        PageListReader reader(lists / "HTMLIST");
+        for (CopiedFile page; reader.Next(page);) files.List(files.AddPage(page.url, page.path, ""), page.title);
+    }
+    void Copied(const std::string& url, const std::string& path) { files.Add(url, path); }
 
     IndexInputs Inputs(std::vector<std::string> domains, FileSystem& fs = RealFileSystem()) {
         return IndexInputs{dir.path(), std::move(domains), files, clock, std::locale::classic(), progress, fs};

@@ -4,7 +4,7 @@
 
 #include "core/links/resolve_link.h"
 #include "core/links/tag_scanner.h"
-#include "core/uncache/history.h"
+#include "core/offline/history.h"
 #include "tests/support/temp_dir.h"
 
 namespace restash {
@@ -42,7 +42,7 @@ TEST(ResolveLink, StopsClimbingAtTheTop) {
 
 struct Converter : ::testing::Test {
     test::TempDir dir;
-    LocalFiles files;
+    CopiedFiles files;
     HistoryPaths historyPaths;
     HistoryFile history{RealFileSystem(), dir / "TEMP.HST"};
     LinkContext context{files, historyPaths, true, &history, "file:///home/u/OFFLINE/", "900000000", false};
@@ -50,10 +50,10 @@ struct Converter : ::testing::Test {
     TagFlags flags;
 
     Converter() {
-        files.Add({"HTTP://host.example/dir/page2.html", "PAGE2.HTM"});
-        files.Add({"HTTP://host.example/dir/logo.gif", "MEDIA/LOGO.GIF"});
-        files.Add({"HTTP://other.example/x/q.cgi?id=7", "Q.HTM"});
-        files.Add({"HTTP://host.example/Applet.class", "OTHERS/APPLET.!!!"});
+        files.Add("HTTP://host.example/dir/page2.html", "PAGE2.HTM");
+        files.Add("HTTP://host.example/dir/logo.gif", "MEDIA/LOGO.GIF");
+        files.Add("HTTP://other.example/x/q.cgi?id=7", "Q.HTM");
+        files.Add("HTTP://host.example/Applet.class", "OTHERS/APPLET.!!!");
     }
     std::string Convert(std::string_view tag) {
         flags = TagFlags{};
@@ -190,7 +190,7 @@ TEST_F(Converter, EachReachedFileGetsOneHistoryRecord) {
 
 TEST_F(Converter, LongTagsAndAddressesComeThroughWhole) {
     const std::string longPath = "very/" + std::string(300, 'v') + "/page.html";
-    files.Add({"HTTP://host.example/dir/" + longPath, "PAGE.HTM"});
+    files.Add("HTTP://host.example/dir/" + longPath, "PAGE.HTM");
     const std::string alt = std::string(280, 'a');
     EXPECT_EQ(Convert("A ALT=" + alt + " HREF=\"" + longPath + "\" TARGET=x>"),
               "A ALT=" + alt + " HREF=\"PAGE.HTM\" TARGET=x>");
@@ -201,9 +201,9 @@ TEST_F(Converter, LongTagsAndAddressesComeThroughWhole) {
 }
 
 TEST_F(Converter, TheFirstOfTwoAddressesAlikeButForCaseWins) {
-    files.Add({"HTTP://host.example/dir/PAGE2.HTML", "PAGE21.HTM"});
-    files.Add({"HTTP://host.example/dir/Mixed.html", "MIXED.HTM"});
-    files.Add({"HTTP://host.example/dir/mixed.HTML", "MIXED1.HTM"});
+    files.Add("HTTP://host.example/dir/PAGE2.HTML", "PAGE21.HTM");
+    files.Add("HTTP://host.example/dir/Mixed.html", "MIXED.HTM");
+    files.Add("HTTP://host.example/dir/mixed.HTML", "MIXED1.HTM");
     EXPECT_EQ(Convert("A HREF=PAGE2.HTML>"), "A HREF=PAGE2.HTM>");
     EXPECT_EQ(Convert("A HREF=mixed.html>"), "A HREF=MIXED.HTM>");
 }
@@ -235,7 +235,7 @@ TEST_F(Converter, SingleQuotedValuesAreReadAndWrittenBetweenTheirQuotes) {
 }
 
 TEST_F(Converter, Latin1BytesBelongToWordsAndValues) {
-    files.Add({"HTTP://host.example/dir/caf\xe9.html", "CAF.HTM"});
+    files.Add("HTTP://host.example/dir/caf\xe9.html", "CAF.HTM");
     ExpectConverted({
         {"A HREF=\"caf\xe9.html\">", false, "A HREF=\"CAF.HTM\">"},
         {"A HREF=CAF\xe9.HTML>", false, "A HREF=CAF.HTM>"},
@@ -247,8 +247,8 @@ TEST_F(Converter, Latin1BytesBelongToWordsAndValues) {
 }
 
 TEST_F(Converter, CharacterReferencesAreDecodedBeforeTheLookUp) {
-    files.Add({"HTTP://host.example/dir/search.cgi?q=a&page=2", "SEARCH.HTM"});
-    files.Add({"HTTP://host.example/dir/caf\xe9.html", "CAF.HTM"});
+    files.Add("HTTP://host.example/dir/search.cgi?q=a&page=2", "SEARCH.HTM");
+    files.Add("HTTP://host.example/dir/caf\xe9.html", "CAF.HTM");
     ExpectConverted({
         {"A HREF=\"search.cgi?q=a&amp;page=2\">", false, "A HREF=\"SEARCH.HTM\">"},
         {"A HREF=search.cgi?q=a&#38;page=2>", false, "A HREF=SEARCH.HTM>"},

@@ -1,4 +1,5 @@
 #include "core/links/page_pass.h"
+#include "core/platform/file_read_buffer.h"
 
 #include <gtest/gtest.h>
 
@@ -24,16 +25,16 @@ private:
 };
 
 struct PagePass : ::testing::Test {
-    LocalFiles files;
+    CopiedFiles files;
     HistoryPaths historyPaths;
     LinkContext context{files, historyPaths, false, nullptr, "file:///o/", "1", false};
     Emphasis emphasis;
     std::string title;
 
     PagePass() {
-        files.Add({"HTTP://host.example/dir/page2.html", "PAGE2.HTM"});
-        files.Add({"HTTP://host.example/dir/a.class", "OTHERS/A.!!!"});
-        files.Add({"HTTP://other.example/x/p.html", "P.HTM"});
+        files.Add("HTTP://host.example/dir/page2.html", "PAGE2.HTM");
+        files.Add("HTTP://host.example/dir/a.class", "OTHERS/A.!!!");
+        files.Add("HTTP://other.example/x/p.html", "P.HTM");
     }
     std::string Pass(const std::string& page, std::string_view url = "http://host.example/dir/page.html") {
         std::istringstream in(page);
@@ -107,8 +108,8 @@ TEST_F(PagePass, KeepsLongTagsAndATagCutOffAtTheEnd) {
 
 TEST(PageFile, StreamsALargePageAndReportsFailures) {
     test::TempDir dir;
-    LocalFiles files;
-    files.Add({"HTTP://h/d/page2.html", "PAGE2.HTM"});
+    CopiedFiles files;
+    files.Add("HTTP://h/d/page2.html", "PAGE2.HTM");
     HistoryPaths historyPaths;
     LinkContext context{files, historyPaths, false, nullptr, "file:///o/", "1", false};
     std::string page, expected;
@@ -117,19 +118,17 @@ TEST(PageFile, StreamsALargePageAndReportsFailures) {
         expected += "<P>line " + std::to_string(i) + " <BLINK><A HREF=PAGE2.HTM></BLINK>x</A>\n";
     }
     test::WriteBytes(dir / "staged.htm", page);
-    EXPECT_EQ(ConvertPageFile(RealFileSystem(), dir / "staged.htm", dir / "PAGE.HTM", "h/d/", "http://h/d/page.html",
-                              context, Emphasis{}),
+    FileReadBuffer staged(dir / "staged.htm");
+    EXPECT_EQ(ConvertPageFile(RealFileSystem(), staged, dir / "PAGE.HTM", "h/d/", "http://h/d/page.html", context,
+                              Emphasis{}),
               "http://h/d/page.html");
     EXPECT_EQ(test::ReadBytes(dir / "PAGE.HTM"), expected);
 
     test::FaultyFileSystem full;
     full.failWritesTo = dir / "FULL.HTM";
     full.writeBudget = 10000;
-    EXPECT_THROW(ConvertPageFile(full, dir / "staged.htm", dir / "FULL.HTM", "h/d/", "u", context, Emphasis{}),
-                 FileError);
-    EXPECT_THROW(ConvertPageFile(RealFileSystem(), dir / "missing.htm", dir / "M.HTM", "h/d/", "u", context,
-                                 Emphasis{}),
-                 FileError);
+    FileReadBuffer again(dir / "staged.htm");
+    EXPECT_THROW(ConvertPageFile(full, again, dir / "FULL.HTM", "h/d/", "u", context, Emphasis{}), FileError);
 }
 
 }  // namespace

@@ -45,10 +45,11 @@ protected:
 TEST_F(OfflineSearch, ListsThePagesWhoseTextHoldsTheString) {
     const SearchResult result = Search("offline");
     EXPECT_EQ(Results(), Data("expected/hits.RSH"));
-    EXPECT_EQ(result.status, SearchStatus::Finished);
+    EXPECT_TRUE(result.searched);
+    EXPECT_EQ(result.ending, Ending::Finished);
     EXPECT_EQ(result.searchText, "OFFLINE");
     ASSERT_EQ(result.hits.size(), 2u);
-    EXPECT_EQ(result.hits[0].localName, "INDEX.HTM");
+    EXPECT_EQ(result.hits[0].path, "INDEX.HTM");
     EXPECT_EQ(result.hits[1].title.size(), 60u);  // the whole title; only the page cuts it
     EXPECT_EQ(result.pagesRead, 5u);
     EXPECT_EQ(result.pagesFound, 2u);
@@ -63,7 +64,8 @@ TEST_F(OfflineSearch, ListsThePagesWhoseTextHoldsTheString) {
 TEST_F(OfflineSearch, SaysSoWhenNothingIsFound) {
     const SearchResult result = Search("xyzzy");
     EXPECT_EQ(Results(), Data("expected/none.RSH"));
-    EXPECT_EQ(result.status, SearchStatus::Finished);
+    EXPECT_TRUE(result.searched);
+    EXPECT_EQ(result.ending, Ending::Finished);
     EXPECT_TRUE(result.hits.empty());
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"XYZZY was not found."});
 }
@@ -78,7 +80,7 @@ TEST_F(OfflineSearch, CancelEndsAfterThePageAtHandWithoutAMessage) {
     progress.stopAt = 1;  // the answer heard when the first page is opened
     SearchResult result = Search("offline");
     EXPECT_EQ(Results(), Data("expected/cancelled.RSH"));
-    EXPECT_EQ(result.status, SearchStatus::Cancelled);
+    EXPECT_EQ(result.ending, Ending::Stopped);
     EXPECT_EQ(result.pagesRead, 1u);
     EXPECT_EQ(result.hits.size(), 1u);
     EXPECT_TRUE(messages.shown.empty());
@@ -93,7 +95,7 @@ TEST_F(OfflineSearch, CancelEndsAfterThePageAtHandWithoutAMessage) {
 TEST_F(OfflineSearch, AStringUnderTwoCharactersDoesNothing) {
     for (const char* text : {"", "o"}) {
         const SearchResult result = Search(text);
-        EXPECT_EQ(result.status, SearchStatus::TooShort);
+        EXPECT_FALSE(result.searched);
         EXPECT_EQ(Results(), "the placeholder\r\n");
     }
     EXPECT_TRUE(messages.shown.empty());

@@ -26,17 +26,17 @@ TEST(SelectionOptions, TypesAreACommaList) {
 }
 
 TEST(SelectionOptions, AgeAndTypesSetTheWindowsControls) {
-    ModelFixture f({});
-    const std::int32_t now = f.model.NowStamp();
-    f.model.Entries() = {Entry("new.com", now - 100, Category::Text), Entry("old.com", now - 200000, Category::Media),
+    SelectionFixture f({});
+    const std::int32_t now = f.state.NowStamp();
+    f.state.MutableEntries() = {Entry("new.com", now - 100, Category::Text), Entry("old.com", now - 200000, Category::Media),
                          Entry("other.com", now - 100, Category::Other)};
-    f.model.RebuildDomainLists();
+    f.state.RebuildLists();
 
     SelectionOptions newer;
     newer.newer = "2d";
     newer.types = "text,other";
-    ApplySelectionOptions(f.model, newer);
-    Selection s = f.model.CurrentSelection();
+    ApplySelectionOptions(f.state, newer);
+    Selection s = f.state.Current();
     EXPECT_EQ(s.AgeLower, now - 2 * 86400);
     EXPECT_EQ(s.AgeUpper, kNoUpperLimit);
     EXPECT_TRUE(s.IncludeText);
@@ -46,8 +46,8 @@ TEST(SelectionOptions, AgeAndTypesSetTheWindowsControls) {
 
     SelectionOptions older;
     older.older = "1d";
-    ApplySelectionOptions(f.model, older);
-    s = f.model.CurrentSelection();
+    ApplySelectionOptions(f.state, older);
+    s = f.state.Current();
     EXPECT_EQ(s.AgeLower, 0);
     EXPECT_EQ(s.AgeUpper, now - 86400);
     EXPECT_EQ(s.Domains.Names(), (std::vector<std::string>{"old.com"}));
@@ -55,32 +55,32 @@ TEST(SelectionOptions, AgeAndTypesSetTheWindowsControls) {
     SelectionOptions both;
     both.newer = "1d";
     both.older = "2d";
-    EXPECT_THROW(ApplySelectionOptions(f.model, both), SelectionOptionError);
+    EXPECT_THROW(ApplySelectionOptions(f.state, both), SelectionOptionError);
 }
 
 TEST(SelectionOptions, DefaultTypesAreTheBoxesTheWindowStartsWith) {
-    ModelFixture text({Entry("a.com", 5)}, IndexFormat::TextIndex);
-    ApplySelectionOptions(text.model, {});
-    EXPECT_FALSE(text.model.CurrentSelection().IncludeOther);
-    ModelFixture hash({Entry("a.com", 5)}, IndexFormat::HashIndex);
-    ApplySelectionOptions(hash.model, {});
-    EXPECT_TRUE(hash.model.CurrentSelection().IncludeOther);
-    EXPECT_TRUE(hash.model.CurrentSelection().IncludeText);
+    SelectionFixture text({Entry("a.com", 5)}, IndexFormat::TextIndex);
+    ApplySelectionOptions(text.state, {});
+    EXPECT_FALSE(text.state.Current().IncludeOther);
+    SelectionFixture hash({Entry("a.com", 5)}, IndexFormat::HashIndex);
+    ApplySelectionOptions(hash.state, {});
+    EXPECT_TRUE(hash.state.Current().IncludeOther);
+    EXPECT_TRUE(hash.state.Current().IncludeText);
 }
 
 TEST(SelectionOptions, DomainsAreMatchedWithoutCaseAndUnknownOnesAreNamed) {
-    ModelFixture f({Entry("Alpha.com", 5), Entry("beta.org", 5), Entry("gamma.net", 5, Category::Media)});
+    SelectionFixture f({Entry("Alpha.com", 5), Entry("beta.org", 5), Entry("gamma.net", 5, Category::Media)});
     SelectionOptions o;
     o.domains = {"ALPHA.COM", "gamma.NET"};
-    ApplySelectionOptions(f.model, o);
-    EXPECT_EQ(f.model.DstList().Names(), (std::vector<std::string>{"Alpha.com", "gamma.net"}));
-    EXPECT_EQ(f.model.SrcList().Names(), (std::vector<std::string>{"beta.org"}));
-    EXPECT_EQ(f.model.NumTextPanel().text, "1");
-    EXPECT_EQ(f.model.NumMediaPanel().text, "1");
+    ApplySelectionOptions(f.state, o);
+    EXPECT_EQ(f.state.Chosen().Names(), (std::vector<std::string>{"Alpha.com", "gamma.net"}));
+    EXPECT_EQ(f.state.Available().Names(), (std::vector<std::string>{"beta.org"}));
+    EXPECT_EQ(f.state.Counts().text, 1u);
+    EXPECT_EQ(f.state.Counts().media, 1u);
 
     o.domains = {"delta.com"};
     try {
-        ApplySelectionOptions(f.model, o);
+        ApplySelectionOptions(f.state, o);
         FAIL() << "no error";
     } catch (const SelectionOptionError& e) {
         const std::string text = e.what();
@@ -88,7 +88,7 @@ TEST(SelectionOptions, DomainsAreMatchedWithoutCaseAndUnknownOnesAreNamed) {
         EXPECT_NE(text.find("Alpha.com, beta.org, gamma.net"), std::string::npos) << text;
     }
     // The failed choice changed nothing.
-    EXPECT_EQ(f.model.DstList().Names(), (std::vector<std::string>{"Alpha.com", "gamma.net"}));
+    EXPECT_EQ(f.state.Chosen().Names(), (std::vector<std::string>{"Alpha.com", "gamma.net"}));
 }
 
 }  // namespace

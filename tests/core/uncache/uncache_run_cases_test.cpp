@@ -48,7 +48,8 @@ TEST(UncacheRunTree, NothingSelectedEmptiesTheTreeAndWritesAnIndexWithoutDomains
 
     const RunOutcome outcome = f.RunAnswering(Answer::No);
 
-    EXPECT_EQ(outcome.result, RunResult::NoView);
+    EXPECT_EQ(outcome.ending, Ending::Finished);
+    EXPECT_FALSE(outcome.viewIndexRequested);
     EXPECT_EQ(FilesIn(f.settings.OfflineDir), (std::vector<std::string>{"BUTTONS.RSH", "DOMAINS.RSH", "HTMINDEX.HTM",
                                                                          "HTMLIST", "RESTASH.RSH", "RESULTS.RSH"}));
     EXPECT_EQ(FilesIn(f.Offline("MEDIA")), kSupportNames);
@@ -248,14 +249,15 @@ protected:
 TEST_F(EndQuestion, YesWithTheProgramPresentAsksToView) {
     WriteBytes(settings.NetscapeProgramPath(), "program");
     const RunOutcome outcome = RunAnswering(Answer::Yes);
-    EXPECT_EQ(outcome.result, RunResult::View);
+    EXPECT_EQ(outcome.ending, Ending::Finished);
     EXPECT_TRUE(outcome.viewIndexRequested);
     ExpectShown({{MessageKind::Confirmation, kUncachingComplete}});
 }
 
 TEST_F(EndQuestion, YesWithoutTheProgramShowsTheErrorAndTheInstructions) {
     const RunOutcome outcome = RunAnswering(Answer::Yes);
-    EXPECT_EQ(outcome.result, RunResult::NoView);
+    EXPECT_EQ(outcome.ending, Ending::Finished);
+    EXPECT_FALSE(outcome.viewIndexRequested);
     EXPECT_FALSE(outcome.viewIndexRequested);
     ExpectShown({{MessageKind::Confirmation, kUncachingComplete},
                  {MessageKind::Error, kCouldNotOpenNetscape},
@@ -265,7 +267,8 @@ TEST_F(EndQuestion, YesWithoutTheProgramShowsTheErrorAndTheInstructions) {
 TEST_F(EndQuestion, NoShowsTheInstructions) {
     WriteBytes(settings.NetscapeProgramPath(), "program");
     const RunOutcome outcome = RunAnswering(Answer::No);
-    EXPECT_EQ(outcome.result, RunResult::NoView);
+    EXPECT_EQ(outcome.ending, Ending::Finished);
+    EXPECT_FALSE(outcome.viewIndexRequested);
     EXPECT_FALSE(outcome.viewIndexRequested);
     ExpectShown({{MessageKind::Confirmation, kUncachingComplete},
                  {MessageKind::Information, IndexInstructionsText(settings)}});

@@ -136,8 +136,8 @@ TEST_F(FailingRun, ACopyThatCannotBeWrittenEndsTheRun) {
 TEST_F(FailingRun, CacheFilesThatCannotBeReadAreLeftOutAndNamed) {
     std::string picFile, pageFile;
     for (const CacheEntry& entry : entries) {
-        if (entry.Url == "http://a.example/pic.gif") picFile = settings.CacheDir + entry.FileName;
-        if (entry.Url == "http://a.example/page.html") pageFile = settings.CacheDir + entry.FileName;
+        if (entry.Url == "http://a.example/pic.gif") picFile = settings.CacheDir + entry.Body.Name;
+        if (entry.Url == "http://a.example/page.html") pageFile = settings.CacheDir + entry.Body.Name;
     }
     ASSERT_TRUE(FileExists(picFile));
     ASSERT_TRUE(FileExists(pageFile));
@@ -154,7 +154,8 @@ TEST_F(FailingRun, CacheFilesThatCannotBeReadAreLeftOutAndNamed) {
     const RunOutcome outcome = RunFixture::Run();
 
     ASSERT_TRUE(damage.reached);
-    EXPECT_EQ(outcome.result, RunResult::NoView);
+    EXPECT_EQ(outcome.ending, Ending::Finished);
+    EXPECT_FALSE(outcome.viewIndexRequested);
     EXPECT_EQ(outcome.copyFailures.size(), 2u);
     ASSERT_GE(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].kind, MessageKind::Warning);

@@ -7,7 +7,7 @@
 #include <locale>
 #include <unordered_set>
 
-#include "core/cache/read_cache_index.h"
+#include "core/cache/cache_source.h"
 #include "core/platform/progress.h"
 #include "core/platform/text.h"
 #include "tests/support/gif.h"
@@ -58,9 +58,10 @@ void RunFixture::TextCache(const std::vector<NsObject>& objects) {
 void RunFixture::UseCache(const std::string& cacheDir, const std::string& fatName) {
     settings.CacheDir = cacheDir;
     settings.FatName = fatName;
-    format = DetectIndexFormat(settings.CacheIndexPath());
+    source = OpenCacheSource(settings.CacheIndexPath());
+    format = source->Traits().format;
     NullProgress quiet;
-    ReadCacheIndex(format, cacheDir, fatName, entries, quiet);
+    source->Read(entries, quiet);
     SelectAll();
 }
 
@@ -86,7 +87,7 @@ void RunFixture::InstallSupportImages() {
 
 RunOutcome RunFixture::Run(FileSystem& fs) {
     RunServices services{fs, *sink, messages, clock, std::locale::classic()};
-    return RunUncache(settings, format, entries, selection, services);
+    return RunUncache(settings, *source, entries, selection, services);
 }
 
 RunOutcome RunFixture::RunAnswering(Answer answer, FileSystem& fs) {

@@ -59,6 +59,7 @@ public:
     FixedClock clock{kRunClock};
     RecordingProgress progress;
     RecordingMessages messages;
+    std::shared_ptr<CacheSource> source;  // the cache read
     IndexFormat format = IndexFormat::HashIndex;
     CacheEntryList entries;
     Selection selection;

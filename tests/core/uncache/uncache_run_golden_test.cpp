@@ -96,7 +96,8 @@ TEST(UncacheRunGolden, HashFormWithFramesetIndex) {
 
     const RunOutcome outcome = f.RunAnswering(Answer::No);
 
-    EXPECT_EQ(outcome.result, RunResult::NoView);
+    EXPECT_EQ(outcome.ending, Ending::Finished);
+    EXPECT_FALSE(outcome.viewIndexRequested);
     EXPECT_EQ(outcome.pagesConverted, 5u);
     EXPECT_EQ(outcome.filesCopied, 10u);
     CompareTree(c, RunTree(f.settings.OfflineDir));
@@ -131,7 +132,8 @@ TEST(UncacheRunGolden, TextFormWithPageIndexAndHistory) {
 
     const RunOutcome outcome = f.RunAnswering(Answer::No);
 
-    EXPECT_EQ(outcome.result, RunResult::NoView);
+    EXPECT_EQ(outcome.ending, Ending::Finished);
+    EXPECT_FALSE(outcome.viewIndexRequested);
     EXPECT_TRUE(f.messages.shown.size() >= 2) << "the question and the instructions";
     CompareTree(c, RunTree(f.settings.OfflineDir));
     ExpectSupportImagesFromProgramDir(f);

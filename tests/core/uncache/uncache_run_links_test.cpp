@@ -156,7 +156,7 @@ void ExpectCopiedPagesReached(const RunFixture& f) {
     }
     const CacheFolder cache(f.settings.CacheDir);
     std::unordered_map<std::string, std::string> cacheFileOf;
-    for (const CacheEntry& e : f.entries) cacheFileOf.emplace(e.Url, *cache.Find(e.FileName));
+    for (const CacheEntry& e : f.entries) cacheFileOf.emplace(e.Url, *cache.Find(e.Body.Name));
 
     std::size_t reached = 0;
     for (const auto& [url, name] : pages) {
@@ -188,7 +188,8 @@ void ExpectCopiedPagesReached(const RunFixture& f) {
 
 void RunAndCheck(RunFixture& f) {
     const RunOutcome outcome = f.RunAnswering(Answer::No);
-    EXPECT_EQ(outcome.result, RunResult::NoView);
+    EXPECT_EQ(outcome.ending, Ending::Finished);
+    EXPECT_FALSE(outcome.viewIndexRequested);
     EXPECT_TRUE(outcome.copyFailures.empty());
     ExpectLocalLinksExist(f.settings.OfflineDir);
     ExpectCopiedPagesReached(f);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/platform/text.h"
-#include "core/uncache/url.h"
+#include "core/web/url.h"
 #include "uncache_run_fixture.h"
 
 namespace restash::test {

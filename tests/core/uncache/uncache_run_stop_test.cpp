@@ -52,7 +52,7 @@ protected:
 
     void ExpectCleanedUp(const RunOutcome& outcome) {
         EXPECT_TRUE(stopper->reached);
-        EXPECT_EQ(outcome.result, RunResult::Stopped);
+        EXPECT_EQ(outcome.ending, Ending::Stopped);
         EXPECT_TRUE(FilesIn(settings.OfflineDir).empty());
         EXPECT_TRUE(FilesIn(Offline("MEDIA")).empty());
         EXPECT_TRUE(FilesIn(Offline("OTHERS")).empty());
@@ -105,7 +105,8 @@ TEST_F(StoppedRun, WhileTheIndexIsWrittenTheRunStillFinishes) {
     messages.Answer(Answer::No);
     const RunOutcome outcome = StopAt(kPhaseIndex, 1);
     EXPECT_TRUE(stopper->reached);
-    EXPECT_EQ(outcome.result, RunResult::NoView);
+    EXPECT_EQ(outcome.ending, Ending::Finished);
+    EXPECT_FALSE(outcome.viewIndexRequested);
     EXPECT_TRUE(FileExists(Offline("0.RSH")));
     EXPECT_TRUE(FileExists(Offline("PAGE11.HTM")));
     EXPECT_TRUE(FileExists(Offline("MEDIA/PIC.GIF")));
@@ -136,7 +137,8 @@ TEST_F(StoppedRun, AMissingHistoryFileIsReportedAndTheRunGoesOn) {
     std::filesystem::remove(settings.HistPath);
     messages.Answer(Answer::No);
     const RunOutcome outcome = RunFixture::Run();
-    EXPECT_EQ(outcome.result, RunResult::NoView);
+    EXPECT_EQ(outcome.ending, Ending::Finished);
+    EXPECT_FALSE(outcome.viewIndexRequested);
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown[0].kind, MessageKind::Warning);
     EXPECT_EQ(messages.shown[0].text, kBadHistoryPath);

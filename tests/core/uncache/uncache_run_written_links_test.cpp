@@ -50,7 +50,7 @@ TEST_P(WrittenLinks, LeadToTheLocalCopiesWithTheMarkupIntact) {
     EXPECT_TRUE(listed);
     WriteBytes(f.settings.HistPath, "");
 
-    EXPECT_EQ(f.RunAnswering(Answer::No).result, RunResult::NoView);
+    EXPECT_EQ(f.RunAnswering(Answer::No).ending, Ending::Finished);
 
     const std::string third = keepAddresses ? kSite + "search.cgi?q=a&amp;page=3" : "NOTFOUND";
     const std::string gone = keepAddresses ? kSite + "gone.html" : "NOTFOUND";

@@ -23,7 +23,7 @@ public:
     ~ModalDriver() override;
 
     // When the active modal window's class is className (for example
-    // "restash::TSelectionForm") and ready(window) holds, run action(window).
+    // "restash::SelectionDialog") and ready(window) holds, run action(window).
     ModalDriver& When(const QString& className, std::function<void(QWidget*)> action,
                       std::function<bool(QWidget*)> ready = {});
 

@@ -1,0 +1,153 @@
+#pragma once
+// The seam between the program and a cache format. A cache source reads a
+// cache's entries, opens their bodies and, where the format allows it,
+// removes entries. Everything above this folder speaks of entries and bodies
+// only: no caller joins a cache folder and a file name, so a format whose
+// bodies live inside larger files plugs in here without touching the jobs.
+//
+// A new format is a class deriving from CacheSource with its own traits,
+// reader, body lookup and (optionally) removal, and a case in
+// OpenCacheSource that recognises its index file or folder.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <streambuf>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/cache/cache_entry.h"
+#include "core/cache/read_warning.h"
+#include "core/platform/file_system.h"
+#include "core/platform/progress.h"
+
+namespace restash {
+
+// How a deletion takes entries out of a cache.
+enum class RemovalKind {
+    None,           // the format cannot remove entries
+    ListOnly,       // bodies are removed and the entries leave the list read; the index file stays as it is
+    RewritesIndex,  // the index is rewritten without the entries' records; the list must be read again
+};
+
+// What the rest of the program asks of a cache instead of which format it is.
+struct CacheTraits {
+    IndexFormat format = IndexFormat::TextIndex;
+    std::int32_t stampShift = 0;     // "now" is taken this many seconds earlier to compare with the stamps
+    bool otherFilesAtFirst = false;  // the selection starts with the "other" files ticked
+    bool rewritesHistory = false;    // an uncaching run rewrites the browser's history file
+    bool framesetIndex = false;      // the offline index is a frameset, else a single page
+    RemovalKind removal = RemovalKind::None;
+};
+
+// The traits of the two forms of Netscape's cache index.
+CacheTraits NetscapeTraits(IndexFormat format);
+
+// How a read ended, and what the reader warns of (a damaged record it
+// passed over, a body that is missing): the warnings travel up to the job's
+// outcome.
+struct CacheRead {
+    Ending ending = Ending::Finished;  // Stopped: the entries read by then are kept
+    ReadWarnings warnings;
+};
+
+struct ReadOptions {
+    // Also list the entries whose body is missing (BodyRef::Present false);
+    // by default they are left out, as the selection counts present bodies only.
+    bool includeAbsent = false;
+};
+
+// One entry's body, found by its source.
+class EntryBody {
+public:
+    virtual ~EntryBody() = default;
+    // How errors name the body: a cache file's path.
+    virtual const std::string& Label() const = 0;
+    // The plain file that holds exactly the body, when there is one: a copy
+    // can then be made by the file system, byte for byte, without reading it.
+    virtual const std::string* PlainFile() const { return nullptr; }
+    // Reads the body from its start; throws FileError naming Label() when it
+    // cannot be opened, and when a read fails.
+    virtual std::unique_ptr<std::streambuf> Open() const = 0;
+};
+
+// Hands the body over in pieces of at most 64 KiB, from its start; throws
+// FileError naming the body when it cannot be read.
+void ReadBodyInPieces(const EntryBody& body, const std::function<void(std::string_view)>& piece);
+
+// A byte-for-byte copy of the body into to (created or overwritten): by the
+// file system when the body is a plain file, else through its stream. A read
+// failure throws FileError naming the body, a write failure naming to.
+void CopyBody(const EntryBody& body, FileSystem& fs, const std::string& to);
+
+// The bodies of a source as they are now (a Netscape source lists its cache
+// folder once per lookup object).
+class BodyLookup {
+public:
+    virtual ~BodyLookup() = default;
+    // The body of an entry this source read, or nothing when it is absent
+    // (missing, or named so that it would lie outside the cache).
+    virtual std::unique_ptr<EntryBody> Find(const CacheEntry& entry) const = 0;
+};
+
+// Which entries a removal takes.
+using EntryFilter = std::function<bool(const CacheEntry&)>;
+
+// A body a removal could not take out of the cache.
+struct RemovalFailure {
+    std::string url;
+    std::string body;  // the body's name
+    std::string what;  // "path: problem"
+};
+
+struct Removal {
+    Ending ending = Ending::Finished;     // Stopped: nothing was removed
+    std::uint64_t entriesRemoved = 0;     // entries, or index records
+    std::uint64_t bodiesRemoved = 0;      // bodies removed from the cache
+    std::vector<RemovalFailure> failures;
+};
+
+class CacheSource {
+public:
+    virtual ~CacheSource() = default;
+
+    virtual const CacheTraits& Traits() const = 0;
+    // The index file (or the cache folder) as the source was opened on.
+    virtual const std::string& Location() const = 0;
+
+    // Fills entries from the cache, emptying them first once the index could
+    // be opened. Shows the busy state through progress and clears it however
+    // the read ends; reports Stopped when progress said to stop (the entries
+    // read by then stay). Throws FileError when the index cannot be opened
+    // (entries keep what they held) and Error for an index it cannot read on.
+    virtual CacheRead Read(CacheEntryList& entries, ProgressSink& progress, const ReadOptions& options = {}) const = 0;
+
+    virtual std::unique_ptr<BodyLookup> Bodies() const = 0;
+
+    // Removes the entries chosen and their bodies, the way Traits().removal
+    // says; entries is the list this source read (a list-only removal takes
+    // the entries out of it). workFolder is where a rewritten index is
+    // written before it replaces the old one. Throws FileError when the
+    // index cannot be rewritten: the index and every body then stay.
+    virtual Removal Remove(CacheEntryList& entries, const EntryFilter& chosen, const std::string& workFolder,
+                           FileSystem& fs, ProgressSink& progress) const;
+    // Removes what an earlier removal may have left in workFolder.
+    virtual void ClearLeftovers(const std::string& /*workFolder*/, FileSystem& /*fs*/) const {}
+};
+
+// The form of a Netscape index file by its first line: TextIndex when the
+// first 10 characters, upper-cased, are "MCOM-CACHE" or "MOSAIC-COM";
+// HashIndex otherwise. Throws FileError when the file cannot be opened.
+IndexFormat DetectIndexFormat(const std::string& indexPath);
+
+// Whether location names a cache a source can be opened on: for the
+// Netscape forms an index file that is there.
+bool CacheIsThere(const std::string& location);
+
+// The source for a cache index file. Throws FileError when it cannot be opened.
+std::unique_ptr<CacheSource> OpenCacheSource(const std::string& indexPath);
+
+// The caption of the busy state while an index is read.
+inline constexpr const char* kReadingCaption = "Processing Cache Index. Please Wait.";
+
+}  // namespace restash

@@ -1,0 +1,119 @@
+#include <cerrno>
+
+#include "core/cache/mapped_file.h"
+#include "core/cache/netscape_readers.h"
+#include "core/cache/netscape_source.h"
+#include "core/cache/text_lines.h"
+#include "core/platform/error.h"
+#include "core/platform/paths.h"
+
+namespace restash {
+namespace {
+
+constexpr std::string_view kRewrittenLineEnd = "\r\r\n";
+constexpr long kLinesPerMessagePoint = 20;
+
+// A rewritten line: the line without its terminator, then CR CR LF. A last
+// line that has no terminator loses nothing.
+void WriteRewrittenLine(OutputFile& out, std::string_view line) {
+    if (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
+    out.Write(line);
+    out.Write(kRewrittenLineEnd);
+}
+
+// Moves the finished TEMP.FAT over the index in one rename. When the two
+// folders lie on different file systems, TEMP.FAT is first copied beside the
+// index so that the step that replaces the index is still a rename.
+void ReplaceIndex(FileSystem& fs, const std::string& temp, const std::string& index) {
+    try {
+        fs.Rename(temp, index);
+        return;
+    } catch (const FileError& e) {
+        if (e.problem() != DescribeErrno(EXDEV)) throw;
+    }
+    const std::string beside = TemporaryNameFor(index);
+    try {
+        fs.CopyFile(temp, beside);
+        fs.Rename(beside, index);
+    } catch (...) {
+        try {
+            fs.Remove(beside);
+        } catch (...) {
+        }
+        throw;
+    }
+    fs.Remove(temp);
+}
+
+// Whether a line is chosen, and the entry it describes. A line whose time
+// stamp is not a whole number never is.
+bool LineChosen(std::string_view text, const EntryFilter& chosen, CacheEntry& entry) {
+    const TextIndexLine line = SplitTextIndexLine(text);
+    std::int32_t stamp = 0;
+    if (!ParseStamp(StampText(line), stamp)) return false;
+    entry = TextLineEntry(line, stamp);
+    return chosen(entry);
+}
+
+// Writes every line that is not chosen to out; the chosen lines' entries go
+// to doomed. Stopped when progress said to stop.
+Ending CopyUnchosenLines(std::string_view index, OutputFile& out, const EntryFilter& chosen,
+                         std::vector<CacheEntry>& doomed, ProgressSink& progress) {
+    LineReader reader(index);
+    const std::string_view header = reader.Next();
+    if (!header.empty()) WriteRewrittenLine(out, header);
+    long count = 0;
+    while (!reader.AtEnd()) {
+        if (count % kLinesPerMessagePoint == 0 && !progress.ProcessMessages()) return Ending::Stopped;
+        ++count;
+        const std::string_view line = reader.Next();
+        if (line.empty()) continue;  // the read that met the end of the file
+        CacheEntry entry;
+        if (LineChosen(line, chosen, entry))
+            doomed.push_back(std::move(entry));
+        else
+            WriteRewrittenLine(out, line);
+    }
+    return Ending::Finished;
+}
+
+}  // namespace
+
+CacheRead NetscapeTextSource::Read(CacheEntryList& entries, ProgressSink& progress, const ReadOptions& options) const {
+    return {ReadMappedIndex(Location(), CacheDir(), entries, progress,
+                           [&](std::string_view bytes, const CacheFolder& folder, const auto&) {
+                               return ReadTextIndex(bytes, Location(), folder, entries, progress, options);
+                           }),
+            {}};
+}
+
+Removal NetscapeTextSource::Remove(CacheEntryList& /*entries*/, const EntryFilter& chosen,
+                                   const std::string& workFolder, FileSystem& fs, ProgressSink& progress) const {
+    Removal removal;
+    const std::string tempPath = WithTrailingSeparator(workFolder) + kTempFatName;
+    std::vector<CacheEntry> doomed;  // the entries of the removed lines
+    try {
+        const MappedFile index(Location());
+        auto out = fs.Create(tempPath);
+        removal.ending = CopyUnchosenLines(index.bytes(), *out, chosen, doomed, progress);
+        out->Close();
+        if (removal.ending == Ending::Stopped) {
+            fs.Remove(tempPath);
+            return removal;
+        }
+        ReplaceIndex(fs, tempPath, Location());
+    } catch (...) {
+        try {
+            fs.Remove(tempPath);
+        } catch (...) {
+        }
+        throw;
+    }
+    removal.entriesRemoved = doomed.size();
+    // The index no longer names these files: remove them.
+    const CacheFolder folder(CacheDir());
+    for (const CacheEntry& entry : doomed) RemoveCacheFile(folder, entry, fs, removal);
+    return removal;
+}
+
+}  // namespace restash

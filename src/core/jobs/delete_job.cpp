@@ -1,0 +1,106 @@
+#include "core/jobs/delete_job.h"
+
+#include "core/app/browser_bridge.h"
+#include "core/app/program_dir.h"
+#include "core/jobs/job_texts.h"
+#include "core/platform/error.h"
+
+namespace restash {
+namespace {
+
+// The busy state for the time of a removal; the caption goes back to the
+// reading caption however the removal ends.
+class DeletingState {
+public:
+    explicit DeletingState(ProgressSink& progress) : progress_(progress) { progress_.Busy(true, kDeletingCaption); }
+    ~DeletingState() { progress_.Busy(false, kReadingCaption); }
+    DeletingState(const DeletingState&) = delete;
+    DeletingState& operator=(const DeletingState&) = delete;
+
+private:
+    ProgressSink& progress_;
+};
+
+std::string NotRemovedText(const std::vector<RemovalFailure>& failures) {
+    constexpr std::size_t kShown = 10;
+    std::string text = "Could not delete " + std::to_string(failures.size()) + " cache file(s):";
+    for (std::size_t i = 0; i < failures.size() && i < kShown; ++i) text += "\r\n" + failures[i].what;
+    if (failures.size() > kShown) text += "\r\n...";
+    return text;
+}
+
+}  // namespace
+
+DeleteJob::DeleteJob(DeleteRequest request, Services services)
+    : request_(std::move(request)), services_(services), part_(request_.selection, services_) {}
+
+Outcome<DeleteSummary> DeleteJob::Run() {
+    try {
+        const JobStatus prepared = part_.Prepare(request_.settings, {true, true, kNoFilesToDelete});
+        if (prepared == JobStatus::Stopped) return Outcome<DeleteSummary>::Stopped();
+        if (prepared == JobStatus::Failed) return Outcome<DeleteSummary>::Failed(part_.failure());
+        return Decide(part_.State());
+    } catch (const Error& e) {
+        return Outcome<DeleteSummary>::Failed(ErrorFailure(e));
+    }
+}
+
+Outcome<DeleteSummary> DeleteJob::Decide(CacheSelection& state) {
+    const Settings& settings = request_.settings;
+    if (NetscapeRuns(settings, services_.processes)) return Outcome<DeleteSummary>::Failed(BrowserRunningFailure());
+    // A rewritten index is written in the program's folder first.
+    EnsureProgramDir(settings.ProgramDir, services_.fs);
+    const CacheSource& source = *state.Source();
+    source.ClearLeftovers(settings.ProgramDir, services_.fs);
+
+    if (!state.HasSomethingChosen())
+        return Outcome<DeleteSummary>::Failed({FailureCode::NothingChosen, kNoFilesToDelete, {}});
+    const Answer answer =
+        services_.messages.Show(MessageKind::Confirmation,
+                                state.ChoosesWholeCache() ? kDeleteWholeCacheQuestion : kDeleteQuestion,
+                                Buttons::YesNoCancel);
+    if (answer != Answer::Yes) {
+        // A list-only removal lists the domains again whatever the answer.
+        if (source.Traits().removal == RemovalKind::ListOnly) state.RebuildLists();
+        // Ctrl-C while the question was asked is a stop, not a No.
+        if (!services_.progress.ProcessMessages()) return Outcome<DeleteSummary>::Stopped();
+        return Outcome<DeleteSummary>::Failed({FailureCode::NotConfirmed, {}, {}});
+    }
+    return Remove(state);
+}
+
+Outcome<DeleteSummary> DeleteJob::Remove(CacheSelection& state) {
+    const Selection selection = state.Current();
+    const CacheSource& source = *state.Source();
+    Removal removal;
+    {
+        DeletingState busy(services_.progress);
+        removal = source.Remove(
+            state.MutableEntries(), [&](const CacheEntry& e) { return IsSelected(e, selection); },
+            request_.settings.ProgramDir, services_.fs, services_.progress);
+    }
+    if (removal.ending == Ending::Stopped) return Outcome<DeleteSummary>::Stopped();
+    if (source.Traits().removal == RemovalKind::RewritesIndex) {
+        try {
+            state.Reload();
+        } catch (const Error& e) {
+            // The deletion itself is done; the lists stay empty, as after a
+            // failed first read.
+            services_.messages.ShowError(e.what());
+        }
+    } else {
+        state.RebuildLists();
+    }
+    Outcome<DeleteSummary> o;
+    o.summary = {removal.entriesRemoved, removal.bodiesRemoved};
+    o.warnings = part_.CacheWarnings();
+    if (removal.failures.empty()) return o;
+    const std::string text = NotRemovedText(removal.failures);
+    services_.messages.ShowError(text);
+    o.warnings.push_back({WarningCode::BodiesNotRemoved, text});
+    for (const RemovalFailure& f : removal.failures)
+        o.leftOut.push_back({f.url, f.body, LeftOutReason::NotRemovable, f.what});
+    return o;
+}
+
+}  // namespace restash

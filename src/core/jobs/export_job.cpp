@@ -1,0 +1,52 @@
+#include "core/jobs/export_job.h"
+
+#include "core/export/export_archive.h"
+#include "core/jobs/job_texts.h"
+#include "core/platform/error.h"
+#include "core/platform/paths.h"
+
+namespace restash {
+namespace {
+
+Outcome<ExportSummary> Completed(const ExportReport& report) {
+    Outcome<ExportSummary> o;
+    o.summary = report;
+    for (const ExportFailure& f : report.absent) o.leftOut.push_back({f.url, f.body, LeftOutReason::BodyMissing, {}});
+    for (const ExportFailure& f : report.failures) {
+        const LeftOutReason reason = f.noAddress ? LeftOutReason::NoAddress : LeftOutReason::BodyUnreadable;
+        o.leftOut.push_back({f.url, f.body, reason, f.what});
+        o.warnings.push_back({WarningCode::BodiesNotArchived, f.what});
+    }
+    return o;
+}
+
+}  // namespace
+
+ExportJob::ExportJob(ExportRequest request, Services services)
+    : request_(std::move(request)), services_(services), part_(request_.selection, services_) {}
+
+Outcome<ExportSummary> ExportJob::Run() {
+    try {
+        const JobStatus prepared = part_.Prepare(request_.settings, {true, true, kNoFilesToExport});
+        if (prepared == JobStatus::Stopped) return Outcome<ExportSummary>::Stopped();
+        if (prepared == JobStatus::Failed) return Outcome<ExportSummary>::Failed(part_.failure());
+        CacheSelection& state = part_.State();
+        ExportOptions options;
+        options.warcPath = request_.warc;
+        options.waczPath = request_.wacz;
+        options.cdxjPath = request_.cdxj;
+        options.manifestPath = request_.manifest;
+        options.sourceCacheName = AbsolutePath(request_.settings.CacheIndexPath());
+        options.createdAt = services_.clock.Now();
+        const ExportReport report = ExportArchive(state.Entries(), state.Current(), *state.Source(), options,
+                                                  services_.progress, services_.fs);
+        if (report.ending == Ending::Stopped) return Outcome<ExportSummary>::Stopped();
+        Outcome<ExportSummary> o = Completed(report);
+        o.warnings.insert(o.warnings.begin(), part_.CacheWarnings().begin(), part_.CacheWarnings().end());
+        return o;
+    } catch (const Error& e) {
+        return Outcome<ExportSummary>::Failed(ErrorFailure(e));
+    }
+}
+
+}  // namespace restash

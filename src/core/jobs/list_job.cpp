@@ -1,0 +1,45 @@
+#include "core/jobs/list_job.h"
+
+#include <unordered_map>
+
+#include "core/jobs/chosen_part.h"
+#include "core/platform/error.h"
+
+namespace restash {
+
+ListJob::ListJob(ListRequest request, Services services) : request_(std::move(request)), services_(services) {}
+
+Outcome<ListSummary> ListJob::Run() {
+    try {
+        if (request_.domains) return ListDomains();
+        const auto source = OpenCacheSource(request_.settings.CacheIndexPath());
+        Outcome<ListSummary> o;
+        o.summary.format = source->Traits().format;
+        CacheRead read = source->Read(o.summary.entries, services_.progress, {request_.includeAbsent});
+        if (read.ending == Ending::Stopped) return Outcome<ListSummary>::Stopped();
+        for (const ReadWarning& w : read.warnings) o.warnings.push_back(JobWarning(w));
+        return o;
+    } catch (const Error& e) {
+        return Outcome<ListSummary>::Failed(ErrorFailure(e));
+    }
+}
+
+Outcome<ListSummary> ListJob::ListDomains() {
+    const SelectionRequest request{nullptr, *request_.domains};
+    ChosenPart part(request, services_);
+    const JobStatus prepared = part.Prepare(request_.settings, {});
+    if (prepared == JobStatus::Stopped) return Outcome<ListSummary>::Stopped();
+    if (prepared == JobStatus::Failed) return Outcome<ListSummary>::Failed(part.failure());
+    const CacheSelection& state = part.State();
+    Outcome<ListSummary> o;
+    o.summary.format = state.Traits().format;
+    o.warnings = part.CacheWarnings();
+    // The chosen list, in its order, with each domain's tally of the age window.
+    std::unordered_map<std::string, const DomainTally*> tallyOf;
+    for (const DomainTally& t : state.Tallies()) tallyOf.emplace(t.Domain, &t);
+    for (const NameItem& item : state.Chosen().Items())
+        if (const auto it = tallyOf.find(item.name); it != tallyOf.end()) o.summary.domains.push_back(*it->second);
+    return o;
+}
+
+}  // namespace restash

@@ -1,0 +1,43 @@
+#pragma once
+// The List job: a cache's entries in the order its source reads them, or the
+// domains the selection options choose, each with its counts of text, media
+// and other entries in the age window.
+#include <optional>
+#include <vector>
+
+#include "core/app/settings.h"
+#include "core/cache/cache_entry.h"
+#include "core/jobs/outcome.h"
+#include "core/jobs/services.h"
+#include "core/selection/domain_tally.h"
+#include "core/selection/selection_options.h"
+
+namespace restash {
+
+struct ListRequest {
+    Settings settings;           // the cache index; the GMT adjustment for the age window
+    bool includeAbsent = false;  // also the entries whose body is missing
+    // When set, the domains these options choose are listed instead of the entries.
+    std::optional<SelectionOptions> domains;
+};
+
+struct ListSummary {
+    IndexFormat format = IndexFormat::TextIndex;
+    CacheEntryList entries;
+    std::vector<DomainTally> domains;  // the chosen domains in the chosen list's order
+};
+
+class ListJob {
+public:
+    ListJob(ListRequest request, Services services);
+    // Stopped when the read was stopped; Failed when the cache cannot be read.
+    Outcome<ListSummary> Run();
+
+private:
+    Outcome<ListSummary> ListDomains();
+
+    ListRequest request_;
+    Services services_;
+};
+
+}  // namespace restash

@@ -1,0 +1,69 @@
+#pragma once
+// What a job returns, whichever job it is: how it ended (Completed, Stopped
+// when the progress sink said to stop wherever the job was, Failed when it
+// could not do its work), its own summary, its warnings and the chosen
+// entries it left out, each with a code a front end can word and the core's
+// own text.
+#include <string>
+#include <vector>
+
+#include "core/platform/warning.h"
+
+namespace restash {
+
+enum class JobStatus { Completed, Stopped, Failed };
+
+// Why a job did not do its work.
+enum class FailureCode {
+    None,
+    BrowserRunning,  // the browser runs: its files are neither read nor changed
+    CacheMissing,    // the cache index is not there
+    NothingChosen,   // the selection holds no file
+    NotConfirmed,    // the user did not say Yes
+    NoPageList,      // no uncaching run has left a page list to search
+    Error,           // an input/output or format error (the text names the file)
+};
+
+struct Failure {
+    FailureCode code = FailureCode::None;
+    std::string text;  // the core's text for it
+    std::string path;  // the file it concerns, when there is one
+};
+
+enum class LeftOutReason {
+    BodyMissing,     // the body is not in the cache
+    BodyUnreadable,  // the body could not be read
+    NoAddress,       // the index gives no address for the entry
+    NotRemovable,    // the body could not be removed
+};
+
+// A chosen entry the job did not carry through.
+struct LeftOut {
+    std::string url;
+    std::string body;    // how the source names the body: a cache file's path
+    LeftOutReason reason;
+    std::string detail;  // "path: problem"
+};
+
+template <typename Summary>
+struct Outcome {
+    JobStatus status = JobStatus::Completed;
+    Summary summary{};
+    std::vector<Warning> warnings;
+    std::vector<LeftOut> leftOut;
+    Failure failure;  // when Failed
+
+    static Outcome Failed(Failure why) {
+        Outcome o;
+        o.status = JobStatus::Failed;
+        o.failure = std::move(why);
+        return o;
+    }
+    static Outcome Stopped() {
+        Outcome o;
+        o.status = JobStatus::Stopped;
+        return o;
+    }
+};
+
+}  // namespace restash

@@ -1,0 +1,66 @@
+#include "core/jobs/uncache_job.h"
+
+#include "core/app/browser_bridge.h"
+#include "core/app/program_dir.h"
+#include "core/jobs/job_texts.h"
+#include "core/platform/error.h"
+#include "core/uncache/uncache_run.h"
+
+namespace restash {
+namespace {
+
+Outcome<UncacheSummary> Completed(const RunOutcome& run) {
+    Outcome<UncacheSummary> o;
+    o.summary = {run.filesCopied, run.pagesConverted, run.viewIndexRequested};
+    if (run.historyMissing) o.warnings.push_back({WarningCode::HistoryMissing, kBadHistoryPath});
+    if (!run.copyFailures.empty())
+        o.warnings.push_back({WarningCode::BodiesUnreadable, CopyFailuresText(run.copyFailures)});
+    for (const CopyFailure& f : run.copyFailures)
+        o.leftOut.push_back({f.url, f.body, LeftOutReason::BodyUnreadable, f.what});
+    return o;
+}
+
+}  // namespace
+
+UncacheJob::UncacheJob(UncacheRequest request, Services services)
+    : request_(std::move(request)), services_(services), part_(request_.selection, services_) {}
+
+Outcome<UncacheSummary> UncacheJob::Run() {
+    if (auto ended = Check()) return *ended;
+    return RunChecked();
+}
+
+std::optional<Outcome<UncacheSummary>> UncacheJob::Check() {
+    try {
+        const JobStatus prepared = part_.Prepare(request_.settings, {true, true, kNoFilesToUncache});
+        if (prepared == JobStatus::Stopped) return Outcome<UncacheSummary>::Stopped();
+        if (prepared == JobStatus::Failed) return Outcome<UncacheSummary>::Failed(part_.failure());
+    } catch (const Error& e) {
+        return Outcome<UncacheSummary>::Failed(ErrorFailure(e));
+    }
+    if (NetscapeRuns(request_.settings, services_.processes))
+        return Outcome<UncacheSummary>::Failed(BrowserRunningFailure());
+    if (!part_.State().HasSomethingChosen())
+        return Outcome<UncacheSummary>::Failed({FailureCode::NothingChosen, kNoFilesToUncache, {}});
+    return std::nullopt;
+}
+
+Outcome<UncacheSummary> UncacheJob::RunChecked() {
+    if (!part_.HasState()) return Run();
+    const Settings& settings = request_.settings;
+    CacheSelection& state = part_.State();
+    try {
+        // The new history file is written in the program's folder.
+        EnsureProgramDir(settings.ProgramDir, services_.fs);
+        RunServices run{services_.fs, services_.progress, services_.messages, services_.clock, services_.timeLocale};
+        const RunOutcome outcome = RunUncache(settings, *state.Source(), state.Entries(), state.Current(), run);
+        if (outcome.ending == Ending::Stopped) return Outcome<UncacheSummary>::Stopped();
+        Outcome<UncacheSummary> o = Completed(outcome);
+        o.warnings.insert(o.warnings.begin(), part_.CacheWarnings().begin(), part_.CacheWarnings().end());
+        return o;
+    } catch (const Error& e) {
+        return Outcome<UncacheSummary>::Failed(ErrorFailure(e));
+    }
+}
+
+}  // namespace restash

@@ -1,0 +1,52 @@
+#pragma once
+// The Uncache job: the checks before a run (the browser must not run,
+// something must be chosen), the program folder for the new history, and the
+// uncaching run into the offline tree, ending with the question whether to
+// view the index.
+#include <cstdint>
+#include <optional>
+
+#include "core/app/settings.h"
+#include "core/jobs/chosen_part.h"
+#include "core/jobs/outcome.h"
+#include "core/jobs/services.h"
+
+namespace restash {
+
+struct UncacheRequest {
+    // The cache index, the offline root, the history file, the program
+    // folder and the browser program; the GMT adjustment and the link
+    // preferences (NotFoundURL, EmphTag, Tag).
+    Settings settings;
+    SelectionRequest selection;
+};
+
+struct UncacheSummary {
+    std::uint64_t filesCopied = 0;
+    std::uint64_t pagesConverted = 0;
+    bool viewIndex = false;  // the user asked to view the index and the browser program is there
+};
+
+class UncacheJob {
+public:
+    UncacheJob(UncacheRequest request, Services services);
+
+    // The whole job: the choice (when the request brings options), the
+    // checks and the run.
+    Outcome<UncacheSummary> Run();
+
+    // The choice and the checks the Uncache button makes before the progress
+    // window opens: the outcome the job ends with, or nothing when the run
+    // may start.
+    std::optional<Outcome<UncacheSummary>> Check();
+    // Only the run, for a selection Check() let start; a request without a
+    // selection is checked first.
+    Outcome<UncacheSummary> RunChecked();
+
+private:
+    UncacheRequest request_;
+    Services services_;
+    ChosenPart part_;
+};
+
+}  // namespace restash

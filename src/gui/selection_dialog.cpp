@@ -1,0 +1,400 @@
+#include "gui/selection_dialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShortcut>
+
+#include "core/jobs/delete_job.h"
+#include "core/jobs/uncache_job.h"
+#include "gui/failure_box.h"
+#include "gui/layout.h"
+#include "gui/progress_dialog.h"
+#include "gui/qt_text.h"
+
+namespace restash {
+
+namespace {
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const char* hint, int l, int t,
+                        int w, int h) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    if (hint) button->setToolTip(QString::fromLatin1(hint));
+    Place(button, l, t, w, h);
+    return button;
+}
+
+QLabel* MakeCountPanel(QWidget* parent, const char* name, int top) {
+    auto* panel = new QLabel(QStringLiteral("0"), parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setAlignment(Qt::AlignCenter);
+    panel->setFont(BoldFont());
+    Place(panel, 10, top, 57, 19);
+    return panel;
+}
+
+QLabel* MakeCountLabel(QWidget* parent, const char* caption, int top) {
+    auto* label = new QLabel(QString::fromLatin1(caption), parent);
+    Place(label, 74, top, 48, 19);
+    return label;
+}
+
+QComboBox* MakeCombo(QWidget* parent, const char* name, const std::vector<std::string>& items, int l, int w) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    for (const std::string& item : items) box->addItem(QString::fromStdString(item));
+    Place(box, l, 36, w, 25);
+    return box;
+}
+
+// The colour of a count panel: grey for a type that is not ticked.
+void SetGrey(QLabel* panel, bool grey) {
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::WindowText, grey ? QColor(128, 128, 128)
+                                                : QApplication::palette().color(QPalette::WindowText));
+    panel->setPalette(palette);
+}
+
+}  // namespace
+
+SelectionDialog::SelectionDialog(Shell& shell, ProgressDialog& progressWindow, QWidget* parent)
+    : QDialog(parent), shell_(shell), progressWindow_(progressWindow), state_(progress_), view_(state_) {
+    setObjectName(QStringLiteral("SelectionForm"));
+    setWindowTitle(QStringLiteral("Restash - Selection Criteria"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFont(WindowFont());
+    FixClientSize(this, 607, 288);
+
+    controls_ = new QFrame(this);
+    controls_->setObjectName(QStringLiteral("BackPanel"));
+    Place(controls_, 0, 0, 607, 288);
+
+    availableLabel_ = new QLabel(QStringLiteral("Available Domains"), controls_);
+    availableLabel_->setObjectName(QStringLiteral("SrcLabel"));
+    availableLabel_->setFont(BoldFont(1));
+    Place(availableLabel_, 8, 6, 201, 20);
+    availableList_ = new QListWidget(controls_);
+    availableList_->setObjectName(QStringLiteral("SrcList"));
+    availableList_->setFont(BoldFont(1));
+    availableList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    Place(availableList_, 8, 28, 201, 153);
+
+    includeButton_ = MakeButton(controls_, "IncludeBtn", ">", "Add selection", 217, 40, 33, 33);
+    includeAllButton_ = MakeButton(controls_, "IncAllBtn", ">>", "Add all", 217, 78, 33, 33);
+    excludeButton_ = MakeButton(controls_, "ExcludeBtn", "<", "Remove selection", 217, 116, 33, 33);
+    excludeAllButton_ = MakeButton(controls_, "ExAllBtn", "<<", "Remove all", 217, 154, 33, 33);
+
+    chosenLabel_ = new QLabel(QStringLiteral("Uncache/Delete"), controls_);
+    chosenLabel_->setObjectName(QStringLiteral("DstLabel"));
+    chosenLabel_->setFont(BoldFont(1));
+    Place(chosenLabel_, 258, 6, 201, 20);
+    chosenList_ = new QListWidget(controls_);
+    chosenList_->setObjectName(QStringLiteral("DstList"));
+    chosenList_->setFont(BoldFont(1));
+    chosenList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    Place(chosenList_, 258, 28, 201, 153);
+
+    uncacheButton_ = MakeButton(controls_, "UncacheButton", "&Uncache", "Uncache the current selection", 474, 28, 121, 33);
+    uncacheButton_->setDefault(true);
+    deleteButton_ = MakeButton(controls_, "DeleteButton", "&Delete", "Delete the current selection", 474, 68, 121, 33);
+    cancelButton_ = MakeButton(controls_, "CancelButton", "&Cancel", nullptr, 474, 108, 121, 33);
+    helpButton_ = MakeButton(controls_, "HelpButton", "&Help", nullptr, 474, 148, 121, 33);
+
+    ageGroup_ = new QGroupBox(QStringLiteral("File Age"), controls_);
+    ageGroup_->setObjectName(QStringLiteral("ChooseDates"));
+    Place(ageGroup_, 8, 190, 262, 90);
+    ageModeBox_ = MakeCombo(ageGroup_, "OldNewBox", SelectionView::AgeModeItems(), 10, 100);
+    ageNumberBox_ = MakeCombo(ageGroup_, "AgeBox", AgeChoices(AgeUnit::Hours), 116, 50);
+    ageUnitBox_ = MakeCombo(ageGroup_, "HDWBox", SelectionView::AgeUnitItems(), 172, 80);
+
+    typeGroup_ = new QGroupBox(QStringLiteral("File Types"), controls_);
+    typeGroup_->setObjectName(QStringLiteral("FtypeBox"));
+    Place(typeGroup_, 278, 190, 188, 90);
+    textBox_ = new QCheckBox(QStringLiteral("HTML/PlainText/Rich Text"), typeGroup_);
+    textBox_->setObjectName(QStringLiteral("TextBox"));
+    Place(textBox_, 10, 20, 174, 21);
+    mediaBox_ = new QCheckBox(QStringLiteral("Image/Sound/Video Files"), typeGroup_);
+    mediaBox_->setObjectName(QStringLiteral("MediaBox"));
+    Place(mediaBox_, 10, 42, 174, 21);
+    otherBox_ = new QCheckBox(QStringLiteral("Other Files"), typeGroup_);
+    otherBox_->setObjectName(QStringLiteral("OthersBox"));
+    Place(otherBox_, 10, 64, 174, 21);
+
+    countGroup_ = new QGroupBox(QStringLiteral("Number of Files"), controls_);
+    countGroup_->setObjectName(QStringLiteral("NumFilesBox"));
+    Place(countGroup_, 474, 190, 125, 90);
+    textCount_ = MakeCountPanel(countGroup_, "NumTextPanel", 20);
+    MakeCountLabel(countGroup_, "Text", 20);
+    mediaCount_ = MakeCountPanel(countGroup_, "NumMediaPanel", 42);
+    MakeCountLabel(countGroup_, "Media", 42);
+    otherCount_ = MakeCountPanel(countGroup_, "NumOtherPanel", 64);
+    MakeCountLabel(countGroup_, "Other", 64);
+
+    // The busy panel lies over the middle of the two lists; it is not part
+    // of controls_, which is disabled while it shows.
+    busyPanel_ = new QLabel(QString::fromLatin1(kReadingCaption), this);
+    busyPanel_->setObjectName(QStringLiteral("FatPanel"));
+    busyPanel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    busyPanel_->setLineWidth(2);
+    busyPanel_->setAlignment(Qt::AlignCenter);
+    busyPanel_->setAutoFillBackground(true);
+    busyPanel_->setFont(BoldFont());
+    Place(busyPanel_, 81, 76, 305, 57);
+    busyPanel_->hide();
+
+    QWidget* order[] = {availableList_, includeButton_, includeAllButton_, excludeButton_, excludeAllButton_, chosenList_, uncacheButton_,
+                        deleteButton_, cancelButton_, helpButton_, ageModeBox_, ageNumberBox_, ageUnitBox_, textBox_,
+                        mediaBox_, otherBox_};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+
+    connect(includeButton_, &QPushButton::clicked, this, &SelectionDialog::ChooseMarked);
+    connect(includeAllButton_, &QPushButton::clicked, this, &SelectionDialog::ChooseAll);
+    connect(excludeButton_, &QPushButton::clicked, this, &SelectionDialog::UnchooseMarked);
+    connect(excludeAllButton_, &QPushButton::clicked, this, &SelectionDialog::UnchooseAll);
+    connect(availableList_, &QListWidget::itemDoubleClicked, this, &SelectionDialog::ChooseMarked);
+    connect(chosenList_, &QListWidget::itemDoubleClicked, this, &SelectionDialog::UnchooseMarked);
+    connect(availableList_, &QListWidget::itemSelectionChanged, this, [this] { ListSelectionChanged(DomainList::Available); });
+    connect(chosenList_, &QListWidget::itemSelectionChanged, this, [this] { ListSelectionChanged(DomainList::Chosen); });
+    connect(ageModeBox_, &QComboBox::currentIndexChanged, this, &SelectionDialog::AgeModeChanged);
+    connect(ageNumberBox_, &QComboBox::currentIndexChanged, this, &SelectionDialog::AgeNumberChanged);
+    connect(ageUnitBox_, &QComboBox::currentIndexChanged, this, &SelectionDialog::AgeUnitChanged);
+    connect(textBox_, &QCheckBox::clicked, this, &SelectionDialog::TextTypeToggled);
+    connect(mediaBox_, &QCheckBox::clicked, this, &SelectionDialog::MediaTypeToggled);
+    connect(otherBox_, &QCheckBox::clicked, this, &SelectionDialog::OtherTypeToggled);
+    connect(uncacheButton_, &QPushButton::clicked, this, &SelectionDialog::Uncache);
+    connect(deleteButton_, &QPushButton::clicked, this, &SelectionDialog::DeleteChosen);
+    connect(cancelButton_, &QPushButton::clicked, this, &SelectionDialog::Cancel);
+    connect(helpButton_, &QPushButton::clicked, this, &SelectionDialog::ShowHelp);
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, &SelectionDialog::ShowHelp);
+
+    progress_.onBusy = [this](bool on, std::string_view caption) { ShowBusy(on, caption); };
+}
+
+void SelectionDialog::ShowBusy(bool on, std::string_view caption) {
+    view_.SetBusy(on, caption);
+    if (on) {
+        busyPanel_->setText(MessageText(caption));
+        busyPanel_->raise();
+        busyPanel_->show();
+        controls_->setEnabled(false);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        busyPanel_->hide();
+        controls_->setEnabled(true);
+        QApplication::restoreOverrideCursor();
+    }
+    busyPanel_->repaint();
+}
+
+template <typename Op>
+void SelectionDialog::Work(Op op) {
+    if (working_ > 0 || refreshing_) return;
+    ++working_;
+    controls_->setEnabled(false);
+    try {
+        op();
+    } catch (const std::exception& e) {
+        shell_.messages.ShowError(e.what());
+    }
+    --working_;
+    Refresh();
+}
+
+void SelectionDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    CentreOnScreen(this);
+    ResetForCache();
+}
+
+void SelectionDialog::ResetForCache() {
+    // A window shown before any cache was chosen shows the text form's start.
+    const CacheTraits traits = shell_.cache ? shell_.cache->Traits() : NetscapeTraits(IndexFormat::TextIndex);
+    Work([this, traits] { state_.Reset(traits, shell_.clock, shell_.settings.GMT); });
+}
+
+void SelectionDialog::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    // The index is read after the first paint, so the window is on screen
+    // with its busy panel while the read works.
+    if (shell_.IndexLoadPending) QMetaObject::invokeMethod(this, &SelectionDialog::ReadPendingCache, Qt::QueuedConnection);
+}
+
+void SelectionDialog::ReadPendingCache() {
+    if (!shell_.IndexLoadPending || working_ > 0 || !shell_.cache) return;
+    // Cleared before the read: a repaint while it works must not start another.
+    shell_.IndexLoadPending = false;
+    Work([this] { state_.Load(shell_.cache); });
+}
+
+void SelectionDialog::ChooseMarked() {
+    Work([this] {
+        state_.ChooseMarked();
+        view_.MovedFrom(DomainList::Available);
+    });
+    FocusList();
+}
+
+void SelectionDialog::UnchooseMarked() {
+    Work([this] {
+        state_.UnchooseMarked();
+        view_.MovedFrom(DomainList::Chosen);
+    });
+    FocusList();
+}
+
+void SelectionDialog::ChooseAll() {
+    Work([this] {
+        state_.ChooseAll();
+        view_.MovedFrom(DomainList::Available);
+    });
+    FocusList();
+}
+
+void SelectionDialog::UnchooseAll() {
+    Work([this] {
+        state_.UnchooseAll();
+        view_.MovedFrom(DomainList::Chosen);
+    });
+    FocusList();
+}
+
+void SelectionDialog::FocusList() { (view_.Focus() == DomainList::Available ? availableList_ : chosenList_)->setFocus(); }
+
+void SelectionDialog::AgeModeChanged() {
+    if (refreshing_) return;
+    Work([this] { state_.SetAgeMode(static_cast<AgeMode>(ageModeBox_->currentIndex())); });
+}
+
+void SelectionDialog::AgeNumberChanged() {
+    if (refreshing_) return;
+    Work([this] { state_.SetAgeNumber(ageNumberBox_->currentIndex()); });
+}
+
+void SelectionDialog::AgeUnitChanged() {
+    if (refreshing_) return;
+    Work([this] { state_.SetAgeUnit(static_cast<AgeUnit>(ageUnitBox_->currentIndex())); });
+}
+
+void SelectionDialog::TextTypeToggled() { Work([this] { state_.SetTypeIncluded(Category::Text, textBox_->isChecked()); }); }
+void SelectionDialog::MediaTypeToggled() { Work([this] { state_.SetTypeIncluded(Category::Media, mediaBox_->isChecked()); }); }
+void SelectionDialog::OtherTypeToggled() { Work([this] { state_.SetTypeIncluded(Category::Other, otherBox_->isChecked()); }); }
+
+void SelectionDialog::Uncache() {
+    if (working_ > 0) return;
+    bool start = false;
+    Work([this, &start] {
+        UncacheJob job({shell_.settings, {&state_, {}}}, shell_.ServicesFor(progress_));
+        const auto failed = job.Check();
+        if (failed) ShowFailure(shell_.messages, failed->failure);
+        start = !failed;
+    });
+    if (!start) return;
+    progressWindow_.SetRun([this](ProgressSink& progress) -> std::optional<DialogResult> {
+        UncacheJob job({shell_.settings, {&state_, {}}}, shell_.ServicesFor(progress));
+        const Outcome<UncacheSummary> outcome = job.RunChecked();
+        if (outcome.status == JobStatus::Stopped) return DialogResult::Stopped;
+        if (outcome.status == JobStatus::Failed) {
+            ShowFailure(shell_.messages, outcome.failure);
+            return std::nullopt;
+        }
+        if (outcome.summary.viewIndex) shell_.ViewIndexRequested = true;
+        return outcome.summary.viewIndex ? DialogResult::ViewIndex : DialogResult::DoNotView;
+    });
+    shell_.UncachePending = true;
+    const int result = progressWindow_.exec();
+    // A stopped run leaves this window open as it was.
+    if (result == Code(DialogResult::ViewIndex) || result == Code(DialogResult::DoNotView)) done(result);
+}
+
+void SelectionDialog::DeleteChosen() {
+    Work([this] {
+        DeleteJob job({shell_.settings, {&state_, {}}}, shell_.ServicesFor(progress_));
+        const Outcome<DeleteSummary> outcome = job.Run();
+        if (outcome.status == JobStatus::Failed) ShowFailure(shell_.messages, outcome.failure);
+    });
+}
+
+void SelectionDialog::Cancel() { done(Code(DialogResult::Cancelled)); }
+
+void SelectionDialog::ShowHelp() { shell_.OpenHelp(kSelectionHelpContext); }
+
+void SelectionDialog::reject() {
+    // The window must not close while the index is read or counted.
+    if (working_ > 0) return;
+    done(Code(DialogResult::Cancelled));
+}
+
+void SelectionDialog::done(int result) {
+    state_.Release();
+    QDialog::done(result);
+}
+
+void SelectionDialog::ListSelectionChanged(DomainList list) {
+    if (refreshing_) return;
+    QListWidget* widget = list == DomainList::Available ? availableList_ : chosenList_;
+    state_.ClearMarks(list);
+    for (int row = 0; row < widget->count(); ++row)
+        if (widget->item(row)->isSelected()) state_.Mark(list, static_cast<std::size_t>(row));
+}
+
+void SelectionDialog::RefreshList(QListWidget* widget, const NameList& names) {
+    bool same = widget->count() == static_cast<int>(names.size());
+    for (int row = 0; same && row < widget->count(); ++row)
+        same = widget->item(row)->text() == DataText(names.Name(static_cast<std::size_t>(row)));
+    if (!same) {
+        widget->clear();
+        for (const NameItem& item : names.Items()) widget->addItem(DataText(item.name));
+    }
+    for (int row = 0; row < widget->count(); ++row)
+        widget->item(row)->setSelected(names.IsSelected(static_cast<std::size_t>(row)));
+}
+
+void SelectionDialog::Refresh() {
+    refreshing_ = true;
+    ageModeBox_->setCurrentIndex(view_.AgeModeIndex());
+    QStringList ages;
+    for (const std::string& item : view_.AgeNumberItems()) ages << QString::fromStdString(item);
+    QStringList shownAges;
+    for (int i = 0; i < ageNumberBox_->count(); ++i) shownAges << ageNumberBox_->itemText(i);
+    if (ages != shownAges) {
+        ageNumberBox_->clear();
+        ageNumberBox_->addItems(ages);
+    }
+    ageNumberBox_->setCurrentIndex(view_.AgeNumberIndex());
+    ageUnitBox_->setCurrentIndex(view_.AgeUnitIndex());
+    ageNumberBox_->setEnabled(view_.AgeControlsEnabled());
+    ageUnitBox_->setEnabled(view_.AgeControlsEnabled());
+
+    const std::pair<QCheckBox*, QLabel*> types[] = {
+        {textBox_, textCount_}, {mediaBox_, mediaCount_}, {otherBox_, otherCount_}};
+    for (const Category c : {Category::Text, Category::Media, Category::Other}) {
+        const auto [box, panel] = types[static_cast<int>(c)];
+        box->setChecked(state_.TypeIncluded(c));
+        const CountPanel shown = view_.Panel(c);
+        panel->setText(QString::fromStdString(shown.text));
+        SetGrey(panel, shown.grey);
+    }
+
+    RefreshList(availableList_, state_.Available());
+    RefreshList(chosenList_, state_.Chosen());
+    includeButton_->setEnabled(view_.IncludeEnabled());
+    includeAllButton_->setEnabled(view_.IncludeEnabled());
+    excludeButton_->setEnabled(view_.ExcludeEnabled());
+    excludeAllButton_->setEnabled(view_.ExcludeEnabled());
+
+    busyPanel_->setText(MessageText(view_.BusyCaption()));
+    busyPanel_->setVisible(view_.BusyShown());
+    controls_->setEnabled(view_.ControlsEnabled(working_ > 0));
+    refreshing_ = false;
+}
+
+}  // namespace restash
