@@ -35,7 +35,7 @@ int SearchCommand::Run(RunContext& context) {
     if (outcome.status == JobStatus::Failed) return EndOf(outcome, context.messages);
 
     for (const CopiedFile& hit : outcome.summary.hits)
-        context.out << SafeText(hit.title) << '\t' << SafeText(hit.url) << '\n';
+        context.out << SafeUtf8Text(hit.title) << '\t' << SafeText(hit.url) << '\n';
     if (outcome.status == JobStatus::Stopped) {
         context.messages.Information(kSearchStopped);
         return kExitStopped;

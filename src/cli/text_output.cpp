@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <ostream>
 
+#include "core/web/charset.h"
+
 namespace restash::cli {
 
 namespace {
@@ -35,6 +37,15 @@ std::string SafeText(std::string_view latin1) {
     std::string out;
     out.reserve(latin1.size());
     AppendUtf8(out, latin1, true);
+    return out;
+}
+
+std::string SafeUtf8Text(std::string_view utf8) {
+    std::string out;
+    for (const char32_t c : Utf8Characters(utf8)) {
+        if (c < 32 || c == 127 || (c >= 128 && c < 160)) out += '?';
+        else restash::AppendUtf8(out, c);
+    }
     return out;
 }
 

@@ -17,6 +17,9 @@ std::string Latin1ToUtf8(std::string_view text);
 // characters (tabs and line breaks too) printed as "?".
 std::string SafeText(std::string_view latin1);
 
+// The same for a text in UTF-8 (a page title).
+std::string SafeUtf8Text(std::string_view utf8);
+
 // A field of an RFC 4180 record: quoted (with doubled quotes) when it holds
 // a comma, a quote, CR or LF.
 std::string CsvField(std::string_view utf8);
