@@ -21,8 +21,9 @@ Settings LoadCliSettings(const GlobalOptions& options) {
 }
 
 void AddCacheOption(CLI::App& command, std::optional<std::string>& cacheFile) {
-    command.add_option("--cache", cacheFile, "The cache index file (default: the cachedir setting)")
-        ->type_name("FILE");
+    command.add_option("--cache", cacheFile,
+                       "The cache index file, or the cache or profile folder (default: the cachedir setting)")
+        ->type_name("PATH");
 }
 
 Settings SettingsWithCache(const GlobalOptions& options, const std::optional<std::string>& cacheFile) {
@@ -35,6 +36,7 @@ void UseCacheIndex(Settings& settings, const std::string& indexFile) {
     const std::string path = AbsolutePath(indexFile);
     settings.CacheDir = DirPart(path);
     settings.FatName = FilePart(path);
+    if (IsFolder(path)) UseCacheFolder(settings, path);
 }
 
 void UseOfflineFolder(Settings& settings, const std::string& folder) {

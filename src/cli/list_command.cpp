@@ -17,25 +17,28 @@ ListCommand::ListCommand(CLI::App& parent) {
 
 namespace {
 
-void PrintJson(const CacheEntryList& entries, std::ostream& out) {
+void PrintJson(const ListSummary& cache, std::ostream& out) {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    for (const CacheEntry& e : entries) {
+    for (const CacheEntry& e : cache.entries) {
         list.push_back({{"stamp", e.Stamp},
                         {"file", Latin1ToUtf8(e.Body.Name)},
                         {"url", Latin1ToUtf8(e.Url)},
                         {"mime", Latin1ToUtf8(e.MimeType)},
                         {"domain", Latin1ToUtf8(e.Domain)},
-                        {"category", CategoryName(e.category)}});
+                        {"category", CategoryName(e.category)},
+                        {"format", IndexFormatName(cache.format)},
+                        {"family", cache.family}});
     }
     out << list.dump(2) << '\n';
 }
 
-void PrintCsv(const CacheEntryList& entries, std::ostream& out) {
-    out << "stamp,file,url,mime,domain,category\r\n";
-    for (const CacheEntry& e : entries) {
+void PrintCsv(const ListSummary& cache, std::ostream& out) {
+    out << "stamp,file,url,mime,domain,category,format,family\r\n";
+    const std::string format = CsvField(IndexFormatName(cache.format)) + ',' + CsvField(cache.family);
+    for (const CacheEntry& e : cache.entries) {
         out << e.Stamp << ',' << CsvField(Latin1ToUtf8(e.Body.Name)) << ',' << CsvField(Latin1ToUtf8(e.Url)) << ','
             << CsvField(Latin1ToUtf8(e.MimeType)) << ',' << CsvField(Latin1ToUtf8(e.Domain)) << ','
-            << CategoryName(e.category) << "\r\n";
+            << CategoryName(e.category) << ',' << format << "\r\n";
     }
 }
 
@@ -54,12 +57,15 @@ int ListCommand::Run(RunContext& context) {
     context.progress.Clear();
     if (outcome.status != JobStatus::Completed) return EndOf(outcome, context.messages);
     const CacheEntryList& entries = outcome.summary.entries;
-    if (format_ == "json")
-        PrintJson(entries, context.out);
-    else if (format_ == "csv")
-        PrintCsv(entries, context.out);
-    else
+    if (format_ == "json") {
+        PrintJson(outcome.summary, context.out);
+    } else if (format_ == "csv") {
+        PrintCsv(outcome.summary, context.out);
+    } else {
+        context.messages.Information(std::string(IndexFormatName(outcome.summary.format)) + " of " +
+                                     outcome.summary.family);
         PrintText(entries, context.out);
+    }
     return kExitDone;
 }
 

@@ -21,6 +21,8 @@ namespace restash {
 
 namespace {
 
+constexpr int kCacheLineHeight = 22;
+
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const char* hint, int l, int t,
                         int w, int h) {
     auto* button = new QPushButton(QString::fromLatin1(caption), parent);
@@ -71,11 +73,17 @@ SelectionDialog::SelectionDialog(Shell& shell, ProgressDialog& progressWindow, Q
     setWindowTitle(QStringLiteral("Restash - Selection Criteria"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFont(WindowFont());
-    FixClientSize(this, 607, 288);
+    // The line below the controls names the cache.
+    FixClientSize(this, 607, 288 + kCacheLineHeight);
 
     controls_ = new QFrame(this);
     controls_->setObjectName(QStringLiteral("BackPanel"));
     Place(controls_, 0, 0, 607, 288);
+
+    cacheLine_ = new QLabel(this);
+    cacheLine_->setObjectName(QStringLiteral("CacheLine"));
+    cacheLine_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Place(cacheLine_, 8, 286, 591, kCacheLineHeight - 4);
 
     availableLabel_ = new QLabel(QStringLiteral("Available Domains"), controls_);
     availableLabel_->setObjectName(QStringLiteral("SrcLabel"));
@@ -219,6 +227,17 @@ void SelectionDialog::ResetForCache() {
     // A window shown before any cache was chosen shows the text form's start.
     const CacheTraits traits = shell_.cache ? shell_.cache->Traits() : NetscapeTraits(IndexFormat::TextIndex);
     Work([this, traits] { state_.Reset(traits, shell_.clock, shell_.settings.GMT); });
+    ShowCache();
+}
+
+void SelectionDialog::ShowCache() {
+    if (!shell_.cache) return cacheLine_->clear();
+    const CacheTraits& traits = shell_.cache->Traits();
+    const QString text = QStringLiteral("%1 of %2: %3")
+                             .arg(QString::fromLatin1(IndexFormatName(traits.format)),
+                                  QString::fromStdString(traits.family), PathText(shell_.cache->Location()));
+    cacheLine_->setToolTip(text);
+    cacheLine_->setText(cacheLine_->fontMetrics().elidedText(text, Qt::ElideMiddle, cacheLine_->contentsRect().width()));
 }
 
 void SelectionDialog::paintEvent(QPaintEvent* event) {
@@ -233,6 +252,7 @@ void SelectionDialog::ReadPendingCache() {
     // Cleared before the read: a repaint while it works must not start another.
     shell_.IndexLoadPending = false;
     Work([this] { state_.Load(shell_.cache); });
+    ShowCache();  // a read may name the browsers better
 }
 
 void SelectionDialog::ChooseMarked() {

@@ -65,6 +65,7 @@ private:
     void RefreshList(QListWidget* widget, const NameList& names);
     void ListSelectionChanged(DomainList list);
     void ShowBusy(bool on, std::string_view caption);
+    void ShowCache();
 
     Shell& shell_;
     ProgressDialog& progressWindow_;
@@ -100,6 +101,7 @@ private:
     QLabel* mediaCount_;
     QLabel* otherCount_;
     QLabel* busyPanel_;
+    QLabel* cacheLine_;  // which cache the lists come from: its format, its browsers, its path
 };
 
 }  // namespace restash

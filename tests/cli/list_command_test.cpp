@@ -40,7 +40,9 @@ TEST_F(ListCommand, JsonHasEveryEntryInReaderOrder) {
                                        {"url", "http://www.example.com/a,b \"q\".html"},
                                        {"mime", "TEXT/HTML"},
                                        {"domain", "www.example.com"},
-                                       {"category", "text"}}));
+                                       {"category", "text"},
+                                       {"format", "Netscape text index"},
+                                       {"family", "Netscape 1-2"}}));
     EXPECT_EQ(json[1]["category"], "media");
     EXPECT_EQ(json[1]["domain"], "img.example.org");
     EXPECT_EQ(json[2]["stamp"], -5);
@@ -51,10 +53,13 @@ TEST_F(ListCommand, CsvQuotesFieldsAndEndsRecordsWithCrLf) {
     const CliResult r = List("csv");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
-              "stamp,file,url,mime,domain,category\r\n"
-              "845000000,A.HTM,\"http://www.example.com/a,b \"\"q\"\".html\",TEXT/HTML,www.example.com,text\r\n"
-              "845000001,B.GIF,http://img.example.org/b.gif,IMAGE/GIF,img.example.org,media\r\n"
-              "-5,C.ZIP,http://www.example.com/c.zip,APPLICATION/ZIP,www.example.com,other\r\n");
+              "stamp,file,url,mime,domain,category,format,family\r\n"
+              "845000000,A.HTM,\"http://www.example.com/a,b \"\"q\"\".html\",TEXT/HTML,www.example.com,text,"
+              "Netscape text index,Netscape 1-2\r\n"
+              "845000001,B.GIF,http://img.example.org/b.gif,IMAGE/GIF,img.example.org,media,"
+              "Netscape text index,Netscape 1-2\r\n"
+              "-5,C.ZIP,http://www.example.com/c.zip,APPLICATION/ZIP,www.example.com,other,"
+              "Netscape text index,Netscape 1-2\r\n");
 }
 
 TEST_F(ListCommand, TextAlignsTheColumns) {

@@ -139,7 +139,7 @@ void SelectionDialogTest::controlsOfTheWindow() {
     windows_ = std::make_unique<Windows>(fixture_->shell);
     SelectionDialog& s = windows_->selectionDialog;
     QCOMPARE(s.windowTitle(), QString("Restash - Selection Criteria"));
-    QCOMPARE(s.size(), QSize(Scaled(607), Scaled(288)));
+    QCOMPARE(s.size(), QSize(Scaled(607), Scaled(288 + 22)));
     QCOMPARE(s.minimumSize(), s.maximumSize());
     const std::tuple<const char*, const char*, const char*> buttons[] = {
         {"IncludeBtn", ">", "Add selection"},

@@ -55,6 +55,10 @@ Outcome<DeleteSummary> DeleteJob::Decide(CacheSelection& state) {
 
     if (!state.HasSomethingChosen())
         return Outcome<DeleteSummary>::Failed({FailureCode::NothingChosen, kNoFilesToDelete, {}});
+    // A format (or a damaged cache) that cannot lose entries safely is
+    // refused before the user is asked.
+    if (std::string why = source.WhyRemovalIsRefused(); !why.empty())
+        return Outcome<DeleteSummary>::Failed({FailureCode::Error, std::move(why), source.Location()});
     const Answer answer =
         services_.messages.Show(MessageKind::Confirmation,
                                 state.ChoosesWholeCache() ? kDeleteWholeCacheQuestion : kDeleteQuestion,

@@ -14,8 +14,9 @@ Outcome<ListSummary> ListJob::Run() {
         if (request_.domains) return ListDomains();
         const auto source = OpenCacheSource(request_.settings.CacheIndexPath());
         Outcome<ListSummary> o;
-        o.summary.format = source->Traits().format;
         CacheRead read = source->Read(o.summary.entries, services_.progress, {request_.includeAbsent});
+        o.summary.format = source->Traits().format;
+        o.summary.family = source->Traits().family;
         if (read.ending == Ending::Stopped) return Outcome<ListSummary>::Stopped();
         for (const ReadWarning& w : read.warnings) o.warnings.push_back(JobWarning(w));
         return o;
@@ -33,6 +34,7 @@ Outcome<ListSummary> ListJob::ListDomains() {
     const CacheSelection& state = part.State();
     Outcome<ListSummary> o;
     o.summary.format = state.Traits().format;
+    o.summary.family = state.Source()->Traits().family;
     o.warnings = part.CacheWarnings();
     // The chosen list, in its order, with each domain's tally of the age window.
     std::unordered_map<std::string, const DomainTally*> tallyOf;

@@ -17,6 +17,7 @@ Outcome<UncacheSummary> Completed(const RunOutcome& run) {
         o.warnings.push_back({WarningCode::BodiesUnreadable, CopyFailuresText(run.copyFailures)});
     for (const CopyFailure& f : run.copyFailures)
         o.leftOut.push_back({f.url, f.body, LeftOutReason::BodyUnreadable, f.what});
+    if (!run.undecoded.empty()) o.warnings.push_back({WarningCode::BodiesNotDecoded, UndecodedText(run.undecoded)});
     return o;
 }
 

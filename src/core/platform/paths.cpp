@@ -28,6 +28,11 @@ bool IsFile(const std::string& path) {
     return !path.empty() && std::filesystem::is_regular_file(path, ec);
 }
 
+bool IsFolder(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_directory(path, ec);
+}
+
 std::string AbsolutePath(const std::string& path) {
     if (path.empty()) return path;
     std::error_code ec;

@@ -17,6 +17,8 @@ std::string FilePart(std::string_view path, PathStyle style = PathStyle::Posix);
 
 // True when path names a regular file (after following links).
 bool IsFile(const std::string& path);
+// True when path names a folder (after following links).
+bool IsFolder(const std::string& path);
 
 // The separator a folder path ends with on this platform.
 inline constexpr char kSeparator = '/';

@@ -12,6 +12,7 @@ enum class WarningCode {
     PartUnsupported,    // a part of the cache the reader does not understand
     HistoryMissing,     // the history file is not there: followed links are not marked
     BodiesUnreadable,   // chosen bodies could not be read and were left out
+    BodiesNotDecoded,   // copied bodies could not be decoded from their content coding
     BodiesNotRemoved,   // chosen bodies could not be removed from the cache
     BodiesNotArchived,  // chosen entries could not be archived
 };

@@ -19,7 +19,7 @@ void CacheSelection::Reset(const CacheTraits& traits, const Clock& clock, std::i
     counts_ = {};
     available_.Clear();
     chosen_.Clear();
-    nowStamp_ = ComputeNowStamp(traits.stampShift, clock, gmtHours);
+    nowStamp_ = ComputeNowStamp(traits.stampShift, clock, gmtHours, traits.utcStamps);
     ageUpper_ = kNoUpperLimit;
     progress_.ProcessMessages();
 }

@@ -43,6 +43,9 @@ struct RunOutcome {
     std::uint64_t filesCopied = 0;
     std::uint64_t pagesConverted = 0;
     std::vector<CopyFailure> copyFailures;
+    // Copied bodies whose content coding could not be undone: as stored, or
+    // as far as they decode (what says which).
+    std::vector<CopyFailure> undecoded;
 };
 
 // The phase texts shown above the gauge.
@@ -63,6 +66,8 @@ inline constexpr const char* kCouldNotOpenNetscape = "Could not open Netscape.\r
 // The warning about the bodies that could not be read: how many, and the
 // first ten of them.
 std::string CopyFailuresText(const std::vector<CopyFailure>& failures);
+// The same for the bodies that could not be decoded.
+std::string UndecodedText(const std::vector<CopyFailure>& bodies);
 
 // Runs the whole uncaching run over entries (the cache entry list source
 // read, in list order) for selection (whose Domains are in the order of the
