@@ -84,10 +84,17 @@ private:
     std::shared_ptr<const FamilySource::StoredRead> read_;
 };
 
-// The head as a response record can hold it: one that starts with its status line.
+// The head as a response record can hold it: one that starts with its
+// status line and has a header line after it. A status line alone (an old
+// HTTP/1.0 server's) is left out: replay tools read the blank line after it
+// as the first header line and take the body for the rest of the head.
 std::optional<std::string> ResponseHeadOf(const StoredEntry& entry) {
-    if (entry.responseHead.rfind("HTTP/", 0) != 0) return std::nullopt;
-    return entry.responseHead;
+    const std::string& head = entry.responseHead;
+    const std::size_t lineEnd = head.find('\n');
+    if (head.rfind("HTTP/", 0) != 0 || lineEnd == std::string::npos) return std::nullopt;
+    const std::size_t next = lineEnd + 1;
+    if (next >= head.size() || head[next] == '\r' || head[next] == '\n') return std::nullopt;
+    return head;
 }
 
 }  // namespace

@@ -230,6 +230,12 @@ void CheckOutputs(const ExportOptions& options) {
             if (paths[i] == paths[j]) throw FileError(paths[i], "Named for two outputs of the export");
 }
 
+// What the archive's description calls a cache.
+std::string CacheKindOf(const CacheTraits& traits) {
+    if (traits.format == IndexFormat::TextIndex || traits.format == IndexFormat::HashIndex) return kNetscapeCacheKind;
+    return std::string(IndexFormatName(traits.format)) + " of " + traits.family;
+}
+
 class Exporter {
 public:
     Exporter(const CacheEntryList& entries, const BodyLookup& bodies, const ExportOptions& options,
@@ -404,7 +410,9 @@ private:
 }  // namespace
 
 ExportReport ExportArchive(const CacheEntryList& entries, const Selection& selection, const CacheSource& source,
-                           const ExportOptions& options, ProgressSink& progress, FileSystem& fs) {
+                           const ExportOptions& given, ProgressSink& progress, FileSystem& fs) {
+    ExportOptions options = given;
+    if (options.cacheKind.empty()) options.cacheKind = CacheKindOf(source.Traits());
     CheckOutputs(options);
 
     std::vector<std::size_t> chosen;

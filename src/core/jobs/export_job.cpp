@@ -1,6 +1,5 @@
 #include "core/jobs/export_job.h"
 
-#include "core/cache/cache_source.h"
 #include "core/export/export_archive.h"
 #include "core/jobs/job_texts.h"
 #include "core/platform/error.h"
@@ -39,9 +38,6 @@ Outcome<ExportSummary> ExportJob::Run() {
         options.manifestPath = request_.manifest;
         options.sourceCacheName = AbsolutePath(request_.settings.CacheIndexPath());
         options.createdAt = services_.clock.Now();
-        const CacheTraits& traits = state.Source()->Traits();
-        if (traits.format != IndexFormat::TextIndex && traits.format != IndexFormat::HashIndex)
-            options.cacheKind = std::string(IndexFormatName(traits.format)) + " of " + traits.family;
         const ExportReport report = ExportArchive(state.Entries(), state.Current(), *state.Source(), options,
                                                   services_.progress, services_.fs);
         if (report.ending == Ending::Stopped) return Outcome<ExportSummary>::Stopped();
