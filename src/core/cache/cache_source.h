@@ -40,6 +40,10 @@ struct CacheTraits {
     bool framesetIndex = false;      // the offline index is a frameset, else a single page
     RemovalKind removal = RemovalKind::None;
     bool utcStamps = false;          // stamps count UTC seconds, not the writer's local clock
+    // A page's copy declares the charset the cache gives for it (from the
+    // response head the later browsers kept); Netscape's copies stay as
+    // they always were.
+    bool declaresCharset = false;
     std::string family;              // the browsers the cache came from: "Netscape 2-4", "Firefox 32+ (cache2)"
 };
 

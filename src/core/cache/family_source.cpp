@@ -104,6 +104,7 @@ FamilySource::FamilySource(std::string location, const RecognizedCache& cache, I
     : location_(std::move(location)), folder_(cache.folder), lockFile_(std::move(lockFile)) {
     traits_.format = format;
     traits_.utcStamps = true;
+    traits_.declaresCharset = true;
     traits_.otherFilesAtFirst = true;
     traits_.framesetIndex = true;
     traits_.family = cache.family;

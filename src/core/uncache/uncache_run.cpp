@@ -33,7 +33,7 @@ constexpr const char* kCrLf = "\r\n";
 // A copied page waiting for its links to be converted: its record among the
 // copied files, the body its unconverted bytes are read from, whether they
 // are read decoded (else as stored: a body that is not of its coding), and
-// the charset the cache gives for it.
+// the charset the cache gives for it to declare in the copy.
 struct PageToConvert {
     std::size_t record;
     std::unique_ptr<EntryBody> body;
@@ -216,7 +216,8 @@ void Run::CopyEntry(const CacheEntry& entry) {
         // would hold exactly the same bytes.
         conversionList_->Write(fileName + kCrLf + mapped.baseURL + kCrLf + url + kCrLf);
         pages_.push_back({files_.AddPage(url, folder + fileName, mapped.baseURL), std::move(body),
-                          decoding != DecodeStatus::Failed, entry.Charset});
+                          decoding != DecodeStatus::Failed,
+                          source_.Traits().declaresCharset ? entry.Charset : std::string()});
     } else {
         ++outcome_.filesCopied;
         files_.Add(url, folder + fileName);
