@@ -103,6 +103,36 @@ private:
     std::string meta_;  // empty once written, or when none is due
 };
 
+// Copies a TITLE tag (its text after "<") and the title after it: the
+// title runs up to and including the next "<"; the rest of the closing tag
+// then follows as ordinary text.
+void CopyTitle(std::streambuf& in, const std::string& tag, PageWriter& writer, std::string& title) {
+    writer.Put('<');
+    writer.Put(tag);
+    for (int t = in.sbumpc(); t != Traits::eof(); t = in.sbumpc()) {
+        const char ch = Traits::to_char_type(t);
+        writer.Put(ch);
+        if (title.size() < kTitleCapacity) title += ch;
+        if (ch == '<') break;
+    }
+}
+
+// Writes a tag (its text after "<"), inside an emphasis tag when one is given.
+void WriteTag(PageWriter& writer, const std::string& tag, const Emphasis* emphasis) {
+    if (emphasis) {
+        writer.Put('<');
+        writer.Put(emphasis->tag);
+        writer.Put('>');
+    }
+    writer.Put('<');
+    writer.Put(tag);
+    if (emphasis) {
+        writer.Put("</");
+        writer.Put(emphasis->tag);
+        writer.Put('>');
+    }
+}
+
 }  // namespace
 
 std::string PassPage(std::istream& page, OutputFile& out, std::string baseURL, std::string_view pageURL,
@@ -140,35 +170,14 @@ std::string PassPage(std::istream& page, OutputFile& out, std::string baseURL, s
 
         declaration.Before(tag, writer);
         if (title.empty() && StartsWithNoCase(tag, "TITLE")) {
-            // The title runs up to and including the next "<"; the rest of
-            // the closing tag then follows as ordinary text.
-            writer.Put('<');
-            writer.Put(tag);
-            for (int t = in.sbumpc(); t != Traits::eof(); t = in.sbumpc()) {
-                const char ch = Traits::to_char_type(t);
-                writer.Put(ch);
-                if (title.size() < kTitleCapacity) title += ch;
-                if (ch == '<') break;
-            }
+            CopyTitle(in, tag, writer, title);
             continue;
         }
 
         if (metaCharset.empty()) metaCharset = CharsetOfMetaTag(tag);
         TagFlags flags;
         if (tag.size() > kShortTag) tag = ConvertTag(tag, baseURL, context, flags);
-        const bool emphasise = emphasis.on && flags.linkAvailable && !flags.appletTag;
-        if (emphasise) {
-            writer.Put('<');
-            writer.Put(emphasis.tag);
-            writer.Put('>');
-        }
-        writer.Put('<');
-        writer.Put(tag);
-        if (emphasise) {
-            writer.Put("</");
-            writer.Put(emphasis.tag);
-            writer.Put('>');
-        }
+        WriteTag(writer, tag, emphasis.on && flags.linkAvailable && !flags.appletTag ? &emphasis : nullptr);
         declaration.After(tag, writer);
     }
     writer.Drain();
