@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "core/cache/cache_source.h"
+#include "core/cache/index_diagnosis.h"
 #include "core/cache/netscape_source.h"
 #include "core/platform/error.h"
 #include "core/platform/paths.h"
@@ -43,7 +44,8 @@ IndexFormat DetectIndexFormat(const std::string& indexPath) {
 bool CacheIsThere(const std::string& location) { return IsFile(location); }
 
 std::unique_ptr<CacheSource> OpenCacheSource(const std::string& indexPath) {
-    if (DetectIndexFormat(indexPath) == IndexFormat::TextIndex) return std::make_unique<NetscapeTextSource>(indexPath);
+    // A foreign file is refused here, before any command reads it as an index.
+    if (DiagnoseIndexFile(indexPath) == IndexFormat::TextIndex) return std::make_unique<NetscapeTextSource>(indexPath);
     return std::make_unique<NetscapeHashSource>(indexPath);
 }
 
