@@ -41,7 +41,7 @@ public:
         }
     }
     bool Running() const { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
-    void Interrupt() const { kill(pid_, SIGINT); }
+    void Interrupt(int signal = SIGINT) const { kill(pid_, signal); }
     int Wait() {
         int raw = 0;
         waitpid(pid_, &raw, 0);
@@ -110,8 +110,9 @@ TEST(Interrupt, CtrlCStopsTheRunRemovesTheNewCopyAndStillReplacesTheHistory) {
            std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_TRUE(cli.Running()) << "the run ended before it could be interrupted: " << ReadBytes(home / "stderr.txt");
-    cli.Interrupt();
-    cli.Interrupt();  // a second one does not cut the clean-up short
+    // SIGTERM and SIGHUP act as Ctrl-C does; a second one does not cut the clean-up short.
+    cli.Interrupt(SIGTERM);
+    cli.Interrupt(SIGHUP);
     EXPECT_EQ(cli.Wait(), 130) << ReadBytes(home / "stderr.txt");
 
     // There was no copy before; the stopped run left none, nor its new folder.

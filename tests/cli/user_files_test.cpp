@@ -96,6 +96,16 @@ TEST_F(UserFiles, OutputsOnOrAroundTheCacheAreRefusedAndTheCacheIsUnchanged) {
     EXPECT_EQ(Snapshot(work / "T/OFFLINE"), before);
 }
 
+// An export into a folder that does not exist names the output the user
+// gave, not the temporary file written first, and leaves none behind.
+TEST_F(UserFiles, AnExportIntoAMissingFolderNamesTheOutput) {
+    const std::string index = HashCache();
+    const CliResult r = Run({"export", "--cache", index, "--warc", work / "nowhere/a.warc.gz"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(work / "nowhere/a.warc.gz: "), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find(".restash-new"), std::string::npos) << r.err;
+}
+
 // Rule: a run that cannot finish keeps the previous copy: here the disk holds
 // one copy but not two.
 TEST_F(UserFiles, ARunThatFillsTheDiskKeepsThePreviousCopy) {

@@ -17,7 +17,9 @@ constexpr std::uint32_t kHashMagic = 0x061561;
 // file starts like text.
 constexpr std::size_t kHeadBytes = 512;
 
-std::string ReadHead(const std::string& path) {
+}  // namespace
+
+std::string ReadIndexHead(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) ThrowErrno(path, errno);
     std::string head(kHeadBytes, '\0');
@@ -36,20 +38,14 @@ std::string ReadHead(const std::string& path) {
     return head;
 }
 
+namespace {
+
 bool LooksLikeText(std::string_view bytes) {
     for (const char c : bytes) {
         const auto u = static_cast<unsigned char>(c);
         if (u < 32 && c != '\t' && c != '\r' && c != '\n' && c != '\f') return false;
     }
     return true;
-}
-
-bool IsTextIndexHead(std::string_view head) {
-    std::string_view first = head.substr(0, 10);
-    const std::size_t lineEnd = first.find_first_of("\r\n");
-    if (lineEnd != std::string_view::npos) first = first.substr(0, lineEnd);
-    const std::string upper = ToUpperAscii(first);
-    return upper == "MCOM-CACHE" || upper == "MOSAIC-COM";
 }
 
 [[noreturn]] void Refuse(const std::string& path, const std::string& why) {
@@ -62,12 +58,20 @@ std::string Plural(std::uint64_t n, const char* one, const char* many) {
 
 }  // namespace
 
+bool IsTextIndexHead(std::string_view head) {
+    std::string_view first = head.substr(0, 10);
+    const std::size_t lineEnd = first.find_first_of("\r\n");
+    if (lineEnd != std::string_view::npos) first = first.substr(0, lineEnd);
+    const std::string upper = ToUpperAscii(first);
+    return upper == "MCOM-CACHE" || upper == "MOSAIC-COM";
+}
+
 bool HasHashMagic(std::string_view bytes) {
     return bytes.size() >= 4 && (ReadU32(bytes, 0, true) == kHashMagic || ReadU32(bytes, 0, false) == kHashMagic);
 }
 
 IndexFormat DiagnoseIndexFile(const std::string& path) {
-    const std::string head = ReadHead(path);
+    const std::string head = ReadIndexHead(path);
     if (head.empty()) Refuse(path, "the file is empty");
     if (IsTextIndexHead(head)) return IndexFormat::TextIndex;
     if (HasHashMagic(head)) return IndexFormat::HashIndex;

@@ -19,6 +19,14 @@ namespace restash {
 // when the file cannot be read.
 IndexFormat DiagnoseIndexFile(const std::string& path);
 
+// The first bytes of the file at path (enough for its marker or magic
+// number). Throws FileError when it cannot be read.
+std::string ReadIndexHead(const std::string& path);
+
+// True when the first line of head begins with a text index's marker
+// (MCOM-CACHE or MOSAIC-COM, in any case).
+bool IsTextIndexHead(std::string_view head);
+
 // True when bytes begin with a DB 1.85 hash file's magic number, written in
 // either byte order.
 bool HasHashMagic(std::string_view bytes);
