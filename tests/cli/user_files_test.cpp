@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/mount.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <random>
@@ -46,6 +48,16 @@ public:
         if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
     }
     bool mounted() const { return mounted_; }
+    // The bytes in use, and a new size for the mount.
+    std::uint64_t Used() const {
+        struct statvfs st {};
+        if (::statvfs(folder_.c_str(), &st) != 0) return 0;
+        return std::uint64_t{st.f_blocks - st.f_bfree} * st.f_frsize;
+    }
+    bool Resize(std::uint64_t bytes) const {
+        const std::string size = "size=" + std::to_string(bytes);
+        return ::mount("tmpfs", folder_.c_str(), "tmpfs", MS_REMOUNT, size.c_str()) == 0;
+    }
 
 private:
     std::string folder_;
@@ -110,10 +122,12 @@ TEST_F(UserFiles, AnExportIntoAMissingFolderNamesTheOutput) {
 // one copy but not two.
 TEST_F(UserFiles, ARunThatFillsTheDiskKeepsThePreviousCopy) {
     const std::string index = HashCache();
-    Tmpfs disk(work / "disk", "360k");  // one copy takes some 230 KB there
+    Tmpfs disk(work / "disk", "4m");
     if (!disk.mounted()) GTEST_SKIP() << "needs root to mount a small tmpfs";
     const std::vector<std::string> args{"uncache", "--cache", index, "--offline", work / "disk"};
     ASSERT_EQ(Run(args).status, 0);
+    // Room for the copy and half another.
+    ASSERT_TRUE(disk.Resize(disk.Used() * 3 / 2));
     const auto before = Snapshot(work / "disk/OFFLINE");
     const CliResult r = Run(args);
     EXPECT_EQ(r.status, 1) << r.err;
