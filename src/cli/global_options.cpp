@@ -36,7 +36,7 @@ void UseCacheIndex(Settings& settings, const std::string& indexFile) {
     const std::string path = AbsolutePath(indexFile);
     settings.CacheDir = DirPart(path);
     settings.FatName = FilePart(path);
-    if (IsFolder(path)) UseCacheFolder(settings, path);
+    if (IsDirectory(path)) UseCacheFolder(settings, path);
 }
 
 void UseOfflineFolder(Settings& settings, const std::string& folder) {

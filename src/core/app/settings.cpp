@@ -48,7 +48,7 @@ Settings LoadSettings(const std::string& programDir) {
     // A cache named by its folder (the later browsers' caches have no index
     // file to name) stays that folder, unless it holds the index file the
     // folder alone stood for.
-    if (IsFolder(cachedir) && !(FilePart(cachedir).empty() && IsFile(s.CacheDir + s.FatName)))
+    if (IsDirectory(cachedir) && !(FilePart(cachedir).empty() && IsFile(s.CacheDir + s.FatName)))
         UseCacheFolder(s, cachedir);
 
     s.HistPath = file.ReadString("paths", "histpath", d.histpath);

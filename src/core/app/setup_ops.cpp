@@ -20,7 +20,7 @@ SetupFields ShowSetup(const Settings& settings) {
 void ApplySetup(Settings& settings, const SetupFields& fields, IniFile& file) {
     settings.CacheDir = WithTrailingSeparator(DirPart(fields.cacheIndex));
     settings.FatName = Cut(FilePart(fields.cacheIndex), kShortNameLength);
-    if (IsFolder(fields.cacheIndex)) UseCacheFolder(settings, fields.cacheIndex);
+    if (IsDirectory(fields.cacheIndex)) UseCacheFolder(settings, fields.cacheIndex);
 
     settings.NetscapeExe = Cut(FilePart(fields.browserProgram), kShortNameLength);
     settings.NetscapeDir = DirPart(fields.browserProgram);

@@ -18,7 +18,7 @@
 
 #include "core/cache/body_decoding.h"
 #include "core/cache/cache_entry.h"
-#include "core/cache/read_warning.h"
+#include "core/platform/warning.h"
 #include "core/platform/file_system.h"
 #include "core/platform/progress.h"
 
@@ -59,7 +59,7 @@ const char* IndexFormatName(IndexFormat format);
 // outcome.
 struct CacheRead {
     Ending ending = Ending::Finished;  // Stopped: the entries read by then are kept
-    ReadWarnings warnings;
+    Warnings warnings;
 };
 
 struct ReadOptions {
@@ -181,8 +181,9 @@ bool CacheIsThere(const std::string& location);
 // The source for what the user named as the cache: an index file, a cache
 // folder or a profile folder (see RecognizeCache; a profile holding several
 // caches gives the first found). A file that is no Mozilla-family cache's is
-// read as a Netscape index. Throws FileError when it cannot be opened or a
-// folder holds no cache.
+// taken for a Netscape index. Throws FileError when it cannot be opened or a
+// folder holds no cache, and Error "FILE is not a Netscape cache index (WHY)"
+// for a file of neither Netscape form (DiagnoseIndexFile).
 std::unique_ptr<CacheSource> OpenCacheSource(const std::string& location);
 
 // The caption of the busy state while an index is read.

@@ -37,7 +37,7 @@ public:
     struct StoredRead {
         std::shared_ptr<const void> owner;
         std::vector<const StoredEntry*> entries;
-        ReadWarnings warnings;
+        Warnings warnings;
         bool stopped = false;
     };
 

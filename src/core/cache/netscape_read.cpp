@@ -3,10 +3,10 @@
 
 namespace restash {
 
-Ending ReadMappedIndex(const std::string& indexPath, const std::string& cacheDir, CacheEntryList& entries,
-                       ProgressSink& progress,
-                       const std::function<Ending(std::string_view, const CacheFolder&,
-                                                  const std::function<void(std::size_t, std::size_t)>&)>& read) {
+CacheRead ReadMappedIndex(const std::string& indexPath, const std::string& cacheDir, CacheEntryList& entries,
+                          ProgressSink& progress,
+                          const std::function<CacheRead(std::string_view, const CacheFolder&,
+                                                        const std::function<void(std::size_t, std::size_t)>&)>& read) {
     ReadingBusy busy(progress);
     const MappedFile file(indexPath);
     // Emptied only once the file is open, so a failed open keeps the old list.

@@ -114,7 +114,7 @@ TEST_P(FamilySource, RemovesOnlyFromASoundDiskCache) {
     CacheEntryList after;
     const CacheRead read = source->Read(after, progress);
     // The map is sound still: the one warning is the body the writer left out.
-    for (const ReadWarning& w : read.warnings) EXPECT_EQ(w.kind, ReadWarningKind::MissingBody) << w.Text();
+    for (const Warning& w : read.warnings) EXPECT_EQ(w.code, WarningCode::BodyMissing) << w.text;
     EXPECT_EQ(after.size(), entries.size() - 2);
     for (const CacheEntry& e : after) EXPECT_FALSE(chosen(e)) << e.Url;
 }
