@@ -139,7 +139,9 @@ void SelectionDialogTest::controlsOfTheWindow() {
     windows_ = std::make_unique<Windows>(fixture_->shell);
     SelectionDialog& s = windows_->selectionDialog;
     QCOMPARE(s.windowTitle(), QString("Restash - Selection Criteria"));
-    QCOMPARE(s.size(), QSize(Scaled(607), Scaled(288)));
+    // The window widens only as far as its counters need.
+    QVERIFY(s.width() >= Scaled(607));
+    QCOMPARE(s.height(), Scaled(288));
     QCOMPARE(s.minimumSize(), s.maximumSize());
     const std::tuple<const char*, const char*, const char*> buttons[] = {
         {"IncludeBtn", ">", "Add selection"},
