@@ -65,6 +65,13 @@ QFont BoldFont(int larger) {
     return font;
 }
 
+QFont FittedFont(QFont font, const QString& text, int width) {
+    constexpr double kSmallest = 6.0;
+    while (font.pointSizeF() > kSmallest && QFontMetricsF(font).horizontalAdvance(text) > width)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    return font;
+}
+
 int CountWidth(const QFont& font) {
     // The widest number a count can reach.
     const QString widest = QString::number(std::numeric_limits<std::uint64_t>::max());

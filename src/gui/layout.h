@@ -27,6 +27,10 @@ QFont WindowFont();
 // A bold font, optionally a point size larger.
 QFont BoldFont(int larger = 0);
 
+// font, made smaller where needed so that text fits width pixels: for the
+// fixed-size splash window, whose picture does not grow with the font.
+QFont FittedFont(QFont font, const QString& text, int width);
+
 // The width in pixels of the largest count (a 64-bit number) in font.
 int CountWidth(const QFont& font);
 // The 120-dpi width of a framed count panel in the bold font that shows the

@@ -23,11 +23,24 @@ done
 work="$(mktemp -d)"
 pids=()
 cleanup() {
+  kill "${watchdog:-}" 2>/dev/null
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
   wait 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
+# The whole drive is bounded: a window that never comes ends it here, with
+# the servers and programs it started stopped by the trap above.
+(
+  trap 'kill "$sleeper" 2>/dev/null; exit 0' TERM
+  sleep 50 >/dev/null 2>&1 </dev/null &
+  sleeper=$!
+  wait "$sleeper"
+  echo "FAIL: the keyboard drive took longer than 50 s" >&2
+  kill -TERM $$
+) &
+watchdog=$!
+trap 'exit 1' TERM
 fail() {
   echo "FAIL: $*" >&2
   for d in "${displays[@]}"; do
@@ -113,10 +126,12 @@ for n in 1 2; do
 done
 cp "$work/home1/RESTASH.INI" "$work/ini.before"
 
-restash() {  # restash DISPLAY HOME [COMMAND PREFIX...]
+# Becomes the program, so it is run in the background or in a subshell (and
+# the id the script keeps is the program's): restash DISPLAY HOME [PREFIX...]
+restash() {
   local display=$1 home=$2
   shift 2
-  "$@" env -u QT_QPA_PLATFORM DISPLAY="$display" RESTASH_HOME="$home" HOME="$work/user" XDG_RUNTIME_DIR="$work/run" \
+  exec "$@" env -u QT_QPA_PLATFORM DISPLAY="$display" RESTASH_HOME="$home" HOME="$work/user" XDG_RUNTIME_DIR="$work/run" \
     XDG_CONFIG_HOME="$work/user/.config" XDG_DATA_HOME="$work/user/.local/share" \
     "$build/bin/restash" >>"$work/restash.log" 2>&1
 }
@@ -157,7 +172,7 @@ wait_gone "$A" "Restash - Selection Criteria"
 [ ! -e "$work/out1/OFFLINE/HTMLIST" ] || fail "Enter on Cancel in the selection window started a run"
 
 # A second start in the same place: no second window, status 0.
-restash "$A" "$work/home1" timeout 20 || fail "the second start on the same display ended with status $?"
+(restash "$A" "$work/home1" timeout 20) || fail "the second start on the same display ended with status $?"
 [ "$(windows "$A" Restash | wc -l)" = 1 ] || fail "a second start on the same display opened a window"
 
 # Another display and another home: a window of its own.

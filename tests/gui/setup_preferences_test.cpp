@@ -160,12 +160,17 @@ void SetupPreferencesTest::setupCancelChangesNothing() {
     fixture_->LoadSettings();
     const std::string before = fixture_->ReadIni();
     SetupDialog setup(fixture_->shell);
-    Show(setup);
-    Child<QLineEdit>(setup, "CacheEdit")->setText("/b/FAT.DB");
-    QTest::keyClick(&setup, Qt::Key_Escape);
-    QCOMPARE(setup.result(), int(QDialog::Rejected));
-    QCOMPARE(fixture_->ReadIni(), before);
-    QCOMPARE(fixture_->shell.settings.CacheIndexPath(), std::string("/a/FAT"));
+    // Esc, and Enter on Cancel (which has the focus as the window opens).
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        setup.setResult(-1);
+        Show(setup);
+        Child<QLineEdit>(setup, "CacheEdit")->setText("/b/FAT.DB");
+        QCOMPARE(setup.focusWidget(), Child<QPushButton>(setup, "CancelButton"));
+        QTest::keyClick(setup.focusWidget(), key);
+        QCOMPARE(setup.result(), int(QDialog::Rejected));
+        QCOMPARE(fixture_->ReadIni(), before);
+        QCOMPARE(fixture_->shell.settings.CacheIndexPath(), std::string("/a/FAT"));
+    }
     // The next showing starts again from the settings.
     Show(setup);
     QCOMPARE(Child<QLineEdit>(setup, "CacheEdit")->text(), QString("/a/FAT"));
