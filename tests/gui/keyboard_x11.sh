@@ -80,13 +80,18 @@ windows() {
     DISPLAY=$1 xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q SPLASH || echo "$id"
   done
 }
-# Waits for such a window (up to 15 s), makes it the active one, prints its id.
+# Waits for such a window (up to 15 s) and for it to have the keyboard
+# focus, so that the keys sent next reach it; prints its id.
 wait_window() {
   local id
   for _ in $(seq 150); do
     id=$(windows "$1" "$2" | head -n1)
     if [ -n "$id" ]; then
-      DISPLAY=$1 xdotool windowactivate --sync "$id" 2>/dev/null
+      for _ in $(seq 50); do
+        DISPLAY=$1 xdotool windowactivate --sync "$id" 2>/dev/null
+        [ "$(DISPLAY=$1 xdotool getwindowfocus 2>/dev/null)" = "$id" ] && break
+        sleep 0.1
+      done
       sleep 0.3
       echo "$id"
       return 0
