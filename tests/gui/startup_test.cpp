@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "gui/about_dialog.h"
@@ -19,7 +18,6 @@ private slots:
     void secondStartAsksTheFirstToComeForward();
     void staleSocketFromACrashedInstanceIsTakenOver();
     void anInstanceIsSharedOnlyByTheSameUserDisplayAndHome();
-    void theSocketLivesInTheRuntimeFolderElseTheTemporaryOne();
     void splashWaitsForItsTimerThenClearsTheFlag();
     void splashLayout();
     void aboutBoxTextsAndEscapeAnswersOk();
@@ -93,19 +91,6 @@ void StartupTest::anInstanceIsSharedOnlyByTheSameUserDisplayAndHome() {
     const QString screen1 = SingleInstance::DisplayName();
     qputenv("DISPLAY", ":7");
     QCOMPARE(SingleInstance::DisplayName(), screen1);
-}
-
-void StartupTest::theSocketLivesInTheRuntimeFolderElseTheTemporaryOne() {
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    QTemporaryDir runtime;
-    QVERIFY(runtime.isValid());
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    QCOMPARE(restash::SingleInstance::RuntimeDir(), runtime.path());
-    qputenv("XDG_RUNTIME_DIR", (runtime.path() + QStringLiteral("/missing")).toLocal8Bit());
-    QCOMPARE(restash::SingleInstance::RuntimeDir(), QDir::tempPath());
-    qunsetenv("XDG_RUNTIME_DIR");
-    QCOMPARE(restash::SingleInstance::RuntimeDir(), QDir::tempPath());
-    if (!saved.isEmpty()) qputenv("XDG_RUNTIME_DIR", saved);
 }
 
 void StartupTest::splashWaitsForItsTimerThenClearsTheFlag() {
