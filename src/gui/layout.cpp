@@ -78,11 +78,11 @@ int CountWidth(const QFont& font) {
     return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(widest)));
 }
 
-int CountPanelRoom(int specified) {
+int CountPanelRoom(int width) {
     // A frame of up to two pixels and a pixel of air on each side.
     constexpr double kFrameAndAir = 6.0;
     const double needed = (CountWidth(BoldFont()) + kFrameAndAir) / LayoutScale();
-    return std::max(specified, static_cast<int>(std::ceil(needed)) + 1);
+    return std::max(width, static_cast<int>(std::ceil(needed)) + 1);
 }
 
 }  // namespace restash

@@ -34,7 +34,7 @@ QFont FittedFont(QFont font, const QString& text, int width);
 // The width in pixels of the largest count (a 64-bit number) in font.
 int CountWidth(const QFont& font);
 // The 120-dpi width of a framed count panel in the bold font that shows the
-// largest count whole: specified, or more when that is too narrow.
-int CountPanelRoom(int specified);
+// largest count whole: width, or more when that is too narrow.
+int CountPanelRoom(int width);
 
 }  // namespace restash

@@ -104,9 +104,9 @@ SelectionDialog::SelectionDialog(Shell& shell, ProgressDialog& progressWindow, Q
     Place(busyPanel_, 81 + wider / 2, 76, 305, 57);
     busyPanel_->hide();
 
-    QWidget* order[] = {availableList_, includeButton_, includeAllButton_, excludeButton_, excludeAllButton_, chosenList_, uncacheButton_,
-                        deleteButton_, cancelButton_, helpButton_, ageModeBox_, ageNumberBox_, ageUnitBox_, textBox_,
-                        mediaBox_, otherBox_};
+    QWidget* order[] = {availableList_, includeButton_, includeAllButton_, excludeButton_, excludeAllButton_,
+                        chosenList_, uncacheButton_, deleteButton_, cancelButton_, helpButton_,
+                        ageModeBox_, ageNumberBox_, ageUnitBox_, textBox_, mediaBox_, otherBox_};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
     Connect();
     progress_.onBusy = [this](bool on, std::string_view caption) { ShowBusy(on, caption); };
@@ -142,9 +142,11 @@ void SelectionDialog::BuildLists(int availableWider, int chosenWider) {
     Place(chosenList_, chosenLeft, 28, 201 + chosenWider, 153);
 
     const int commands = 474 + listsWider;
-    uncacheButton_ = MakeButton(controls_, "UncacheButton", "&Uncache", "Uncache the current selection", commands, 28, 121, 33);
+    uncacheButton_ =
+        MakeButton(controls_, "UncacheButton", "&Uncache", "Uncache the current selection", commands, 28, 121, 33);
     uncacheButton_->setDefault(true);
-    deleteButton_ = MakeButton(controls_, "DeleteButton", "&Delete", "Delete the current selection", commands, 68, 121, 33);
+    deleteButton_ =
+        MakeButton(controls_, "DeleteButton", "&Delete", "Delete the current selection", commands, 68, 121, 33);
     cancelButton_ = MakeButton(controls_, "CancelButton", "&Cancel", nullptr, commands, 108, 121, 33);
     helpButton_ = MakeButton(controls_, "HelpButton", "&Help", nullptr, commands, 148, 121, 33);
 }

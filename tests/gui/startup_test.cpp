@@ -61,7 +61,8 @@ void StartupTest::staleSocketFromACrashedInstanceIsTakenOver() {
 void StartupTest::anInstanceIsSharedOnlyByTheSameUserDisplayAndHome() {
     using restash::SingleInstance;
     const QString home = QDir::temp().filePath(QStringLiteral("restash-home"));
-    const QString base = SingleInstance::NameFor(QStringLiteral("/run/user/1000"), 1000, QStringLiteral("xcb::0"), home);
+    const QString runtime = QStringLiteral("/run/user/1000");
+    const QString base = SingleInstance::NameFor(runtime, 1000, QStringLiteral("xcb::0"), home);
     struct Case {
         const char* what;
         unsigned uid;
@@ -78,7 +79,7 @@ void StartupTest::anInstanceIsSharedOnlyByTheSameUserDisplayAndHome() {
         {"another home", 1000, QStringLiteral("xcb::0"), home + QStringLiteral("-portable"), false},
     };
     for (const Case& c : cases) {
-        const QString name = SingleInstance::NameFor(QStringLiteral("/run/user/1000"), c.uid, c.display, c.home);
+        const QString name = SingleInstance::NameFor(runtime, c.uid, c.display, c.home);
         QVERIFY2((name == base) == c.shared, c.what);
         // A socket's path must stay short and lie in the runtime folder.
         QVERIFY2(name.startsWith(QStringLiteral("/run/user/1000/restash-")) && name.size() < 100, c.what);
