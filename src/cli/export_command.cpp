@@ -37,7 +37,6 @@ int ExportCommand::Run(RunContext& context) {
     if (outcome.status == JobStatus::Stopped) context.messages.Information(kExportStopped);
     if (outcome.status != JobStatus::Completed) return EndOf(outcome, context.messages);
 
-    for (const Warning& warning : outcome.warnings) context.messages.Warning(warning.text);
     const ExportSummary& s = outcome.summary;
     context.out << "Archived " << s.archived << " of " << s.selected << " chosen entr"
                 << (s.selected == 1 ? "y" : "ies") << " (" << s.bytes << " bytes); " << s.missing

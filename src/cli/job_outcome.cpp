@@ -17,6 +17,8 @@ void PrintFailure(const Failure& failure, StderrMessages& messages) {
         case FailureCode::NotConfirmed: messages.ShowError(kNothingDeleted); return;
         case FailureCode::BrowserRunning:
         case FailureCode::NothingChosen:
+        case FailureCode::Overlap:
+        case FailureCode::InUse:
         case FailureCode::Error:
         case FailureCode::None: messages.ShowError(failure.text); return;
     }

@@ -10,13 +10,14 @@ namespace restash::cli {
 // Prints why a job could not work, as an error (shown even with --quiet).
 void PrintFailure(const Failure& failure, StderrMessages& messages);
 
-// 0 done, 1 failed (after printing why), 130 stopped.
+// 0 done, 1 failed (after printing why), 2 for outputs that would land in
+// the cache (a use that cannot work), 130 stopped.
 template <typename Summary>
 int EndOf(const Outcome<Summary>& outcome, StderrMessages& messages) {
     if (outcome.status == JobStatus::Stopped) return kExitStopped;
     if (outcome.status == JobStatus::Failed) {
         PrintFailure(outcome.failure, messages);
-        return kExitError;
+        return outcome.failure.code == FailureCode::Overlap ? kExitUsage : kExitError;
     }
     return kExitDone;
 }

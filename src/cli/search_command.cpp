@@ -29,7 +29,7 @@ SearchCommand::SearchCommand(CLI::App& parent) {
 int SearchCommand::Run(RunContext& context) {
     Settings settings = LoadCliSettings(context.global);
     if (offlineFolder_) UseOfflineFolder(settings, *offlineFolder_);
-    SearchJob job({settings.OfflineDir, text_}, context.services);
+    SearchJob job({settings.OfflineDir, text_, settings.CacheIndexPath()}, context.services);
     const Outcome<SearchSummary> outcome = job.Run();
     context.progress.Clear();
     if (outcome.status == JobStatus::Failed) return EndOf(outcome, context.messages);

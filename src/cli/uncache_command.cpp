@@ -16,9 +16,11 @@ UncacheCommand::UncacheCommand(CLI::App& parent) {
                      "The folder that holds the offline copy, in its subfolder OFFLINE (default: the offlinedir "
                      "setting)")
         ->type_name("DIR");
-    app_->add_option("--history", historyFile_,
-                     "Netscape's history file, rewritten for a text index (default: the histpath setting)")
-        ->type_name("FILE");
+    CLI::Option* history =
+        app_->add_option("--history", historyFile_,
+                         "Netscape's history file, rewritten for a text index (default: the histpath setting)")
+            ->type_name("FILE");
+    app_->add_flag("--no-history", noHistory_, "Neither read nor rewrite the history file")->excludes(history);
     AddSelectionOptions(*app_, selection_);
     CLI::Option* keep = app_->add_flag("--keep-urls", keepUrls_, "Links to files not cached keep their web address");
     CLI::Option* noKeep = app_->add_flag("--no-keep-urls", noKeepUrls_, "Links to files not cached are marked instead");
@@ -38,7 +40,7 @@ int UncacheCommand::Run(RunContext& context) {
 
     // The question at the end of the run is answered by --view.
     context.messages.SetAnswer(view_ ? Answer::Yes : Answer::No);
-    UncacheJob job({settings, {nullptr, selection_}}, context.services);
+    UncacheJob job({settings, {nullptr, selection_}, !noHistory_}, context.services);
     const Outcome<UncacheSummary> outcome = job.Run();
     context.progress.Clear();
     if (outcome.status == JobStatus::Stopped) context.messages.Information(kUncachingStopped);

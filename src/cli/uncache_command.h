@@ -19,6 +19,7 @@ private:
     std::optional<std::string> cacheFile_;
     std::optional<std::string> offlineFolder_;
     std::optional<std::string> historyFile_;
+    bool noHistory_ = false;
     SelectionOptions selection_;
     bool keepUrls_ = false;
     bool noKeepUrls_ = false;

@@ -14,10 +14,11 @@ Outcome<ListSummary> ListJob::Run() {
         if (request_.domains) return ListDomains();
         const auto source = OpenCacheSource(request_.settings.CacheIndexPath());
         Outcome<ListSummary> o;
+        if (auto warning = WarnIfBrowserReads(request_.settings, services_)) o.warnings.push_back(*warning);
         o.summary.format = source->Traits().format;
         CacheRead read = source->Read(o.summary.entries, services_.progress, {request_.includeAbsent});
         if (read.ending == Ending::Stopped) return Outcome<ListSummary>::Stopped();
-        for (const ReadWarning& w : read.warnings) o.warnings.push_back(JobWarning(w));
+        ShowWarnings(read.warnings, services_.messages, o.warnings);
         return o;
     } catch (const Error& e) {
         return Outcome<ListSummary>::Failed(ErrorFailure(e));
@@ -27,7 +28,7 @@ Outcome<ListSummary> ListJob::Run() {
 Outcome<ListSummary> ListJob::ListDomains() {
     const SelectionRequest request{nullptr, *request_.domains};
     ChosenPart part(request, services_);
-    const JobStatus prepared = part.Prepare(request_.settings, {});
+    const JobStatus prepared = part.Prepare(request_.settings, {BrowserCheck::Warn});
     if (prepared == JobStatus::Stopped) return Outcome<ListSummary>::Stopped();
     if (prepared == JobStatus::Failed) return Outcome<ListSummary>::Failed(part.failure());
     const CacheSelection& state = part.State();

@@ -24,11 +24,12 @@ void CacheSelection::Reset(const CacheTraits& traits, const Clock& clock, std::i
     progress_.ProcessMessages();
 }
 
-CacheRead CacheSelection::Load(std::shared_ptr<const CacheSource> source) {
+CacheRead CacheSelection::Load(std::shared_ptr<const CacheSource> source, const ReadOptions& options) {
     source_ = std::move(source);
+    readOptions_ = options;
     entries_.clear();
     tallies_.clear();
-    CacheRead read = source_->Read(entries_, progress_);
+    CacheRead read = source_->Read(entries_, progress_, readOptions_);
     ageLower_ = 0;
     RebuildLists();
     return read;
@@ -38,7 +39,7 @@ CacheRead CacheSelection::Reload() {
     CacheRead read;
     try {
         if (!source_) throw Error("No cache index has been read");
-        read = source_->Read(entries_, progress_);
+        read = source_->Read(entries_, progress_, readOptions_);
     } catch (...) {
         // What the list held before the re-read no longer matches the cache.
         entries_.clear();
