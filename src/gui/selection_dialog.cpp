@@ -269,7 +269,7 @@ void SelectionDialog::ReadPendingCache() {
     shell_.IndexLoadPending = false;
     // A damaged index is read as far as it can be; the box says so before
     // the lists are used.
-    Work([this] { ShowReadWarnings(shell_.messages, state_.Load(shell_.cache).warnings); });
+    Work([this] { ShowReadWarnings(messages_, state_.Load(shell_.cache).warnings); });
 }
 
 void SelectionDialog::ChooseMarked() {
