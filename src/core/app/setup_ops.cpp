@@ -22,7 +22,7 @@ void ApplySetup(Settings& settings, const SetupFields& fields, IniFile& file) {
     settings.FatName = Cut(FilePart(fields.cacheIndex), kShortNameLength);
     if (IsDirectory(fields.cacheIndex)) UseCacheFolder(settings, fields.cacheIndex);
 
-    settings.NetscapeExe = Cut(FilePart(fields.browserProgram), kShortNameLength);
+    settings.NetscapeExe = FilePart(fields.browserProgram);  // whole, as a start needs it
     settings.NetscapeDir = DirPart(fields.browserProgram);
 
     settings.HistPath = fields.historyFile;
