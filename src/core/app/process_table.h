@@ -14,7 +14,8 @@ class ProcessTable {
 public:
     virtual ~ProcessTable() = default;
     // A process other than Restash that has the file at path open, by the
-    // file's identity (so a link or another name of it counts too); nothing
+    // file's identity (so a link or another name of it counts too), or for a
+    // folder any file inside it (a cache that is a folder of files); nothing
     // when there is none or the file is not there.
     virtual std::optional<pid_t> HolderOf(const std::string& path) = 0;
 };

@@ -194,6 +194,20 @@ TEST(ProcessTable, FindsTheProcessThatHoldsTheFileOpenByTheFilesIdentity) {
     EXPECT_FALSE(ProcProcessTable().HolderOf(index));
 }
 
+TEST(ProcessTable, AFolderCacheIsHeldWhileAnyFileInsideItIsOpen) {
+    TempDir dir;
+    std::filesystem::create_directories(dir / "cache2/entries");
+    std::filesystem::create_directories(dir / "cache2-old");
+    WriteBytes(dir / "cache2/entries/0A1B", "entry");
+    ChildHoldingFile child(dir / "cache2/entries/0A1B");
+    ASSERT_GT(child.pid, 0) << "the child could not open the file";
+    EXPECT_EQ(ProcProcessTable().HolderOf(dir / "cache2"), child.pid);
+    EXPECT_EQ(ProcProcessTable().HolderOf(dir / "cache2/"), child.pid);
+    EXPECT_FALSE(ProcProcessTable().HolderOf(dir / "cache2-old")) << "a folder whose name only starts alike";
+    child.Stop();
+    EXPECT_FALSE(ProcProcessTable().HolderOf(dir / "cache2"));
+}
+
 TEST(SpawnLauncher, ResultCodes) {
     TempDir dir;
     SpawnLauncher launcher;
