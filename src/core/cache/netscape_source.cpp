@@ -54,6 +54,11 @@ Removal CacheSource::Remove(CacheEntryList& /*entries*/, const EntryFilter& /*ch
     throw Error(Location() + ": entries cannot be removed from this cache");
 }
 
+RemovalPlan CacheSource::PlanRemoval(const CacheEntryList& /*entries*/, const EntryFilter& /*chosen*/,
+                                     ProgressSink& /*progress*/) const {
+    throw Error(Location() + ": entries cannot be removed from this cache");
+}
+
 NetscapeSource::NetscapeSource(std::string indexPath, IndexFormat format)
     : indexPath_(std::move(indexPath)), cacheDir_(DirPart(indexPath_)), traits_(NetscapeTraits(format)) {}
 

@@ -19,6 +19,10 @@ struct SelectionRequest {
     CacheSelection* chosen = nullptr;
     // Otherwise the options that choose from a fresh read of the cache.
     SelectionOptions options;
+    // With options: also tell which entries of the chosen domains and dates
+    // are left out by the choice itself (a missing or unsafely named body,
+    // a kind not taken); the cache is read once more for them.
+    bool listLeftOut = false;
 };
 
 // The checks a job makes before it reads a cache for options.
@@ -26,6 +30,7 @@ struct ReadChecks {
     bool browser = false;               // the browser must not run (it could change the cache meanwhile)
     bool cachePresent = false;          // a missing index is CacheMissing rather than a file error
     const char* nothingText = nullptr;  // when set, nothing chosen is NothingChosen with this text
+    bool includeAbsent = false;         // the entries whose body is missing are read too (never counted)
 };
 
 class ChosenPart {
@@ -41,6 +46,12 @@ public:
     // What the read of the cache warned of (none when the request brought
     // its selection).
     const std::vector<Warning>& CacheWarnings() const { return cacheWarnings_; }
+
+    // The entries the choice leaves out, when the request asks for them (see
+    // SelectionRequest::listLeftOut); none otherwise.
+    std::vector<LeftOut> LeftOutByChoice();
+    // The NothingChosen failure with text, and the dates of the cache's entries.
+    Failure NothingChosen(const char* text) const;
 
     // Whether there is a selection yet: the request's own, or one Prepare made.
     bool HasState() const { return state_ != nullptr; }

@@ -25,6 +25,13 @@ inline constexpr char kSeparator = '/';
 // steps; the path as it is when that fails. Empty stays empty.
 std::string AbsolutePath(const std::string& path);
 
+// path itself when it exists; otherwise the one existing path that differs
+// from it only in the letter case of its names (a FAT volume mounted on
+// Linux shows "FAT.DB" as "fat.db"), found name by name from the first that
+// is missing; otherwise path itself. Where several names match, the first in
+// byte order is taken.
+std::string ExistingPathIgnoringCase(const std::string& path);
+
 // path with a trailing "/" added when it is not empty and has none.
 std::string WithTrailingSeparator(std::string_view path);
 

@@ -43,6 +43,7 @@ struct RunOutcome {
     std::uint64_t filesCopied = 0;
     std::uint64_t pagesConverted = 0;
     std::vector<CopyFailure> copyFailures;
+    std::vector<CopyFailure> bodiesGone;  // chosen bodies no longer there when their turn came (skipped)
 };
 
 // The phase texts shown above the gauge.
