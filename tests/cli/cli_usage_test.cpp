@@ -24,7 +24,7 @@ TEST(CliUsage, BadUsageExitsWithTwo) {
     for (const auto& args : std::vector<std::vector<std::string>>{{},
                                                                   {"frobnicate"},
                                                                   {"list", "--format", "xml"},
-                                                                  {"domains", "--format", "csv"},
+                                                                  {"domains", "--format", "xml"},
                                                                   {"list", "--no-such-option"},
                                                                   {"--now", "yesterday", "settings"}}) {
         const CliResult r = RunCli(home, args);
@@ -50,11 +50,9 @@ TEST(SearchCommand, NeedsTwoCharactersAndAPageList) {
     EXPECT_NE(r.err.find("at least two characters"), std::string::npos) << r.err;
 
     r = RunCli(home, {"search", "--offline", home.path(), "brass"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err.rfind("Error: Use 'Vivov Evizuviv' to create an index.\nNo page list at " + home / "OFFLINE/HTMLIST",
-                          0),
-              0u)
-        << r.err;
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "restash-cli: no offline copy to search: " + home / "OFFLINE/HTMLIST" +
+                         " is missing; 'restash-cli uncache' makes one\n");
     EXPECT_FALSE(FileExists(home / "OFFLINE/RESULTS.RSH"));
 }
 

@@ -29,32 +29,56 @@ protected:
     TempDir cache;
 };
 
-TEST_F(ListCommand, JsonHasEveryEntryInReaderOrder) {
+TEST_F(ListCommand, JsonHasEveryEntryInReaderOrderWithEveryFact) {
     const CliResult r = List("json");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");  // no progress line when standard error is no terminal
     const auto json = nlohmann::json::parse(r.out);
     ASSERT_EQ(json.size(), 3u);
-    EXPECT_EQ(json[0], nlohmann::json({{"stamp", 845000000},
-                                       {"file", "A.HTM"},
-                                       {"url", "http://www.example.com/a,b \"q\".html"},
-                                       {"mime", "TEXT/HTML"},
-                                       {"domain", "www.example.com"},
-                                       {"category", "text"}}));
+    // A text index holds no dates but the stamp: its other facts are null.
+    EXPECT_EQ(json[0], nlohmann::json::parse(R"({"stamp": 845000000, "stamp_utc": "1996-10-11T02:13:20Z",
+        "file": "A.HTM", "url": "http://www.example.com/a,b \"q\".html", "mime": "TEXT/HTML",
+        "domain": "www.example.com", "category": "text", "present": true, "size": 6,
+        "last_modified": null, "last_modified_utc": null, "expires": null, "expires_utc": null,
+        "content_length": null, "content_encoding": null, "charset": null, "incomplete": null,
+        "record_version": null})"));
     EXPECT_EQ(json[1]["category"], "media");
     EXPECT_EQ(json[1]["domain"], "img.example.org");
     EXPECT_EQ(json[2]["stamp"], -5);
     EXPECT_EQ(json[2]["category"], "other");
 }
 
+TEST_F(ListCommand, AllKeepsTheEntriesWhoseFileIsGone) {
+    for (const char* format : {"json", "csv"}) {
+        const CliResult r = RunCli(home, {"list", "--all", "--cache", cache / "FAT", "--format", format});
+        ASSERT_EQ(r.status, 0) << r.err;
+        if (std::string(format) == "csv") {
+            EXPECT_NE(r.out.find("\r\n845000100,1996-10-11T02:15:00Z,GONE.HTM,http://www.example.com/gone,TEXT/HTML,"
+                                 "www.example.com,text,false,,,,,,,,,,\r\n"),
+                      std::string::npos)
+                << r.out;
+            continue;
+        }
+        const auto json = nlohmann::json::parse(r.out);
+        ASSERT_EQ(json.size(), 4u);
+        EXPECT_EQ(json[1]["file"], "GONE.HTM");
+        EXPECT_EQ(json[1]["present"], false);
+        EXPECT_EQ(json[1]["size"], nullptr);
+    }
+}
+
 TEST_F(ListCommand, CsvQuotesFieldsAndEndsRecordsWithCrLf) {
     const CliResult r = List("csv");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
-              "stamp,file,url,mime,domain,category\r\n"
-              "845000000,A.HTM,\"http://www.example.com/a,b \"\"q\"\".html\",TEXT/HTML,www.example.com,text\r\n"
-              "845000001,B.GIF,http://img.example.org/b.gif,IMAGE/GIF,img.example.org,media\r\n"
-              "-5,C.ZIP,http://www.example.com/c.zip,APPLICATION/ZIP,www.example.com,other\r\n");
+              "stamp,stamp_utc,file,url,mime,domain,category,present,size,last_modified,last_modified_utc,expires,"
+              "expires_utc,content_length,content_encoding,charset,incomplete,record_version\r\n"
+              "845000000,1996-10-11T02:13:20Z,A.HTM,\"http://www.example.com/a,b \"\"q\"\".html\",TEXT/HTML,"
+              "www.example.com,text,true,6,,,,,,,,,\r\n"
+              "845000001,1996-10-11T02:13:21Z,B.GIF,http://img.example.org/b.gif,IMAGE/GIF,img.example.org,media,true,"
+              "6,,,,,,,,,\r\n"
+              "-5,1969-12-31T23:59:55Z,C.ZIP,http://www.example.com/c.zip,APPLICATION/ZIP,www.example.com,other,true,2,"
+              ",,,,,,,,\r\n");
 }
 
 TEST_F(ListCommand, TextAlignsTheColumns) {
@@ -77,7 +101,7 @@ TEST_F(ListCommand, TakesTheCacheFromTheSettingsFile) {
     const std::string before = ReadBytes(home / "RESTASH.INI");
     const CliResult r = RunCli(home, {"list", "--format", "csv"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("845000001,B.GIF"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("845000001,1996-10-11T02:13:21Z,B.GIF"), std::string::npos) << r.out;
     EXPECT_EQ(ReadBytes(home / "RESTASH.INI"), before);
 }
 
@@ -85,7 +109,7 @@ TEST_F(ListCommand, ErrorsNameTheIndexAndExitWithOne) {
     CliResult r = RunCli(home, {"list", "--cache", cache / "MISSING.DB"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("Error: " + cache / "MISSING.DB"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err, "restash-cli: " + cache / "MISSING.DB" + ": File not found\n");
 
     WriteBytes(cache / "BAD", "MCOM-CACHE\r\n1\t2\tsoon\tA.HTM\thttp://a/\ttext/html\t0\t1\r\n");
     r = RunCli(home, {"list", "--cache", cache / "BAD"});
