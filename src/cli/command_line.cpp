@@ -58,7 +58,9 @@ CommandLine::CommandLine()
     // Answered before the parse (see HelpTopic); listed here for --help.
     app_.add_subcommand("help", "Shows the options of the program or of one command")
         ->add_option("COMMAND", "The command to show");
-    for (auto& command : commands_) command->App().footer("Exit status: 0 done, 1 failed, 2 bad usage, 130 stopped.");
+    for (auto& command : commands_)
+        if (command->App().get_footer().empty())
+            command->App().footer("Exit status: 0 done, 1 failed, 2 bad usage, 130 stopped (Ctrl-C).");
     // Extras are collected (not refused) at the top only, so that they can be named.
     app_.allow_extras();
 }

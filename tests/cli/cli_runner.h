@@ -25,6 +25,13 @@ struct CliEnvironment {
     std::string programDir;                                       // empty: the home folder
 };
 
+// Texts typed in UTF-8, as today's terminals send them.
+inline CliEnvironment Utf8Locale() {
+    CliEnvironment env;
+    env.variables = {{"LC_ALL", "C.UTF-8"}};
+    return env;
+}
+
 inline std::string ShellQuoted(const std::string& arg) {
     std::string quoted = "'";
     for (char c : arg) quoted += (c == '\'') ? std::string("'\\''") : std::string(1, c);

@@ -33,6 +33,53 @@ TEST(CliUsage, BadUsageExitsWithTwo) {
     }
 }
 
+TEST(CliUsage, BadUsageIsNamedInTheCommandLinesWords) {
+    TempDir home;
+    struct Case {
+        std::vector<std::string> args;
+        std::string err;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{"bogus"}, "restash-cli: unknown command 'bogus'; see restash-cli --help\n"},
+             {{"--bogus", "list"}, "restash-cli: unknown option '--bogus'; see restash-cli help list\n"},
+             {{"list", "--bogus"}, "restash-cli: unknown option '--bogus'; see restash-cli help list\n"},
+             {{"help", "bogus"}, "restash-cli: unknown command 'bogus'; see restash-cli --help\n"},
+             {{"list", "--format", "json", "--format", "csv"},
+              "restash-cli: option --format given more than once; see restash-cli help list\n"},
+             {{"list", "--newer", "1d", "--older", "2d"},
+              "restash-cli: --newer and --older cannot be used together; see restash-cli help list\n"},
+             {{"list", "--since", "1997-02-30"}, "invalid date '1997-02-30'"},
+             {{"domains", "--newer", "5h"}, "invalid age '5h'"},
+             {{"search", "--offline", home.path(), "a\u20acb"},
+              "restash-cli: the search text holds '\u20ac' (U+20AC), which the cache's single-byte text (Latin-1) "
+              "cannot hold\n"},
+         }) {
+        const CliResult r = RunCli(home, c.args, Utf8Locale());
+        EXPECT_EQ(r.status, 2) << c.args[0];
+        EXPECT_EQ(r.out, "");
+        if (c.err.back() == '\n')
+            EXPECT_EQ(r.err, c.err);
+        else
+            EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    }
+}
+
+TEST(CliUsage, HelpVersionAndGlobalOptionsAfterTheCommand) {
+    TempDir home;
+    EXPECT_EQ(RunCli(home, {"-V"}).out, "restash-cli 0.1.0\n");
+    CliResult r = RunCli(home, {"help", "search"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Usage: restash-cli search [OPTIONS] TEXT"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Exit status: 0 a page was found, 1 none was, 2 error"), std::string::npos) << r.out;
+    r = RunCli(home, {"help"});
+    EXPECT_NE(r.out.find("Exit status: 0 done, 1 failed, 2 bad usage, 130 stopped"), std::string::npos) << r.out;
+    // --quiet and --now after the command, as before it.
+    WriteBytes(home / "RESTASH.INI", "[paths]\r\ncachedir=" + home / "NONE.DB" + "\r\n");
+    r = RunCli(home, {"settings", "--quiet", "--now", "5"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("NONE.DB"), std::string::npos);
+}
+
 TEST(CliUsage, SettingsShowsTheEffectiveValues) {
     TempDir home;
     WriteBytes(home / "RESTASH.INI", "[paths]\r\ncachedir=/data/cache/INDEX.DB\r\n[preferences]\r\ntag=STRONG\r\n");

@@ -7,6 +7,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <set>
+#include <sstream>
 
 #include "tests/cli/cli_runner.h"
 
@@ -121,6 +122,29 @@ TEST_F(DeleteHashSample, AsksOnATerminal) {
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("Deleted 3 cache files."), std::string::npos) << r.out;
     EXPECT_EQ(FilesIn(work / "cache").size(), files - 3);
+}
+
+TEST(DeleteTextSample, DryRunNamesTheFilesAndLinesAndDeletesNothing) {
+    TempDir home;
+    TempDir work;
+    const std::string cache = CopySample("text-cache", work / "cache");
+    const std::string before = ReadBytes(cache + "/FAT");
+    const std::size_t files = FilesIn(cache).size();
+    const CliResult r = RunCli(home, {"delete", "--cache", cache + "/FAT", "--domain", "news.dailyplanet.example",
+                                      "--types", "text,media,other", "--dry-run"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::size_t deletes = 0, drops = 0;
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);) {
+        deletes += line.rfind("delete  " + cache + "/M", 0) == 0 ? 1 : 0;
+        drops += line.rfind("drop    line ", 0) == 0 && line.find("dailyplanet") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(deletes, 3u) << r.out;
+    EXPECT_EQ(drops, 3u) << r.out;
+    EXPECT_NE(r.out.find("Would delete 3 cache files and drop 3 index lines; nothing was changed.\n"),
+              std::string::npos) << r.out;
+    EXPECT_EQ(ReadBytes(cache + "/FAT"), before);
+    EXPECT_EQ(FilesIn(cache).size(), files);
 }
 
 TEST(DeleteTextSample, RewritesTheIndexWithoutTheSitesLines) {

@@ -146,5 +146,76 @@ TEST(ListHashCache, ReadsBytesAboveAsciiAsLatin1AndKeepsControlsOffTheTerminal) 
     EXPECT_NE(text.out.find("caf\u00e9.example"), std::string::npos) << text.out;
 }
 
+// One selection for every command that reads the cache: dates in the
+// cache's time zone (--gmt), domains, address patterns.
+TEST(ListSelection, ChoosesByDateDomainAndAddress) {
+    TempDir home;
+    TempDir cache;
+    // 1997-06-01 23:30 UTC, 1997-06-02 00:30 UTC, 1997-06-03 12:00 UTC.
+    for (const char* f : {"A.HTM", "B.GIF", "C.HTM"}) WriteBytes(cache / f, "x");
+    WriteBytes(cache / "FAT",
+               "MCOM-Cache-file-allocation-table-format-1\r\n"
+               "1\t2\t865207800\tA.HTM\thttp://a.example/news/one.html\ttext/html\t0\t1\r\n"
+               "1\t2\t865211400\tB.GIF\thttp://b.example/img/b.gif\timage/gif\t0\t1\r\n"
+               "1\t2\t865339200\tC.HTM\thttp://b.example/news/two.html\ttext/html\t0\t1\r\n");
+    struct Case {
+        std::vector<std::string> options;
+        std::string files;  // the listed files, in reader order
+    };
+    for (const Case& c : std::vector<Case>{
+             {{"--since", "1997-06-02"}, "B.GIF C.HTM"},
+             {{"--until", "1997-06-01"}, "A.HTM"},
+             {{"--since", "1997-06-02", "--until", "1997-06-02"}, "B.GIF"},
+             {{"--since", "1997-06-02T00:30", "--until", "1997-06-02T00:30:00"}, "B.GIF"},
+             {{"--gmt", "2", "--since", "1997-06-02", "--until", "1997-06-02"}, "A.HTM B.GIF"},
+             {{"--domain", "B.EXAMPLE"}, "B.GIF C.HTM"},
+             {{"--url", "*/news/*"}, "A.HTM C.HTM"},
+             {{"--url", "http://?.example/img/*", "--url", "*two*"}, "B.GIF C.HTM"},
+             {{"--types", "media"}, "B.GIF"},
+         }) {
+        std::vector<std::string> args = {"list", "--cache", cache / "FAT", "--format", "json"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const CliResult r = RunCli(home, args);
+        ASSERT_EQ(r.status, 0) << c.options[0] << " " << c.options[1] << "\n" << r.err;
+        std::string files;
+        for (const auto& e : nlohmann::json::parse(r.out)) files += (files.empty() ? "" : " ") + std::string(e["file"]);
+        EXPECT_EQ(files, c.files) << c.options[0] << " " << c.options[1];
+    }
+    // Nothing chosen: the note says when the cache's entries are from.
+    const CliResult none = RunCli(home, {"list", "--cache", cache / "FAT", "--since", "2001-01-01"});
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.err,
+              "No entry matches the selection; the cache's entries date from 1997-06-01 to 1997-06-03 (UTC).\n");
+}
+
+TEST(ListHashCache, JsonCarriesTheIndexFactsAndTheIndexIsFoundWhateverItsCase) {
+    TempDir home;
+    TempDir cache;
+    NsObject page;
+    page.url = "http://facts.example/";
+    page.fileName = "M0000001.HTM";
+    page.mimeType = "text/html";
+    page.body = "<HTML>12345</HTML>";
+    page.lastModified = 852076800;  // 1997-01-01T00:00:00Z
+    page.expires = 0;               // none
+    page.contentEncoding = "gzip";
+    page.charset = "iso-8859-1";
+    page.version = 5;
+    WriteHashCache(cache.path(), {page});
+    std::filesystem::rename(cache / "FAT.DB", cache / "fat.db");
+    const CliResult r = RunCli(home, {"list", "--cache", cache / "FAT.DB", "--format", "json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto e = nlohmann::json::parse(r.out).at(0);
+    EXPECT_EQ(e["last_modified"], 852076800);
+    EXPECT_EQ(e["last_modified_utc"], "1997-01-01T00:00:00Z");
+    EXPECT_EQ(e["expires_utc"], nullptr);
+    EXPECT_EQ(e["content_length"], 18);
+    EXPECT_EQ(e["size"], 18);
+    EXPECT_EQ(e["content_encoding"], "gzip");
+    EXPECT_EQ(e["charset"], "iso-8859-1");
+    EXPECT_EQ(e["incomplete"], false);
+    EXPECT_EQ(e["record_version"], 5);
+}
+
 }  // namespace
 }  // namespace restash::test

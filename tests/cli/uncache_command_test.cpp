@@ -8,7 +8,11 @@
 #include <set>
 #include <thread>
 
+#include <nlohmann/json.hpp>
+#include <sstream>
+
 #include "tests/cli/cli_runner.h"
+#include "tests/support/netscape_cache.h"
 
 namespace restash::test {
 namespace {
@@ -174,6 +178,110 @@ TEST_F(HashSample, NothingIsReadOrChangedWhileNetscapeRuns) {
     waitpid(pid, nullptr, 0);
     EXPECT_FALSE(std::filesystem::exists(work / "out"));
     EXPECT_EQ(FilesIn(work / "cache").size(), files);
+}
+
+TEST_F(HashSample, QuietPrintsNothingAndTheOutputHasNoWindowWords) {
+    CliResult r = Uncache({"--quiet"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out + r.err, "");
+    r = RunCli(home, {"-q", "search", "--offline", work / "out", "sprocket"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out + r.err, "");
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--now", kAfterTheVisits, "uncache", "--cache", cache, "--offline", work / "out", "--view"},
+             {"search", "--offline", work / "out", "sprocket"},
+             {"search", "--offline", work / "out", "quillwort"},
+             {"search", "--offline", work / "none", "quillwort"}}) {
+        r = RunCli(home, args);
+        for (const char* word : {"Netscape", "button", "menu", "window", "Confirm", "Information", "[No]", "Setup"})
+            EXPECT_EQ((r.out + r.err).find(word), std::string::npos) << word << " in\n" << r.out << r.err;
+    }
+}
+
+TEST_F(HashSample, DryRunNamesTheFilesTheRunMakesAndWritesNothing) {
+    const CliResult plan = Uncache({"--dry-run"});
+    ASSERT_EQ(plan.status, 0) << plan.err;
+    EXPECT_FALSE(std::filesystem::exists(work / "out"));
+    EXPECT_FALSE(FileExists(home / "xdg/mime/packages/restash-rsh.xml"));
+    EXPECT_NE(plan.out.find("page   WWWRIVER.HTM        http://www.riverbend.example/\n"), std::string::npos)
+        << plan.out;
+    EXPECT_NE(plan.out.find("Would copy 25 files (14 pages, 1 other text, 8 media, 2 other) into " + Root() +
+                            ", skip 0; nothing was written.\n"),
+              std::string::npos) << plan.out;
+    // The run then makes exactly the names the plan gave.
+    ASSERT_EQ(Uncache().status, 0);
+    std::istringstream lines(plan.out);
+    std::string line;
+    std::getline(lines, line);  // the heading
+    std::size_t planned = 0;
+    while (std::getline(lines, line) && line.rfind("Would", 0) != 0) {
+        std::istringstream fields(line);
+        std::string kind, name;
+        fields >> kind >> name;
+        EXPECT_TRUE(FileExists(Root() + name)) << line;
+        ++planned;
+    }
+    EXPECT_EQ(planned, 25u);
+}
+
+TEST_F(HashSample, ReportIsOneJsonDocumentAndNeverInTheCache) {
+    const CliResult r = Uncache({"--types", "text,media", "--report", work / "run.json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto report = nlohmann::json::parse(ReadBytes(work / "run.json"));
+    EXPECT_EQ(report["version"], "0.1.0");
+    EXPECT_EQ(report["command"], "uncache");
+    EXPECT_EQ(report["outcome"], "completed");
+    EXPECT_EQ(report["cache_index"]["path"], cache);
+    EXPECT_EQ(report["cache_index"]["sha256"].get<std::string>().size(), 64u);
+    EXPECT_EQ(report["selection"]["types"], "text,media");
+    EXPECT_EQ(report["counts"], nlohmann::json::parse(R"({"copied": 23, "converted": 14, "skipped": 0})"));
+    std::size_t byType = 0;
+    for (const auto& l : report["left_out"]) byType += l["reason"] == "not selected by type" ? 1 : 0;
+    EXPECT_EQ(byType, 2u);  // the ZIP and the applet
+    EXPECT_EQ(report["started"].get<std::string>().size(), 20u);
+
+    const CliResult inCache = Uncache({"--report", work / "cache/run.json"});
+    EXPECT_EQ(inCache.status, 2);
+    EXPECT_NE(inCache.err.find("would go into the cache folder"), std::string::npos) << inCache.err;
+    EXPECT_FALSE(FileExists(work / "cache/run.json"));
+}
+
+TEST_F(HashSample, UncacheRegistersTheIndexTypeUnlessToldNot) {
+    const std::string package = home / "xdg/mime/packages/restash-rsh.xml";
+    ASSERT_EQ(Uncache({"--no-register"}).status, 0);
+    EXPECT_FALSE(std::filesystem::exists(home / "xdg"));
+    ASSERT_EQ(Uncache().status, 0);
+    EXPECT_TRUE(FileExists(package));
+}
+
+// Search words typed in the locale find the cache's Latin-1 pages and are
+// shown as text in the results page.
+TEST(SearchCommand, LocaleWordsFindLatin1PagesAndResultsShowThemAsText) {
+    TempDir home;
+    TempDir work;
+    NsObject page;
+    page.url = "http://cafe.example/";
+    page.fileName = "M0000001.HTM";
+    page.mimeType = "text/html";
+    page.body = "<HTML><TITLE>Carte</TITLE><BODY>Un caf\xe9 cr\xe8me, 2 &lt;script&gt; tags</BODY></HTML>";
+    page.lastAccessed = 866000000;
+    const std::string index = WriteHashCache(work / "cache", {page});
+    ASSERT_EQ(RunCli(home, {"uncache", "--cache", index, "--offline", work / "out"}).status, 0);
+    struct Case {
+        std::string words;
+        int status;
+    };
+    for (const Case& c : std::vector<Case>{{"caf\u00e9 cr\u00e8me", 0},
+                                           {"cafe creme", 1},
+                                           {"<script>", 1},
+                                           {"x\"&<b>", 1}}) {
+        const CliResult r = RunCli(home, {"search", "--offline", work / "out", c.words}, Utf8Locale());
+        EXPECT_EQ(r.status, c.status) << c.words << "\n" << r.err;
+        const std::string results = ReadBytes(work / "out/OFFLINE/RESULTS.RSH");
+        EXPECT_EQ(results.find("<SCRIPT>"), std::string::npos);
+        EXPECT_EQ(results.find("<B>"), std::string::npos);
+    }
+    EXPECT_NE(ReadBytes(work / "out/OFFLINE/RESULTS.RSH").find("<I>'X&quot;&amp;&lt;B&gt;'</I>"), std::string::npos);
 }
 
 TEST(UncacheTextSample, RewritesTheHistoryAndCreatesTheProgramFolder) {
