@@ -8,7 +8,9 @@ namespace restash {
 std::size_t CopiedFiles::Add(std::string url, std::string path) {
     CopiedFile file;
     file.address = NormaliseURL(url);
-    file.domain = DomainOf(url);
+    // The chosen list names a domain by its first 50 characters: the index
+    // pages find a file's domain by that name.
+    file.domain = EntryDomain(url);
     file.url = std::move(url);
     file.path = std::move(path);
     first_.try_emplace(ToUpperAscii(file.address), records_.size());

@@ -17,7 +17,7 @@ namespace restash {
 struct CopiedFile {
     std::string url;      // the entry's URL after the "/./" clean-up, as the page list shows it
     std::string address;  // NormaliseURL(url): the address links are looked up by
-    std::string domain;   // DomainOf(url): the domain whose index pages list it
+    std::string domain;   // EntryDomain(url): the domain whose index pages list it
     std::string path;     // relative to the offline root, "/" as separator: PAGE.HTM, MEDIA/LOGO.GIF
     bool page = false;    // an HTML page, converted into the root
     std::string baseURL;  // a page's folder, where its relative links start from

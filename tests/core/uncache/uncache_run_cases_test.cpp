@@ -201,6 +201,16 @@ TEST(UncacheRunNames, LongTagsAndLongAddressesComeThroughWhole) {
     EXPECT_NE(list.find(dir + "page.html\r\n"), std::string::npos);
 }
 
+TEST(UncacheRunTree, ADomainOfMoreThanFiftyCharactersKeepsItsPagesAndImages) {
+    RunFixture f;
+    const std::string host = std::string(60, 'h') + ".example";
+    f.HashCache({Object("http://" + host + "/", "text/html", "<TITLE>Long</TITLE>"),
+                 Object("http://" + host + "/logo.gif", "image/gif", StripedGif(4, 4, 0x000000, 0xffffff))});
+    f.RunAnswering(Answer::No);
+    EXPECT_NE(f.Read("0.RSH").find("Long"), std::string::npos) << "the domain page lists the page";
+    EXPECT_NE(f.Read("0.RSI").find("MEDIA/LOGO.GIF"), std::string::npos) << "the media list lists the image";
+}
+
 TEST(UncacheRunNames, AMissingCacheFileIsLeftOutSilently) {
     RunFixture f;
     NsObject gone = Object("http://a.example/gone.gif", "image/gif", "");
