@@ -80,6 +80,31 @@ TEST(CliUsage, HelpVersionAndGlobalOptionsAfterTheCommand) {
     EXPECT_NE(r.out.find("NONE.DB"), std::string::npos);
 }
 
+// The tools and the desktop program answer --help and --version without
+// taking the option for a folder and without a display.
+TEST(ProgramsAnswerHelp, WithoutADisplayOrASideEffect) {
+    TempDir home;
+    const std::filesystem::path bin = std::filesystem::path(RESTASH_CLI_PATH).parent_path();
+    std::vector<std::vector<std::string>> runs = {{"make_sample_cache", "--help"},
+                                                  {"generate_cache", "--help"},
+                                                  {"export_cache", "--help"},
+                                                  {"make_support_images", "--help"}};
+#ifdef RESTASH_GUI_PATH
+    runs.push_back({"restash", "--help"});
+    runs.push_back({"restash", "--version"});
+#endif
+    for (const auto& run : runs) {
+        const std::string command = "cd " + ShellQuoted(home.path()) + " && env -u DISPLAY -u WAYLAND_DISPLAY " +
+                                    "QT_QPA_PLATFORM=xcb " + ShellQuoted((bin / run[0]).string()) + " " + run[1] +
+                                    " >out.txt 2>err.txt";
+        const int raw = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << run[0] << " " << run[1];
+        const std::string out = ReadBytes(home / "out.txt");
+        EXPECT_TRUE(out.rfind("Usage: " + run[0], 0) == 0 || out == "restash 0.1.0\n") << run[0] << ": " << out;
+        EXPECT_FALSE(std::filesystem::exists(home / "--help")) << run[0];
+    }
+}
+
 TEST(CliUsage, SettingsShowsTheEffectiveValues) {
     TempDir home;
     WriteBytes(home / "RESTASH.INI", "[paths]\r\ncachedir=/data/cache/INDEX.DB\r\n[preferences]\r\ntag=STRONG\r\n");
