@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <regex>
+#include <set>
 
 #include "tests/cli/cli_runner.h"
 
@@ -102,6 +104,40 @@ TEST(ProgramsAnswerHelp, WithoutADisplayOrASideEffect) {
         const std::string out = ReadBytes(home / "out.txt");
         EXPECT_TRUE(out.rfind("Usage: " + run[0], 0) == 0 || out == "restash 0.1.0\n") << run[0] << ": " << out;
         EXPECT_FALSE(std::filesystem::exists(home / "--help")) << run[0];
+    }
+}
+
+// The long options a text names: "--cache", "--dry-run" ...
+std::set<std::string> LongOptions(const std::string& text) {
+    std::set<std::string> names;
+    const std::regex option("--[a-z][a-z-]*[a-z]");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), option); it != std::sregex_iterator(); ++it)
+        names.insert(it->str());
+    return names;
+}
+
+// The man pages cannot drift from --help: the same options both ways, the
+// same version on both pages.
+TEST(ManPages, AgreeWithTheHelp) {
+    TempDir home;
+    std::string help = RunCli(home, {"--help"}).out;
+    for (const char* command : {"list", "domains", "uncache", "search", "delete", "export", "settings"})
+        help += RunCli(home, {"help", command}).out;
+    std::string page = ReadBytes(std::string(RESTASH_SOURCE_DIR) + "/assets/man/restash-cli.1");
+    page = std::regex_replace(page, std::regex(R"(\\-)"), "-");
+    std::set<std::string> inHelp = LongOptions(help), inPage = LongOptions(page);
+    inHelp.erase("--help");  // each command's own --help is the page's help command
+    for (const std::string& name : inHelp) EXPECT_TRUE(inPage.count(name)) << name << " is not in the man page";
+    for (const std::string& name : inPage) EXPECT_TRUE(inHelp.count(name) || name == "--help") << name << " is not in --help";
+    for (const char* section : {".SH EXIT STATUS", ".SH EXAMPLES", ".SH REPORTS", "130"})
+        EXPECT_NE(page.find(section), std::string::npos) << section;
+
+    const std::string version = RunCli(home, {"--version"}).out;  // "restash-cli 0.1.0\n"
+    const std::string header = "\"Restash " + version.substr(version.find(' ') + 1, version.size() - 1 -
+                                                             (version.find(' ') + 1)) + "\"";
+    for (const char* name : {"restash-cli.1", "restash.1"}) {
+        const std::string first = ReadBytes(std::string(RESTASH_SOURCE_DIR) + "/assets/man/" + name);
+        EXPECT_NE(first.substr(0, first.find('\n')).find(header), std::string::npos) << name << ": " << header;
     }
 }
 
