@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <set>
+#include <sstream>
 
 #include "tests/cli/cli_runner.h"
 
@@ -139,6 +140,32 @@ TEST(ManPages, AgreeWithTheHelp) {
         const std::string first = ReadBytes(std::string(RESTASH_SOURCE_DIR) + "/assets/man/" + name);
         EXPECT_NE(first.substr(0, first.find('\n')).find(header), std::string::npos) << name << ": " << header;
     }
+}
+
+// The README's examples on the bundled sample, run as they stand with
+// /tmp/ moved into a folder of the test's own.
+TEST(Readme, ExamplesWorkOnTheBundledSample) {
+    TempDir home;
+    TempDir work;
+    std::istringstream readme(ReadBytes(std::string(RESTASH_SOURCE_DIR) + "/README.md"));
+    std::size_t run = 0;
+    for (std::string line; std::getline(readme, line);) {
+        const bool example = line.rfind("cp -r samples/", 0) == 0 || line.rfind("restash-cli ", 0) == 0;
+        if (!example || line.find("/tmp/") == std::string::npos) continue;
+        line = std::regex_replace(line, std::regex("/tmp/"), work.path() + "/");
+        line = std::regex_replace(line, std::regex("^restash-cli "),
+                                  ShellQuoted(RESTASH_CLI_PATH) + " --program-dir " + ShellQuoted(home.path()) + " ");
+        const std::string command = "cd " + ShellQuoted(RESTASH_SOURCE_DIR) + " && XDG_DATA_HOME=" +
+                                    ShellQuoted(home / "xdg") + " " + line + " >" + ShellQuoted(home / "out.txt") +
+                                    " 2>&1";
+        const int raw = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << line << "\n" << ReadBytes(home / "out.txt");
+        ++run;
+    }
+    EXPECT_GE(run, 8u);
+    EXPECT_TRUE(FileExists(work / "rescued/OFFLINE/HTMINDEX.HTM"));
+    EXPECT_TRUE(FileExists(work / "riverbend.wacz"));
+    EXPECT_TRUE(FileExists(work / "uncache.json"));
 }
 
 TEST(CliUsage, SettingsShowsTheEffectiveValues) {
