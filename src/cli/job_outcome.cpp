@@ -14,4 +14,6 @@ void PrintFailure(const Failure& failure, const Settings& settings, std::string_
     messages.PrintError(FailureText(failure, settings, work));
 }
 
+int FailureStatus(const Failure& failure) { return failure.code == FailureCode::Overlap ? kExitUsage : kExitError; }
+
 }  // namespace restash::cli

@@ -19,8 +19,13 @@ void PrintWarnings(const std::vector<Warning>& warnings, const std::vector<LeftO
 void PrintFailure(const Failure& failure, const Settings& settings, std::string_view work,
                   TerminalMessages& messages);
 
-// The warnings, then: 0 done; 1 failed (after saying why); 130 stopped
-// (after saying what a stop leaves, when stopped is given).
+// The exit status of a failure: 2 for outputs that would land in the cache
+// or on one another (a use that cannot work), otherwise 1.
+int FailureStatus(const Failure& failure);
+
+// The warnings, then: 0 done; 1 or 2 failed (after saying why, see
+// FailureStatus); 130 stopped (after saying what a stop leaves, when
+// stopped is given).
 template <typename Summary>
 int EndOf(const Outcome<Summary>& outcome, const Settings& settings, std::string_view work,
           TerminalMessages& messages, std::string_view stopped = {}) {
@@ -31,7 +36,7 @@ int EndOf(const Outcome<Summary>& outcome, const Settings& settings, std::string
     }
     if (outcome.status == JobStatus::Failed) {
         PrintFailure(outcome.failure, settings, work, messages);
-        return kExitError;
+        return FailureStatus(outcome.failure);
     }
     return kExitDone;
 }

@@ -34,7 +34,7 @@ int SearchCommand::Run(RunContext& context) {
     report.SetOfflineRoot(settings.OfflineDir);
     report.Set("search_text", Latin1ToUtf8(text));
 
-    const Outcome<SearchSummary> outcome = SearchJob({settings.OfflineDir, text}, context.services).Run();
+    const Outcome<SearchSummary> outcome = SearchJob({settings.OfflineDir, text, settings.CacheIndexPath()}, context.services).Run();
     context.progress.Clear();
     const SearchSummary& s = outcome.summary;
     report.SetOutcome(outcome, settings, "search");
@@ -46,7 +46,7 @@ int SearchCommand::Run(RunContext& context) {
     report.Write();
     if (outcome.status == JobStatus::Failed) {
         PrintFailure(outcome.failure, settings, "search", context.messages);
-        return kExitTrouble;
+        return kExitTrouble;  // grep's status for trouble, whatever the failure
     }
 
     if (!context.messages.Quiet())

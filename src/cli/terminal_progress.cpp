@@ -13,10 +13,9 @@ namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
 
-extern "C" void OnInterrupt(int) {
-    interrupted = 1;
-    std::signal(SIGINT, SIG_DFL);
-}
+// Every signal only asks the work to stop; the handler stays, so a second
+// Ctrl-C cannot cut the clean-up short and leave half-written files.
+extern "C" void OnInterrupt(int) { interrupted = 1; }
 
 constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 
@@ -26,7 +25,7 @@ void InstallInterruptHandler() {
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
 bool InterruptRequested() { return interrupted != 0; }

@@ -1,7 +1,6 @@
 #pragma once
 // The progress line on standard error: drawn only when standard error is a
-// terminal, overprinted in place, and gone when the work ends. Ctrl-C asks
-// the work to stop at its next "process messages" point.
+// terminal, overprinted in place, and gone when the work ends.
 #include <chrono>
 #include <string>
 
@@ -9,7 +8,9 @@
 
 namespace restash::cli {
 
-// Catches the first Ctrl-C (a second one ends the program at once).
+// Ctrl-C, SIGTERM and SIGHUP ask the work to stop at its next "process
+// messages" point; the work then ends in order (a stopped run removes its
+// new copy, an export its temporary files), whatever further signals come.
 void InstallInterruptHandler();
 bool InterruptRequested();
 

@@ -19,6 +19,7 @@ UncacheCommand::UncacheCommand(CLI::App& parent) {
     app_->add_option("--history", historyFile_,
                      "Netscape's history file, rewritten for a text index (default: the histpath setting)")
         ->type_name("FILE");
+    app_->add_flag("--no-history", noHistory_, "Neither read nor rewrite the history file");
     AddSelectionOptions(*app_, selection_);
     app_->add_flag("--keep-urls", keepUrls_, "Links to files not cached keep their web address");
     app_->add_flag("--no-keep-urls", noKeepUrls_, "Links to files not cached are marked instead");
@@ -62,7 +63,7 @@ nlohmann::ordered_json PlanCounts(const UncachePlan& plan) {
 }  // namespace
 
 int UncacheCommand::DryRun(RunContext& context, const Settings& settings, RunReport& report) {
-    UncacheJob job({settings, {nullptr, ForCache(selection_), report_.has_value()}}, context.services);
+    UncacheJob job({settings, {nullptr, ForCache(selection_), report_.has_value()}, !noHistory_}, context.services);
     const Outcome<UncachePlan> outcome = job.Plan();
     context.progress.Clear();
     report.SetOutcome(outcome, settings, "uncache");
@@ -114,7 +115,7 @@ int UncacheCommand::Run(RunContext& context) {
 
     // The question at the end of the run is answered by --view.
     context.messages.SetAnswer(view_ ? Answer::Yes : Answer::No);
-    UncacheJob job({settings, {nullptr, ForCache(selection_), report_.has_value()}}, context.services);
+    UncacheJob job({settings, {nullptr, ForCache(selection_), report_.has_value()}, !noHistory_}, context.services);
     const Outcome<UncacheSummary> outcome = job.Run();
     context.progress.Clear();
     const UncacheSummary& s = outcome.summary;

@@ -19,6 +19,7 @@ public:
         return {{"--newer", "--older"},
                 {"--keep-urls", "--no-keep-urls"},
                 {"--emphasis", "--no-emphasis"},
+                {"--history", "--no-history"},
                 {"--dry-run", "--view"}};
     }
     int Run(RunContext& context) override;
@@ -31,6 +32,7 @@ private:
     std::optional<std::string> cacheFile_;
     std::optional<std::string> offlineFolder_;
     std::optional<std::string> historyFile_;
+    bool noHistory_ = false;
     SelectionFlags selection_;
     bool keepUrls_ = false;
     bool noKeepUrls_ = false;

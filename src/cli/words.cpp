@@ -25,6 +25,14 @@ std::string Details(const std::vector<LeftOut>& leftOut, LeftOutReason reason, s
     return text;
 }
 
+// A core text as part of a sentence: its first letter small, unless the
+// first word is a name in capitals ("OFFLINE").
+std::string LowerFirst(std::string text) {
+    if (text.size() > 1 && text[0] >= 'A' && text[0] <= 'Z' && !(text[1] >= 'A' && text[1] <= 'Z'))
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    return text;
+}
+
 std::string ZoneName(std::int32_t gmtHours) {
     if (gmtHours == 0) return "UTC";
     return std::string("UTC") + (gmtHours > 0 ? "+" : "") + std::to_string(gmtHours);
@@ -53,6 +61,11 @@ std::string FailureText(const Failure& failure, const Settings& settings, std::s
         case FailureCode::NotConfirmed: return "nothing deleted";
         case FailureCode::NoPageList:
             return "no offline copy to search: " + failure.path + " is missing; 'restash-cli uncache' makes one";
+        case FailureCode::Overlap:
+            // The core names both paths; the command line says it as a refusal.
+            return "refused: " + LowerFirst(MixedToTerminal(failure.text));
+        case FailureCode::InUse:
+            return MixedToTerminal(failure.text) + "; wait for that run to end, or choose another folder with --offline";
         case FailureCode::Error:
         case FailureCode::None: break;
     }
@@ -75,6 +88,10 @@ std::string WarningText(const Warning& warning, const std::vector<LeftOut>& left
             return "could not delete " + Count(n, "cache file", "cache files") + ":" + details;
         }
         case WarningCode::BodiesNotArchived: return "not archived: " + ToTerminal(warning.text);
+        case WarningCode::BrowserRunning:
+            return MixedToTerminal(warning.text);  // names the index and the process
+        case WarningCode::HistoryNotUpdated:
+            return LowerFirst(MixedToTerminal(warning.text));  // names the file and why
         case WarningCode::IndexDamaged:
         case WarningCode::EntryDamaged:
         case WarningCode::BodyMissing:
@@ -91,6 +108,8 @@ const char* WarningCodeName(WarningCode code) {
         case WarningCode::BodyMissing: return "body-missing";
         case WarningCode::PartUnsupported: return "part-unsupported";
         case WarningCode::HistoryMissing: return "history-missing";
+        case WarningCode::BrowserRunning: return "browser-running";
+        case WarningCode::HistoryNotUpdated: return "history-not-updated";
         case WarningCode::BodiesUnreadable: return "bodies-unreadable";
         case WarningCode::BodiesNotRemoved: return "bodies-not-removed";
         case WarningCode::BodiesNotArchived: return "bodies-not-archived";
@@ -106,6 +125,8 @@ const char* FailureCodeName(FailureCode code) {
         case FailureCode::NothingChosen: return "nothing-chosen";
         case FailureCode::NotConfirmed: return "not-confirmed";
         case FailureCode::NoPageList: return "no-page-list";
+        case FailureCode::Overlap: return "overlap";
+        case FailureCode::InUse: return "in-use";
         case FailureCode::Error: return "error";
     }
     return "error";

@@ -9,4 +9,8 @@ namespace restash {
 // Nothing is shown for a question the user answered No.
 void ShowFailure(Messages& messages, const Failure& failure);
 
+// What a read of the cache warned of (a damaged index, skipped lines), in
+// one warning box; nothing when there is nothing.
+void ShowReadWarnings(Messages& messages, const Warnings& warnings);
+
 }  // namespace restash

@@ -101,7 +101,7 @@ void SearchDialog::Search() {
     searching_ = true;
     searchButton_->setEnabled(false);
     textEdit_->setEnabled(false);
-    SearchJob job({shell_.settings.OfflineDir, text}, shell_.ServicesFor(progress_),
+    SearchJob job({shell_.settings.OfflineDir, text, shell_.settings.CacheIndexPath()}, shell_.ServicesFor(progress_),
                   [this](std::uint64_t read, std::uint64_t found) {
                       progressPanel_->setText(QString::number(read));
                       foundPanel_->setText(QString::number(found));

@@ -232,7 +232,9 @@ void SelectionDialog::ReadPendingCache() {
     if (!shell_.IndexLoadPending || working_ > 0 || !shell_.cache) return;
     // Cleared before the read: a repaint while it works must not start another.
     shell_.IndexLoadPending = false;
-    Work([this] { state_.Load(shell_.cache); });
+    // A damaged index is read as far as it can be; the box says so before
+    // the lists are used.
+    Work([this] { ShowReadWarnings(shell_.messages, state_.Load(shell_.cache).warnings); });
 }
 
 void SelectionDialog::ChooseMarked() {

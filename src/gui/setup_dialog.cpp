@@ -8,6 +8,8 @@
 
 #include "core/app/ini_file.h"
 #include "core/app/setup_ops.h"
+#include "core/jobs/output_overlap.h"
+#include "core/platform/paths.h"
 #include "core/platform/error.h"
 #include "gui/layout.h"
 #include "gui/qt_text.h"
@@ -141,6 +143,13 @@ void SetupDialog::Save() {
     fields.browserProgram = PathBytes(programEdit_->text());
     fields.historyFile = PathBytes(historyEdit_->text());
     fields.offlineFolder = PathBytes(offlineEdit_->text());
+    // An offline folder in or around the cache is refused as a run would
+    // refuse it; the dialog stays open.
+    const JobPaths paths{fields.cacheIndex, {}, WithTrailingSeparator(fields.offlineFolder) + kOfflineFolder, {}};
+    if (const auto overlap = CheckOutputsApart(paths)) {
+        shell_.messages.ShowError(overlap->text);
+        return;
+    }
     IniFile file(shell_.settings.SettingsFilePath());
     try {
         ApplySetup(shell_.settings, fields, file);

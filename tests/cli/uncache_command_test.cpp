@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -155,17 +156,59 @@ TEST_F(HashSample, ViewOpensTheIndexInTheConfiguredBrowser) {
                          " (netspath setting) is not there\n");
 }
 
-TEST_F(HashSample, NothingIsReadOrChangedWhileNetscapeRuns) {
-    // A program of the configured name runs: a copy of sleep named FAKENS.
+// A child holding path open until it is killed; the constructor returns once
+// the child has opened it (it says so through a pipe), so nothing races.
+class FileHolder {
+public:
+    explicit FileHolder(const std::string& path, const std::string& program) {
+        int ready[2];
+        if (pipe(ready) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(ready[0]);
+            const int fd = open(path.c_str(), O_RDONLY);
+            if (fd < 0) _exit(1);
+            if (write(ready[1], "1", 1) != 1) _exit(1);
+            // Holding the file across exec, under the program's name.
+            fcntl(fd, F_SETFD, 0);
+            execl(program.c_str(), program.c_str(), "30", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(ready[1]);
+        char byte = 0;
+        ok_ = read(ready[0], &byte, 1) == 1;
+        close(ready[0]);
+    }
+    ~FileHolder() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    bool ok() const { return ok_; }
+
+private:
+    pid_t pid_ = -1;
+    bool ok_ = false;
+};
+
+// What must be known is whether a browser has this cache open, not whether a
+// program of the browser's name runs: the commands that would change the
+// cache or build on it refuse, the ones that only read it warn.
+TEST_F(HashSample, TheBrowserCheckAsksWhetherAProcessHasTheCacheIndexOpen) {
     const std::string browser = home / "FAKENS";
     std::filesystem::copy_file("/bin/sleep", browser);
     WriteBytes(home / "RESTASH.INI", "[paths]\r\nnetspath=" + browser + "\r\n");
-    const pid_t pid = fork();
-    if (pid == 0) {
-        execl(browser.c_str(), browser.c_str(), "30", static_cast<char*>(nullptr));
-        _exit(127);
-    }
     const std::size_t files = FilesIn(work / "cache").size();
+    {
+        // A program of the configured name that works on another file does not block.
+        FileHolder elsewhere(home / "RESTASH.INI", browser);
+        ASSERT_TRUE(elsewhere.ok());
+        const CliResult r = RunCli(home, {"--quiet", "list", "--cache", cache});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+    }
+    FileHolder holder(cache, browser);
+    ASSERT_TRUE(holder.ok());
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"--quiet", "uncache", "--cache", cache, "--offline", work / "out"},
              {"--quiet", "delete", "--cache", cache, "--yes"}}) {
@@ -174,10 +217,14 @@ TEST_F(HashSample, NothingIsReadOrChangedWhileNetscapeRuns) {
         EXPECT_EQ(r.err, "restash-cli: the browser (FAKENS) is running and may change the cache; quit it first\n")
             << args[1];
     }
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
     EXPECT_FALSE(std::filesystem::exists(work / "out"));
     EXPECT_EQ(FilesIn(work / "cache").size(), files);
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"list", "--cache", cache}, {"export", "--cache", cache, "--warc", work / "a.warc.gz"}}) {
+        const CliResult r = RunCli(home, args);
+        EXPECT_EQ(r.status, 0) << args[0] << r.err;
+        EXPECT_NE(r.err.find(cache + " is open in another program"), std::string::npos) << args[0] << r.err;
+    }
 }
 
 TEST_F(HashSample, QuietPrintsNothingAndTheOutputHasNoWindowWords) {
@@ -301,9 +348,9 @@ TEST(UncacheTextSample, RewritesTheHistoryAndCreatesTheProgramFolder) {
     EXPECT_EQ(history.rfind("MCOM-Global-history-file-1\r\r\n", 0), 0u) << history.substr(0, 40);
     EXPECT_NE(history.find("file://" + work / "out/OFFLINE/INDEX.HTM\t853000000\r\r\n"), std::string::npos)
         << history;
-    // The program folder was made for TEMP.HST, which is gone again; no settings file was written.
-    EXPECT_TRUE(std::filesystem::is_directory(programDir));
-    EXPECT_EQ(FilesIn(programDir), std::vector<std::string>{});
+    // The new history was written beside the old one and is gone again; no settings file was written.
+    EXPECT_FALSE(FileExists(cache + "/NETSCAPE.HST.restash-new"));
+    EXPECT_FALSE(FileExists(programDir + "RESTASH.INI"));
 }
 
 }  // namespace

@@ -163,7 +163,7 @@ void MainWindowTest::vivovWithNetscapeRunningOnlyWarns() {
     QCOMPARE(fixture_->messages.Texts(), std::vector<std::string>{kShutDown});
     QVERIFY(!fixture_->shell.IndexLoadPending);
     QVERIFY(!windows_->selectionDialog.isVisible());
-    QCOMPARE(fixture_->processes.asked, std::vector<std::string>{"netscape"});
+    QCOMPARE(fixture_->processes.asked, std::vector<std::string>{fixture_->home() + "cache/FAT"});
 }
 
 void MainWindowTest::vivovWithAMissingIndexWarnsAndOpensNothing() {

@@ -76,6 +76,7 @@ void FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
     RefuseWhenReadOnly(to);
     Step(to);
     if (!failRenameTo.empty() && to == failRenameTo) throw FileError(to, "File access denied");
+    if (!failRenameFrom.empty() && from == failRenameFrom) throw FileError(from, "File access denied");
     if (renamesBeforeFailure == 0) throw FileError(to, "Disk full");
     if (renamesBeforeFailure > 0) --renamesBeforeFailure;
     RealFileSystem().Rename(from, to);

@@ -26,8 +26,10 @@ public:
     std::string problem = "Disk full";
     std::string failedPath;
 
-    // A Rename whose target is this path fails.
+    // A Rename whose target is this path fails; so does one whose source is
+    // failRenameFrom.
     std::string failRenameTo;
+    std::string failRenameFrom;
     // Renames after this many succeeded fail; negative: no limit.
     int renamesBeforeFailure = -1;
 

@@ -19,7 +19,7 @@ public:
     mutable std::map<std::string, std::string> bodies;
     mutable CacheEntryList entries;
     // What Read warns of.
-    ReadWarnings warnings;
+    Warnings warnings;
     // When set, Read throws a FileError with this problem, naming the cache.
     std::string readError;
     // Names whose body cannot be read (Open throws FileError).

@@ -40,7 +40,7 @@ constexpr std::int64_t kSampleNow = 867000000;
 
 class NothingRunning final : public ProcessTable {
 public:
-    bool IsRunning(std::string_view) override { return false; }
+    std::optional<pid_t> HolderOf(const std::string&) override { return std::nullopt; }
 };
 
 class NoLaunch final : public ProgramLauncher {

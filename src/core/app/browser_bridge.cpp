@@ -7,8 +7,17 @@
 
 namespace restash {
 
+std::optional<pid_t> BrowserHoldingCache(const Settings& settings, ProcessTable& processes) {
+    return processes.HolderOf(settings.CacheIndexPath());
+}
+
 bool NetscapeRuns(const Settings& settings, ProcessTable& processes) {
-    return processes.IsRunning(settings.NetscapeExe);
+    return BrowserHoldingCache(settings, processes).has_value();
+}
+
+std::string BrowserReadingText(const std::string& indexPath, pid_t holder) {
+    return indexPath + " is open in another program (process " + std::to_string(holder) +
+           "): a browser may change the cache while it is read";
 }
 
 bool IsNetscapeRunning(const Settings& settings, ProcessTable& processes, Messages& messages) {

@@ -2,6 +2,7 @@
 // The only contact with the browser: whether Netscape runs (it must not
 // while its files are read or changed), starting it on the offline index,
 // and the help page.
+#include <optional>
 #include <string>
 
 #include "core/app/process_table.h"
@@ -14,11 +15,18 @@ namespace restash {
 inline constexpr const char* kShutDownNetscape = "Please shut down Netscape\r\nbefore continuing.";
 inline constexpr const char* kHelpFileName = "restash-help.html";
 
-// True when the configured Netscape program (by its file name NetscapeExe) runs.
+// What the check must know is whether a browser is writing the cache right
+// now: the process other than Restash that has the cache index open, if any.
+// The program's name alone does not count: a browser of that name working on
+// another cache does not touch this one.
+std::optional<pid_t> BrowserHoldingCache(const Settings& settings, ProcessTable& processes);
 bool NetscapeRuns(const Settings& settings, ProcessTable& processes);
 
 // The same, and then the warning has been shown and the caller does nothing more.
 bool IsNetscapeRunning(const Settings& settings, ProcessTable& processes, Messages& messages);
+
+// What a command that only reads the cache says instead of refusing.
+std::string BrowserReadingText(const std::string& indexPath, pid_t holder);
 
 // Starts the Netscape program NetscapeDir + NetscapeExe on file; the start
 // result (32 and above: started). Whether the program exists is not checked.

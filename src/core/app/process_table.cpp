@@ -1,14 +1,11 @@
 #include "core/app/process_table.h"
 
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "core/platform/paths.h"
-#include "core/platform/text.h"
 
 namespace restash {
 namespace {
@@ -20,40 +17,42 @@ bool IsPid(const std::string& name) {
     return true;
 }
 
-// The file name of the process's executable; empty when it cannot be read.
-std::string ExecutableName(const std::filesystem::path& processDir) {
+// Another Restash program reading the same cache is no browser.
+bool IsRestash(const std::filesystem::path& processDir) {
     std::error_code ec;
-    std::string target = std::filesystem::read_symlink(processDir / "exe", ec).string();
-    if (ec) return "";
+    std::string name = FilePart(std::filesystem::read_symlink(processDir / "exe", ec).string());
     // A program replaced on disk since it started.
     constexpr std::string_view deleted = " (deleted)";
-    if (target.ends_with(deleted)) target.resize(target.size() - deleted.size());
-    return FilePart(target);
+    if (name.ends_with(deleted)) name.resize(name.size() - deleted.size());
+    return !ec && (name == "restash" || name == "restash-cli");
 }
 
-// The file name of argv[0]; empty for kernel threads and zombies.
-std::string ArgumentZeroName(const std::filesystem::path& processDir) {
-    std::ifstream in(processDir / "cmdline", std::ios::binary);
-    std::string argv0;
-    std::getline(in, argv0, '\0');
-    return FilePart(argv0);
+bool HoldsFile(const std::filesystem::path& processDir, const struct stat& file) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(processDir / "fd", ec), end; !ec && it != end; it.increment(ec)) {
+        struct stat target {};
+        // stat follows the link to the open file itself, whatever it was opened by.
+        if (::stat(it->path().c_str(), &target) == 0 && target.st_dev == file.st_dev && target.st_ino == file.st_ino)
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
 
 ProcProcessTable::ProcProcessTable(pid_t excluded) : excluded_(excluded) {}
 
-bool ProcProcessTable::IsRunning(std::string_view exeFileName) {
-    if (exeFileName.empty()) return false;
+std::optional<pid_t> ProcProcessTable::HolderOf(const std::string& path) {
+    struct stat file {};
+    if (path.empty() || ::stat(path.c_str(), &file) != 0) return std::nullopt;
     const std::string self = std::to_string(excluded_);
     std::error_code ec;
     for (std::filesystem::directory_iterator it("/proc", ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         if (!IsPid(name) || name == self) continue;
-        if (EqualsNoCase(ExecutableName(it->path()), exeFileName)) return true;
-        if (EqualsNoCase(ArgumentZeroName(it->path()), exeFileName)) return true;
+        if (HoldsFile(it->path(), file) && !IsRestash(it->path())) return static_cast<pid_t>(std::stol(name));
     }
-    return false;
+    return std::nullopt;
 }
 
 }  // namespace restash

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "core/cache/cache_entry.h"
-#include "core/cache/read_warning.h"
+#include "core/platform/warning.h"
 #include "core/platform/file_system.h"
 #include "core/platform/progress.h"
 
@@ -48,7 +48,7 @@ CacheTraits NetscapeTraits(IndexFormat format);
 // outcome.
 struct CacheRead {
     Ending ending = Ending::Finished;  // Stopped: the entries read by then are kept
-    ReadWarnings warnings;
+    Warnings warnings;
 };
 
 struct ReadOptions {
@@ -165,7 +165,9 @@ IndexFormat DetectIndexFormat(const std::string& indexPath);
 // Netscape forms an index file that is there.
 bool CacheIsThere(const std::string& location);
 
-// The source for a cache index file. Throws FileError when it cannot be opened.
+// The source for a cache index file. Throws FileError when it cannot be
+// opened, and Error "FILE is not a Netscape cache index (WHY)" for a file of
+// neither form (DiagnoseIndexFile).
 std::unique_ptr<CacheSource> OpenCacheSource(const std::string& indexPath);
 
 // The caption of the busy state while an index is read.

@@ -56,6 +56,7 @@ std::optional<HashHeader> ParseHashHeader(std::string_view file) {
     h.pageSize = pageSize;
     h.overflowPoint = word(8);
     h.maxBucket = word(10);
+    h.keyCount = word(14);
     h.headerPages = word(15);
     if (h.overflowPoint >= 32 || h.headerPages == 0 || h.headerPages > 64) return std::nullopt;
     if (std::uint64_t{h.headerPages} * pageSize < kHeaderBytes) return std::nullopt;

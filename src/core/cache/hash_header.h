@@ -14,6 +14,7 @@ struct HashHeader {
     std::uint32_t headerPages = 1;
     std::uint32_t maxBucket = 0;
     std::uint32_t overflowPoint = 0;
+    std::uint32_t keyCount = 0;  // the pairs the file held when it was last closed
     std::array<std::uint32_t, 32> spares{};  // overflow pages allocated before each split point
     std::array<std::uint16_t, 32> bitmaps{};  // overflow addresses of the free-page bitmaps (0: none)
 

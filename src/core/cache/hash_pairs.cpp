@@ -55,6 +55,20 @@ private:
         out_.pages.push_back(page);
         return true;
     }
+    // The same for a page a link leads to, which a sound file always holds.
+    bool EnterLinked(std::uint64_t page) {
+        if (Enter(page)) return true;
+        if (page >= pageCount_)
+            out_.pagesMissing = true;
+        else
+            Broken();
+        return false;
+    }
+    void Broken() { ++out_.brokenPages; }
+    std::optional<std::uint64_t> BrokenPair() {
+        Broken();
+        return std::nullopt;
+    }
 
     std::string_view Page(std::uint64_t page) const {
         const std::uint64_t start = page * h_.pageSize;
@@ -73,11 +87,13 @@ private:
     bool TableFits(std::uint16_t n) const { return (std::size_t{n} + 3) * 2 <= h_.pageSize; }
 
     void WalkChain(std::uint64_t page) {
-        while (Enter(page)) {
+        for (bool entered = Enter(page); entered; entered = EnterLinked(page)) {
             const std::string_view bytes = Page(page);
             const std::uint16_t n = Word(bytes, 0);
-            if (n == 0 || !TableFits(n)) return;
+            if (n == 0) return;
+            if (!TableFits(n)) return Broken();
             std::optional<std::uint64_t> next;
+            bool brokenHere = false;
             for (std::uint16_t ndx = 1; ndx + 1 <= n; ndx += 2) {
                 const std::uint16_t first = Word(bytes, ndx);
                 const std::uint16_t second = Word(bytes, ndx + 1);
@@ -92,12 +108,15 @@ private:
                     break;
                 }
                 const std::size_t keyEnd = ndx > 1 ? Word(bytes, ndx - 1) : h_.pageSize;
-                if (second < (std::size_t{n} + 3) * 2) continue;
                 const auto key = Span(bytes, first, keyEnd);
                 const auto data = Span(bytes, second, first);
-                if (!key || !data) continue;
+                if (second < (std::size_t{n} + 3) * 2 || !key || !data) {
+                    brokenHere = true;
+                    continue;
+                }
                 out_.pairs.push_back({page, second, *key, *data});
             }
+            if (brokenHere) Broken();
             if (!next) return;
             page = *next;
         }
@@ -106,9 +125,12 @@ private:
     // The next page of a big pair, entered; nothing when the link is broken.
     std::optional<std::string_view> Follow(std::string_view bytes, std::uint64_t& page) {
         const std::uint16_t n = Word(bytes, 0);
-        if (n < 2) return std::nullopt;
+        if (n < 2) {
+            Broken();
+            return std::nullopt;
+        }
         const std::uint64_t next = h_.OverflowPage(Word(bytes, n - 1));
-        if (!Enter(next)) return std::nullopt;
+        if (!EnterLinked(next)) return std::nullopt;
         page = next;
         return Page(next);
     }
@@ -130,20 +152,20 @@ private:
         // The key: the tails of pages up to the one marked as ending it.
         for (;;) {
             const std::uint16_t n = Word(bytes, 0);
-            if (n < 2 || !TableFits(n) || !AppendTail(bytes, key)) return std::nullopt;
+            if (n < 2 || !TableFits(n) || !AppendTail(bytes, key)) return BrokenPair();
             const std::uint16_t marker = Word(bytes, 2);
             if (marker == kFullKey || marker == kFullKeyData) break;
-            if (marker != kPartialKey) return std::nullopt;
+            if (marker != kPartialKey) return BrokenPair();
             const auto next = Follow(bytes, page);
-            if (!next) return std::nullopt;
+            if (!next) return std::nullopt;  // Follow said why
             bytes = *next;
         }
         std::uint16_t n = Word(bytes, 0);
         if (Word(bytes, 2) == kFullKeyData) {
             // The data begins below the key on its last page.
-            if (n < 4) return std::nullopt;
+            if (n < 4) return BrokenPair();
             const auto head = Span(bytes, Word(bytes, n), Word(bytes, 1));
-            if (!head) return std::nullopt;
+            if (!head) return BrokenPair();
             data.append(*head);
             // Free space left on the page says the data ends here too.
             if (Word(bytes, n + 1) != 0) {
@@ -154,13 +176,13 @@ private:
         // The rest of the data: the tails of the following pages.
         for (;;) {
             const auto next = Follow(bytes, page);
-            if (!next) return std::nullopt;
+            if (!next) return std::nullopt;  // Follow said why
             bytes = *next;
             n = Word(bytes, 0);
-            if (n < 2 || !TableFits(n) || !AppendTail(bytes, data)) return std::nullopt;
+            if (n < 2 || !TableFits(n) || !AppendTail(bytes, data)) return BrokenPair();
             const std::uint16_t marker = Word(bytes, 2);
             if (marker == kFullKeyData) break;
-            if (marker != kFullKey) return std::nullopt;
+            if (marker != kFullKey) return BrokenPair();
         }
         AddAssembled(firstPage, position, std::move(key), std::move(data));
         return n > 2 ? std::optional(h_.OverflowPage(Word(bytes, n - 1))) : std::nullopt;

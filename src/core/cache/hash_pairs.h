@@ -26,6 +26,12 @@ struct LiveHashContents {
     std::vector<std::uint64_t> pages;  // every live page, in file order
     std::vector<HashPair> pairs;       // by page, then from the lowest position upwards
     std::vector<std::unique_ptr<const std::string>> assembled;  // the bytes of the big pairs
+    // What the walk found damaged: pages that fail their structural checks
+    // (an offset table that does not fit, pairs outside the page, a broken
+    // big pair, a link back to a page already read), and links to pages past
+    // the end of the file.
+    std::size_t brokenPages = 0;
+    bool pagesMissing = false;
 };
 
 // Damaged links and offsets end a chain or drop a pair; a page is read at

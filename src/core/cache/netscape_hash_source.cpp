@@ -5,11 +5,17 @@
 namespace restash {
 
 CacheRead NetscapeHashSource::Read(CacheEntryList& entries, ProgressSink& progress, const ReadOptions& options) const {
-    return {ReadMappedIndex(Location(), CacheDir(), entries, progress,
+    return ReadMappedIndex(Location(), CacheDir(), entries, progress,
                            [&](std::string_view bytes, const CacheFolder& folder, const auto& release) {
-                               return ReadHashIndex(bytes, folder, entries, progress, options, release);
-                           }),
-            {}};
+                               const HashIndexRead read =
+                                   ReadHashIndex(bytes, folder, entries, progress, options, release);
+                               CacheRead out{read.ending, {}};
+                               const std::string damage = read.damage.Describe();
+                               // Said once, when the whole file has been read.
+                               if (read.ending == Ending::Finished && !damage.empty())
+                                   out.warnings.push_back(DamagedIndexWarning(Location(), damage, entries.size()));
+                               return out;
+                           });
 }
 
 Removal NetscapeHashSource::Remove(CacheEntryList& entries, const EntryFilter& chosen,

@@ -18,10 +18,10 @@ private:
 
 }  // namespace
 
-Ending ReadMappedIndex(const std::string& indexPath, const std::string& cacheDir, CacheEntryList& entries,
-                       ProgressSink& progress,
-                       const std::function<Ending(std::string_view, const CacheFolder&,
-                                                  const std::function<void(std::size_t, std::size_t)>&)>& read) {
+CacheRead ReadMappedIndex(const std::string& indexPath, const std::string& cacheDir, CacheEntryList& entries,
+                          ProgressSink& progress,
+                          const std::function<CacheRead(std::string_view, const CacheFolder&,
+                                                        const std::function<void(std::size_t, std::size_t)>&)>& read) {
     BusyScope busy(progress);
     const MappedFile file(indexPath);
     // Emptied only once the file is open, so a failed open keeps the old list.

@@ -66,6 +66,8 @@ std::unique_ptr<BodyLookup> NetscapeSource::Bodies() const { return std::make_un
 
 void NetscapeSource::ClearLeftovers(const std::string& workFolder, FileSystem& fs) const {
     fs.Remove(WithTrailingSeparator(workFolder) + kTempFatName);
+    // A rewrite that was killed leaves its new index beside the index.
+    if (traits_.removal == RemovalKind::RewritesIndex) fs.Remove(TemporaryNameFor(indexPath_));
 }
 
 bool NetscapeSource::RemoveCacheFile(const CacheFolder& folder, const CacheEntry& entry, FileSystem& fs,

@@ -39,9 +39,9 @@ class NetscapeTextSource final : public NetscapeSource {
 public:
     explicit NetscapeTextSource(std::string indexPath) : NetscapeSource(std::move(indexPath), IndexFormat::TextIndex) {}
     CacheRead Read(CacheEntryList& entries, ProgressSink& progress, const ReadOptions& options = {}) const override;
-    // Rewrites the index through TEMP.FAT in workFolder without the lines
-    // chosen, replaces the index with it in one rename, and only then removes
-    // the cache files of those lines.
+    // Rewrites the index without the lines chosen into a new file beside it
+    // (INDEX.restash-new), replaces the index with it in one rename once it
+    // is complete, and only then removes the cache files of those lines.
     Removal Remove(CacheEntryList& entries, const EntryFilter& chosen, const std::string& workFolder, FileSystem& fs,
                    ProgressSink& progress) const override;
     // The chosen lines, and the cache files of those that name one.
@@ -63,7 +63,8 @@ public:
                             ProgressSink& progress) const override;
 };
 
-// The temporary file a text-index rewrite is written to.
+// The file earlier versions wrote a text-index rewrite to, in the program's
+// folder; a deletion removes one that was left there.
 inline constexpr const char* kTempFatName = "TEMP.FAT";
 
 }  // namespace restash

@@ -1,5 +1,3 @@
-#include <cerrno>
-
 #include "core/cache/mapped_file.h"
 #include "core/cache/netscape_readers.h"
 #include "core/cache/netscape_source.h"
@@ -24,30 +22,6 @@ std::string_view Unterminated(std::string_view line) {
 void WriteRewrittenLine(OutputFile& out, std::string_view line) {
     out.Write(Unterminated(line));
     out.Write(kRewrittenLineEnd);
-}
-
-// Moves the finished TEMP.FAT over the index in one rename. When the two
-// folders lie on different file systems, TEMP.FAT is first copied beside the
-// index so that the step that replaces the index is still a rename.
-void ReplaceIndex(FileSystem& fs, const std::string& temp, const std::string& index) {
-    try {
-        fs.Rename(temp, index);
-        return;
-    } catch (const FileError& e) {
-        if (e.problem() != DescribeErrno(EXDEV)) throw;
-    }
-    const std::string beside = TemporaryNameFor(index);
-    try {
-        fs.CopyFile(temp, beside);
-        fs.Rename(beside, index);
-    } catch (...) {
-        try {
-            fs.Remove(beside);
-        } catch (...) {
-        }
-        throw;
-    }
-    fs.Remove(temp);
 }
 
 // Whether a line is chosen, and the entry it describes. A line whose time
@@ -89,17 +63,18 @@ Ending WalkIndexLines(std::string_view index, const EntryFilter& chosen, Kept ke
 }  // namespace
 
 CacheRead NetscapeTextSource::Read(CacheEntryList& entries, ProgressSink& progress, const ReadOptions& options) const {
-    return {ReadMappedIndex(Location(), CacheDir(), entries, progress,
+    return ReadMappedIndex(Location(), CacheDir(), entries, progress,
                            [&](std::string_view bytes, const CacheFolder& folder, const auto&) {
                                return ReadTextIndex(bytes, Location(), folder, entries, progress, options);
-                           }),
-            {}};
+                           });
 }
 
 Removal NetscapeTextSource::Remove(CacheEntryList& /*entries*/, const EntryFilter& chosen,
-                                   const std::string& workFolder, FileSystem& fs, ProgressSink& progress) const {
+                                   const std::string& /*workFolder*/, FileSystem& fs, ProgressSink& progress) const {
     Removal removal;
-    const std::string tempPath = WithTrailingSeparator(workFolder) + kTempFatName;
+    // Beside the index, so that the rename over it is one step on any file
+    // system.
+    const std::string tempPath = TemporaryNameFor(Location());
     std::vector<CacheEntry> doomed;  // the entries of the removed lines
     try {
         const MappedFile index(Location());
@@ -112,12 +87,13 @@ Removal NetscapeTextSource::Remove(CacheEntryList& /*entries*/, const EntryFilte
             fs.Remove(tempPath);
             return removal;
         }
-        ReplaceIndex(fs, tempPath, Location());
+        fs.Rename(tempPath, Location());
+    } catch (const FileError& e) {
+        RemoveQuietly(fs, tempPath);
+        // The user knows the index by its own name.
+        throw NamingTarget(e, tempPath, Location());
     } catch (...) {
-        try {
-            fs.Remove(tempPath);
-        } catch (...) {
-        }
+        RemoveQuietly(fs, tempPath);
         throw;
     }
     removal.entriesRemoved = doomed.size();

@@ -53,6 +53,13 @@ public:
         committed_ = true;
     }
 
+    // An error about an output's temporary file, as one about the output.
+    FileError NamingTarget(const FileError& e) const {
+        for (const Item& item : items_)
+            if (e.path() == item.temp) return restash::NamingTarget(e, item.temp, item.target);
+        return e;
+    }
+
 private:
     struct Item {
         std::string target;
@@ -363,12 +370,8 @@ private:
     std::vector<WaczPage> pages_;
 };
 
-}  // namespace
-
-ExportReport ExportArchive(const CacheEntryList& entries, const Selection& selection, const CacheSource& source,
-                           const ExportOptions& options, ProgressSink& progress, FileSystem& fs) {
-    CheckOutputs(options);
-
+ExportReport ExportInto(PendingOutputs& outputs, const CacheEntryList& entries, const Selection& selection,
+                        const CacheSource& source, const ExportOptions& options, ProgressSink& progress) {
     std::vector<std::size_t> chosen;
     for (std::size_t i = 0; i < entries.size(); ++i)
         if (IsSelected(entries[i], selection)) chosen.push_back(i);
@@ -378,7 +381,6 @@ ExportReport ExportArchive(const CacheEntryList& entries, const Selection& selec
     progress.Phase(kPhaseExporting);
     progress.Gauge(0);
 
-    PendingOutputs outputs(fs);
     ArchiveOutputs archive(options, outputs);
     WarcWriter warc(*archive.archive);
     std::optional<ManifestWriter> manifest;
@@ -412,6 +414,20 @@ ExportReport ExportArchive(const CacheEntryList& entries, const Selection& selec
     outputs.Commit();
     progress.Gauge(100);
     return summary;
+}
+
+}  // namespace
+
+ExportReport ExportArchive(const CacheEntryList& entries, const Selection& selection, const CacheSource& source,
+                           const ExportOptions& options, ProgressSink& progress, FileSystem& fs) {
+    CheckOutputs(options);
+    PendingOutputs outputs(fs);
+    try {
+        return ExportInto(outputs, entries, selection, source, options, progress);
+    } catch (const FileError& e) {
+        // The user named the output, not its temporary file.
+        throw outputs.NamingTarget(e);
+    }
 }
 
 }  // namespace restash

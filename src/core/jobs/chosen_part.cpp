@@ -3,6 +3,7 @@
 #include "core/app/browser_bridge.h"
 #include "core/cache/cache_folder.h"
 #include "core/jobs/job_texts.h"
+#include "core/offline/offline_lock.h"
 #include "core/platform/error.h"
 
 namespace restash {
@@ -17,19 +18,21 @@ JobStatus ChosenPart::Fail(FailureCode code, std::string text, std::string path)
 
 JobStatus ChosenPart::Prepare(const Settings& settings, const ReadChecks& checks) {
     if (state_) return JobStatus::Completed;
-    if (checks.browser && NetscapeRuns(settings, services_.processes)) {
+    if (checks.browser == BrowserCheck::Refuse && NetscapeRuns(settings, services_.processes)) {
         failure_ = BrowserRunningFailure();
         return JobStatus::Failed;
     }
     const std::string index = settings.CacheIndexPath();
     if (checks.cachePresent && !CacheIsThere(index)) return Fail(FailureCode::CacheMissing, kCachePathInvalid, index);
     std::shared_ptr<const CacheSource> source = OpenCacheSource(index);
+    if (checks.browser == BrowserCheck::Warn)
+        if (auto warning = WarnIfBrowserReads(settings, services_)) cacheWarnings_.push_back(*warning);
 
     own_ = std::make_unique<CacheSelection>(services_.progress);
     state_ = own_.get();
     state_->Reset(source->Traits(), services_.clock, settings.GMT);
     const CacheRead read = state_->Load(std::move(source), {checks.includeAbsent});
-    for (const ReadWarning& w : read.warnings) cacheWarnings_.push_back(JobWarning(w));
+    ShowWarnings(read.warnings, services_.messages, cacheWarnings_);
     if (read.ending == Ending::Stopped) return JobStatus::Stopped;
     ApplySelectionOptions(*state_, request_.options);
     if (checks.nothingText && !state_->HasSomethingChosen()) {
@@ -67,17 +70,24 @@ std::vector<LeftOut> ChosenPart::LeftOutByChoice() {
 Failure ErrorFailure(const std::exception& e) {
     Failure f{FailureCode::Error, e.what(), {}};
     if (const auto* file = dynamic_cast<const FileError*>(&e)) f.path = file->path();
+    if (dynamic_cast<const FolderInUse*>(&e) != nullptr) f.code = FailureCode::InUse;
     return f;
 }
 
-Warning JobWarning(const ReadWarning& warning) {
-    switch (warning.kind) {
-        case ReadWarningKind::DamagedIndex: return {WarningCode::IndexDamaged, warning.Text()};
-        case ReadWarningKind::DamagedEntry: return {WarningCode::EntryDamaged, warning.Text()};
-        case ReadWarningKind::MissingBody: return {WarningCode::BodyMissing, warning.Text()};
-        case ReadWarningKind::Unsupported: break;
+void ShowWarnings(const Warnings& shown, Messages& messages, Warnings& warnings) {
+    for (const Warning& w : shown) {
+        messages.Warning(w.text);
+        warnings.push_back(w);
     }
-    return {WarningCode::PartUnsupported, warning.Text()};
+}
+
+std::optional<Warning> WarnIfBrowserReads(const Settings& settings, Services& services) {
+    const std::optional<pid_t> holder = BrowserHoldingCache(settings, services.processes);
+    if (!holder) return std::nullopt;
+    const std::string index = settings.CacheIndexPath();
+    Warning warning{WarningCode::BrowserRunning, BrowserReadingText(index, *holder), index};
+    services.messages.Warning(warning.text);
+    return warning;
 }
 
 Failure BrowserRunningFailure() { return {FailureCode::BrowserRunning, kShutDownNetscape, {}}; }

@@ -4,6 +4,7 @@
 // the cache and chooses with them through the operations the window uses. The
 // run, the deletion and the export then work on one CacheSelection either way.
 #include <memory>
+#include <optional>
 
 #include "core/app/settings.h"
 #include "core/jobs/outcome.h"
@@ -25,12 +26,19 @@ struct SelectionRequest {
     bool listLeftOut = false;
 };
 
+// What a job does when a browser has the cache open.
+enum class BrowserCheck {
+    None,
+    Refuse,  // the job would change the cache or build on it: BrowserRunning
+    Warn,    // the job only reads: it warns that the cache may change meanwhile
+};
+
 // The checks a job makes before it reads a cache for options.
 struct ReadChecks {
-    bool browser = false;               // the browser must not run (it could change the cache meanwhile)
+    BrowserCheck browser = BrowserCheck::None;
     bool cachePresent = false;          // a missing index is CacheMissing rather than a file error
     const char* nothingText = nullptr;  // when set, nothing chosen is NothingChosen with this text
-    bool includeAbsent = false;         // the entries whose body is missing are read too (never counted)
+    bool includeAbsent = false;         // the entries whose body is gone are read too (counted nowhere)
 };
 
 class ChosenPart {
@@ -43,8 +51,9 @@ public:
     // the read and the options throw (Error).
     JobStatus Prepare(const Settings& settings, const ReadChecks& checks);
     const Failure& failure() const { return failure_; }
-    // What the read of the cache warned of (none when the request brought
-    // its selection).
+    // What the read of the cache warned of, and that a browser has it open
+    // (none when the request brought its selection). Each was shown through
+    // the messages as it came.
     const std::vector<Warning>& CacheWarnings() const { return cacheWarnings_; }
 
     // The entries the choice leaves out, when the request asks for them (see
@@ -71,8 +80,12 @@ private:
 // The failure an error makes: its text and, for a file error, the file.
 Failure ErrorFailure(const std::exception& e);
 
-// A reader's warning as a job's: its code and text.
-Warning JobWarning(const ReadWarning& warning);
+// Shows each warning as a warning box and adds it to warnings.
+void ShowWarnings(const Warnings& shown, Messages& messages, Warnings& warnings);
+
+// When a browser has the cache index open: the warning a job that only
+// reads gives (it has been shown).
+std::optional<Warning> WarnIfBrowserReads(const Settings& settings, Services& services);
 
 // The browser-running failure, with the desktop program's text.
 Failure BrowserRunningFailure();

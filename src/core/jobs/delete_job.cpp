@@ -1,7 +1,6 @@
 #include "core/jobs/delete_job.h"
 
 #include "core/app/browser_bridge.h"
-#include "core/app/program_dir.h"
 #include "core/jobs/job_texts.h"
 #include "core/platform/error.h"
 
@@ -36,7 +35,7 @@ DeleteJob::DeleteJob(DeleteRequest request, Services services)
 
 Outcome<DeleteSummary> DeleteJob::Run() {
     try {
-        const JobStatus prepared = part_.Prepare(request_.settings, {true, true, kNoFilesToDelete});
+        const JobStatus prepared = part_.Prepare(request_.settings, {BrowserCheck::Refuse, true, kNoFilesToDelete});
         if (prepared == JobStatus::Stopped) return Outcome<DeleteSummary>::Stopped();
         if (prepared == JobStatus::Failed) return Outcome<DeleteSummary>::Failed(part_.failure());
         return Decide(part_.State());
@@ -47,7 +46,7 @@ Outcome<DeleteSummary> DeleteJob::Run() {
 
 Outcome<DeletePlan> DeleteJob::Plan() {
     try {
-        const JobStatus prepared = part_.Prepare(request_.settings, {true, true, kNoFilesToDelete});
+        const JobStatus prepared = part_.Prepare(request_.settings, {BrowserCheck::Refuse, true, kNoFilesToDelete});
         if (prepared == JobStatus::Stopped) return Outcome<DeletePlan>::Stopped();
         if (prepared == JobStatus::Failed) return Outcome<DeletePlan>::Failed(part_.failure());
         CacheSelection& state = part_.State();
@@ -72,8 +71,6 @@ Outcome<DeletePlan> DeleteJob::Plan() {
 Outcome<DeleteSummary> DeleteJob::Decide(CacheSelection& state) {
     const Settings& settings = request_.settings;
     if (NetscapeRuns(settings, services_.processes)) return Outcome<DeleteSummary>::Failed(BrowserRunningFailure());
-    // A rewritten index is written in the program's folder first.
-    EnsureProgramDir(settings.ProgramDir, services_.fs);
     const CacheSource& source = *state.Source();
     source.ClearLeftovers(settings.ProgramDir, services_.fs);
 
@@ -105,9 +102,12 @@ Outcome<DeleteSummary> DeleteJob::Remove(CacheSelection& state) {
             request_.settings.ProgramDir, services_.fs, services_.progress);
     }
     if (removal.ending == Ending::Stopped) return Outcome<DeleteSummary>::Stopped();
+    Outcome<DeleteSummary> o;
+    o.warnings = part_.CacheWarnings();
     if (source.Traits().removal == RemovalKind::RewritesIndex) {
         try {
-            state.Reload();
+            // What the re-read meets (a line changed meanwhile) is said as the first read says it.
+            ShowWarnings(state.Reload().warnings, services_.messages, o.warnings);
         } catch (const Error& e) {
             // The deletion itself is done; the lists stay empty, as after a
             // failed first read.
@@ -116,14 +116,12 @@ Outcome<DeleteSummary> DeleteJob::Remove(CacheSelection& state) {
     } else {
         state.RebuildLists();
     }
-    Outcome<DeleteSummary> o;
     o.summary = {removal.entriesRemoved, removal.bodiesRemoved, source.Traits().removal == RemovalKind::RewritesIndex};
-    o.warnings = part_.CacheWarnings();
     o.leftOut = std::move(byChoice);
     if (removal.failures.empty()) return o;
     const std::string text = NotRemovedText(removal.failures);
     services_.messages.ShowError(text);
-    o.warnings.push_back({WarningCode::BodiesNotRemoved, text});
+    o.warnings.push_back({WarningCode::BodiesNotRemoved, text, {}});
     for (const RemovalFailure& f : removal.failures)
         o.leftOut.push_back({f.url, f.body, LeftOutReason::NotRemovable, f.what});
     return o;

@@ -30,9 +30,11 @@ class ExportJob {
 public:
     ExportJob(ExportRequest request, Services services);
 
-    // Every output is replaced only when all are complete: a stop or a
-    // failure leaves the old files as they were. Entries left out (no body,
-    // a body that cannot be read, no address) come back with their reason.
+    // Failed (Overlap) when an output would land in the cache. Every output
+    // is replaced only when all are complete: a stop or a failure leaves the
+    // old files as they were. Entries left out (no body, a body that cannot
+    // be read, no address) come back with their reason; the manifest lists
+    // them all. A browser that has the cache open is warned of, not refused.
     Outcome<ExportSummary> Run();
 
 private:

@@ -16,10 +16,11 @@ Outcome<ListSummary> ListJob::Run() {
         if (request_.entries.Narrows()) return ListChosenEntries();
         const auto source = OpenCacheSource(request_.settings.CacheIndexPath());
         Outcome<ListSummary> o;
+        if (auto warning = WarnIfBrowserReads(request_.settings, services_)) o.warnings.push_back(*warning);
         o.summary.format = source->Traits().format;
         CacheRead read = source->Read(o.summary.entries, services_.progress, {request_.includeAbsent});
         if (read.ending == Ending::Stopped) return Outcome<ListSummary>::Stopped();
-        for (const ReadWarning& w : read.warnings) o.warnings.push_back(JobWarning(w));
+        ShowWarnings(read.warnings, services_.messages, o.warnings);
         AddBodySizes(*source, o.summary);
         return o;
     } catch (const Error& e) {
@@ -32,6 +33,7 @@ Outcome<ListSummary> ListJob::ListChosenEntries() {
     if (!request.options.types) request.options.types = "text,media,other";
     ChosenPart part(request, services_);
     ReadChecks checks;
+    checks.browser = BrowserCheck::Warn;
     checks.includeAbsent = request_.includeAbsent;
     const JobStatus prepared = part.Prepare(request_.settings, checks);
     if (prepared == JobStatus::Stopped) return Outcome<ListSummary>::Stopped();
@@ -67,7 +69,7 @@ void ListJob::AddBodySizes(const CacheSource& source, ListSummary& summary) cons
 Outcome<ListSummary> ListJob::ListDomains() {
     const SelectionRequest request{nullptr, *request_.domains};
     ChosenPart part(request, services_);
-    const JobStatus prepared = part.Prepare(request_.settings, {});
+    const JobStatus prepared = part.Prepare(request_.settings, {BrowserCheck::Warn});
     if (prepared == JobStatus::Stopped) return Outcome<ListSummary>::Stopped();
     if (prepared == JobStatus::Failed) return Outcome<ListSummary>::Failed(part.failure());
     const CacheSelection& state = part.State();

@@ -23,6 +23,8 @@ enum class FailureCode {
     NothingChosen,   // the selection holds no file
     NotConfirmed,    // the user did not say Yes
     NoPageList,      // no uncaching run has left a page list to search
+    Overlap,         // an output would be written into the cache read (the text names both)
+    InUse,           // another process is writing in the offline folder
     Error,           // an input/output or format error (the text names the file)
 };
 

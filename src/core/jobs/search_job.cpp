@@ -4,6 +4,9 @@
 
 #include "core/jobs/chosen_part.h"
 #include "core/jobs/job_texts.h"
+#include "core/jobs/output_overlap.h"
+#include "core/offline/offline_build.h"
+#include "core/offline/offline_lock.h"
 #include "core/offline/offline_names.h"
 #include "core/platform/error.h"
 #include "core/platform/paths.h"
@@ -15,8 +18,15 @@ SearchJob::SearchJob(SearchRequest request, Services services, SearchCounts coun
 
 Outcome<SearchSummary> SearchJob::Run() {
     const std::string pageList = request_.offlineDir + kPageList;
-    if (!IsFile(pageList)) return Outcome<SearchSummary>::Failed({FailureCode::NoPageList, kCreateIndexFirst, pageList});
+    const JobPaths paths{request_.cacheIndex, {}, request_.offlineDir, {request_.offlineDir + kResultsPage}};
+    if (auto overlap = CheckOutputsApart(paths)) return Outcome<SearchSummary>::Failed(*overlap);
+    auto noPageList = [&] { return Outcome<SearchSummary>::Failed({FailureCode::NoPageList, kCreateIndexFirst, pageList}); };
+    if (!IsDirectory(OfflineParent(request_.offlineDir))) return noPageList();
     try {
+        const OfflineLock lock(services_.fs, request_.offlineDir);
+        // A copy a killed run left aside is put back first.
+        RecoverOffline(services_.fs, request_.offlineDir);
+        if (!IsFile(pageList)) return noPageList();
         const std::uint64_t total = CountListedPages(request_.offlineDir);
         services_.progress.Phase(kPhaseSearching);
         auto counts = [&](std::uint64_t read, std::uint64_t found) {

@@ -16,6 +16,7 @@ inline constexpr const char* kPhaseSearching = "Searching";
 struct SearchRequest {
     std::string offlineDir;  // the offline root, ending in "/"
     std::string text;        // at least two characters, or nothing is searched
+    std::string cacheIndex;  // the cache of the settings, which the results page must not land in (empty: none)
 };
 
 struct SearchSummary {
@@ -32,9 +33,11 @@ public:
     // counts, when given, hears the pages read and found after each page.
     SearchJob(SearchRequest request, Services services, SearchCounts counts = {});
 
-    // Failed (NoPageList) when no run left a page list. A stop ends the
-    // search after the page at hand: the outcome is Stopped, with the hits
-    // found by then, and the results page says the search was aborted.
+    // Failed (NoPageList) when no run left a page list, (Overlap) when the
+    // results page would land in the cache, (InUse) while another process
+    // writes in the offline folder: the search holds its lock. A stop ends
+    // the search after the page at hand: the outcome is Stopped, with the
+    // hits found by then, and the results page says the search was aborted.
     Outcome<SearchSummary> Run();
 
 private:

@@ -1,8 +1,9 @@
 #pragma once
-// The Uncache job: the checks before a run (the browser must not run,
-// something must be chosen), the program folder for the new history, and the
-// uncaching run into the offline tree, ending with the question whether to
-// view the index.
+// The Uncache job: the checks before a run (the browser must not have the
+// cache open, something must be chosen, the offline copy must lie apart from
+// the cache), the lock of the offline folder, and the uncaching run into a
+// new offline tree that replaces the old one when whole, ending with the
+// question whether to view the index.
 #include <cstdint>
 #include <optional>
 
@@ -20,6 +21,7 @@ struct UncacheRequest {
     // preferences (NotFoundURL, EmphTag, Tag).
     Settings settings;
     SelectionRequest selection;
+    bool history = true;  // false: the history file is neither read nor written
 };
 
 struct UncacheSummary {
@@ -39,10 +41,11 @@ public:
 
     // The choice and the checks the Uncache button makes before the progress
     // window opens: the outcome the job ends with, or nothing when the run
-    // may start.
+    // may start. The offline root must lie apart from the cache (Overlap).
     std::optional<Outcome<UncacheSummary>> Check();
     // Only the run, for a selection Check() let start; a request without a
-    // selection is checked first.
+    // selection is checked first. The run holds the offline folder's lock:
+    // while another process holds it the job fails at once (InUse).
     Outcome<UncacheSummary> RunChecked();
 
     // The choice and the checks, then what the run would copy and under

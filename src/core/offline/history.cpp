@@ -1,5 +1,10 @@
 #include "core/offline/history.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include "core/platform/error.h"
 #include "core/platform/file_read_buffer.h"
 #include "core/platform/text.h"
@@ -28,10 +33,15 @@ HistoryFile::HistoryFile(FileSystem& fs, std::string path)
     : fs_(fs), path_(std::move(path)), out_(fs_.Create(path_)) {}
 
 void HistoryFile::Add(std::string_view record) {
-    if (!out_) throw FileError(path_, "File not open");
-    out_->Write(record);
-    out_->Write("\r\r\n");
-    out_->Flush();
+    if (!failure_.empty()) return;
+    try {
+        if (!out_) throw FileError(path_, "File not open");
+        out_->Write(record);
+        out_->Write("\r\r\n");
+        out_->Flush();
+    } catch (const Error& e) {
+        Fail(e);
+    }
 }
 
 void HistoryFile::Close() {
@@ -50,6 +60,24 @@ void HistoryFile::Discard() {
     }
 }
 
+void HistoryFile::Fail(const Error& e) {
+    if (failure_.empty()) failure_ = e.what();
+    Discard();
+}
+
+namespace {
+
+// Replacing a file its owner made read-only would overrule them, even where
+// the folder lets the run put a new file in its place (and for root).
+void CheckWritable(const std::string& histPath) {
+    struct stat st {};
+    if (::stat(histPath.c_str(), &st) != 0) ThrowErrno(histPath, errno);
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) throw FileError(histPath, "the file is read-only");
+    if (::access(histPath.c_str(), W_OK) != 0) ThrowErrno(histPath, errno);
+}
+
+}  // namespace
+
 void CopyHistoryRecords(std::istream& in, HistoryFile& out) {
     for (;;) {
         const std::string record = ReadHistoryRecord(in);
@@ -60,17 +88,18 @@ void CopyHistoryRecords(std::istream& in, HistoryFile& out) {
     out.MarkComplete();
 }
 
-std::unique_ptr<HistoryFile> CopyHistory(FileSystem& fs, const std::string& histPath,
-                                         const std::string& programDir) {
+std::unique_ptr<HistoryFile> CopyHistory(FileSystem& fs, const std::string& histPath) {
+    CheckWritable(histPath);
     FileReadBuffer buffer(histPath);
     std::istream in(&buffer);
-    auto out = std::make_unique<HistoryFile>(fs, programDir + kNewHistoryName);
+    auto out = std::make_unique<HistoryFile>(fs, TemporaryNameFor(histPath));
     try {
         CopyHistoryRecords(in, *out);
     } catch (...) {
         out->Discard();
         throw;
     }
+    if (!out->Failure().empty()) throw Error(out->Failure());
     return out;
 }
 
@@ -82,9 +111,9 @@ bool ReplaceHistory(FileSystem& fs, HistoryFile& newFile, const std::string& his
     try {
         newFile.Close();
         fs.Rename(newFile.Path(), histPath);
-    } catch (...) {
-        newFile.Discard();
-        throw;
+    } catch (const Error& e) {
+        newFile.Fail(e);
+        return false;
     }
     return true;
 }

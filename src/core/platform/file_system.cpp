@@ -164,6 +164,17 @@ FileSystem& RealFileSystem() {
 
 std::string TemporaryNameFor(const std::string& target) { return target + ".restash-new"; }
 
+FileError NamingTarget(const FileError& e, const std::string& temp, const std::string& target) {
+    return e.path() == temp ? FileError(target, e.problem()) : e;
+}
+
+void RemoveQuietly(FileSystem& fs, const std::string& path) {
+    try {
+        fs.Remove(path);
+    } catch (...) {
+    }
+}
+
 void ReplaceFile(FileSystem& fs, const std::string& target, const std::function<void(OutputFile&)>& write) {
     const std::string temp = TemporaryNameFor(target);
     try {
@@ -171,11 +182,12 @@ void ReplaceFile(FileSystem& fs, const std::string& target, const std::function<
         write(*out);
         out->Close();
         fs.Rename(temp, target);
+    } catch (const FileError& e) {
+        RemoveQuietly(fs, temp);
+        // The user knows the file by its own name, not by the temporary one.
+        throw NamingTarget(e, temp, target);
     } catch (...) {
-        try {
-            fs.Remove(temp);
-        } catch (...) {
-        }
+        RemoveQuietly(fs, temp);
         throw;
     }
 }

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/platform/error.h"
+
 namespace restash {
 
 class OutputFile {
@@ -54,5 +56,12 @@ void ReplaceFile(FileSystem& fs, const std::string& target,
 
 // The name of the temporary file ReplaceFile writes for target.
 std::string TemporaryNameFor(const std::string& target);
+
+// An error about the temporary file temp as an error about target, which is
+// the file the user named; any other error as it is.
+FileError NamingTarget(const FileError& e, const std::string& temp, const std::string& target);
+
+// Removes path; a failure is ignored (for clearing up after another error).
+void RemoveQuietly(FileSystem& fs, const std::string& path);
 
 }  // namespace restash

@@ -17,6 +17,8 @@ std::string FilePart(std::string_view path, PathStyle style = PathStyle::Posix);
 
 // True when path names a regular file (after following links).
 bool IsFile(const std::string& path);
+// True when path names a folder (after following links).
+bool IsDirectory(const std::string& path);
 
 // The separator a folder path ends with on this platform.
 inline constexpr char kSeparator = '/';
@@ -31,6 +33,15 @@ std::string AbsolutePath(const std::string& path);
 // is missing; otherwise path itself. Where several names match, the first in
 // byte order is taken.
 std::string ExistingPathIgnoringCase(const std::string& path);
+// The real path of path: absolute, every symbolic link followed in the part
+// that exists, no "." or ".." steps; the part that does not exist yet is
+// appended as it is. No trailing "/" (except for "/" itself). Empty stays
+// empty.
+std::string RealPath(const std::string& path);
+
+// True when path is folder or lies below it, comparing whole names (both
+// taken as they are: pass real paths).
+bool IsWithin(const std::string& path, const std::string& folder);
 
 // path with a trailing "/" added when it is not empty and has none.
 std::string WithTrailingSeparator(std::string_view path);

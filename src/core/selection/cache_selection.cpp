@@ -32,9 +32,10 @@ void CacheSelection::Reset(const CacheTraits& traits, const Clock& clock, std::i
 
 CacheRead CacheSelection::Load(std::shared_ptr<const CacheSource> source, const ReadOptions& options) {
     source_ = std::move(source);
+    readOptions_ = options;
     entries_.clear();
     tallies_.clear();
-    CacheRead read = source_->Read(entries_, progress_, options);
+    CacheRead read = source_->Read(entries_, progress_, readOptions_);
     ageLower_ = std::max(0, dateLower_);
     RebuildLists();
     return read;
@@ -44,7 +45,7 @@ CacheRead CacheSelection::Reload() {
     CacheRead read;
     try {
         if (!source_) throw Error("No cache index has been read");
-        read = source_->Read(entries_, progress_);
+        read = source_->Read(entries_, progress_, readOptions_);
     } catch (...) {
         // What the list held before the re-read no longer matches the cache.
         entries_.clear();

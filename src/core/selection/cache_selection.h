@@ -46,8 +46,8 @@ public:
     // then the lower end of the age window goes back to 0 and the lists are
     // rebuilt. Errors from the read propagate; the lists then stay empty.
     // Stopped when the read was stopped (the entries read by then are listed).
-    // Entries whose body is missing are read only when options say so; they
-    // are never counted.
+    // The options hold for the reloads too; entries whose body is gone,
+    // when asked for, are in the entries but in no count.
     CacheRead Load(std::shared_ptr<const CacheSource> source, const ReadOptions& options = {});
     // Reads the cache of the last Load again and rebuilds the lists with the
     // age window the controls show. On an error the lists are emptied and
@@ -138,6 +138,7 @@ private:
 
     ProgressSink& progress_;
     std::shared_ptr<const CacheSource> source_;
+    ReadOptions readOptions_;
     CacheTraits traits_;
 
     CacheEntryList entries_;

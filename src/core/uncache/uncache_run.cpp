@@ -1,5 +1,6 @@
 #include "core/uncache/uncache_run.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <fstream>
 #include <memory>
@@ -19,6 +20,7 @@
 #include "core/offline/history.h"
 #include "core/offline/copied_files.h"
 #include "core/offline/page_list.h"
+#include "core/offline/offline_build.h"
 #include "core/offline/offline_tree.h"
 #include "core/uncache/copy_targets.h"
 #include "core/web/file_kind.h"
@@ -37,6 +39,20 @@ struct PageToConvert {
     std::unique_ptr<EntryBody> body;
 };
 
+// An error about a file of the new copy names the file the user will know:
+// the one in the offline root. A disk that fills while the new copy is built
+// beside the previous one says that it cannot hold both.
+FileError RunError(const FileError& e, const OfflineBuild& build, const std::string& root) {
+    std::string path = e.path();
+    const std::string& folder = build.Folder();
+    if (path.compare(0, folder.size(), folder) == 0) path = root + path.substr(folder.size());
+    else if (path + kSeparator == folder) path = root;
+    const bool full = e.problem() == DescribeErrno(ENOSPC) || e.problem() == DescribeErrno(EDQUOT);
+    if (!full || !build.ReplacesCopy()) return FileError(path, e.problem());
+    return FileError(path, e.problem() + ": the new offline copy does not fit beside the previous one, which is "
+                                          "kept as it was");
+}
+
 // Reads a whole body and throws away its bytes: a page whose body cannot be
 // read is left out before any other page's link is pointed at it.
 void ReadThrough(const EntryBody& body) {
@@ -46,8 +62,9 @@ void ReadThrough(const EntryBody& body) {
 class Run {
 public:
     Run(const Settings& settings, const CacheSource& source, const CacheEntryList& entries, const Selection& selection,
-        RunServices& services)
-        : settings_(settings), source_(source), entries_(entries), selection_(selection), s_(services) {}
+        RunServices& services, const RunOptions& options)
+        : settings_(settings), source_(source), entries_(entries), selection_(selection), s_(services),
+          options_(options) {}
 
     RunOutcome Go();
 
@@ -62,21 +79,27 @@ private:
     }
 
     void DecideHistory();
-    void PrepareTree();
+    void StartHistory();
+    void HistoryNotUpdated(const std::string& reason);
+    void PrepareTree(OfflineBuild& build);
     void CopyFiles();
     void CopyEntry(const CacheEntry& entry);
     void ConvertPages();
     void ReplaceHistoryFile();
     void LeavePageList();
     void WriteIndex();
-    RunOutcome End();
+    RunOutcome End(OfflineBuild& build);
 
     const Settings& settings_;
     const CacheSource& source_;
     const CacheEntryList& entries_;
     const Selection& selection_;
     RunServices& s_;
+    RunOptions options_;
 
+    // Where the run writes: the new copy beside the offline root. What the
+    // files say of the root (the history's addresses) names the root itself.
+    std::string root_;
     bool stop_ = false;
     bool historyValid_ = false;
     std::unique_ptr<HistoryFile> history_;
@@ -90,7 +113,7 @@ private:
 };
 
 void Run::DecideHistory() {
-    if (!source_.Traits().rewritesHistory) return;
+    if (!options_.history || !source_.Traits().rewritesHistory) return;
     if (PathExists(settings_.HistPath)) {
         historyValid_ = true;
     } else {
@@ -99,9 +122,26 @@ void Run::DecideHistory() {
     }
 }
 
-void Run::PrepareTree() {
+// The history never ends a run: when it cannot be read or replaced the copy
+// is made all the same, the history stays as it was and the user is told.
+void Run::StartHistory() {
+    try {
+        history_ = CopyHistory(s_.fs, settings_.HistPath);
+    } catch (const Error& e) {
+        HistoryNotUpdated(e.what());
+    }
+}
+
+void Run::HistoryNotUpdated(const std::string& reason) {
+    historyValid_ = false;
+    outcome_.historyNotUpdated = HistoryNotUpdatedText(settings_.HistPath, reason);
+    s_.messages.Show(MessageKind::Warning, outcome_.historyNotUpdated);
+}
+
+void Run::PrepareTree(OfflineBuild& build) {
     Phase(kPhaseDirectories);
-    const std::string& root = settings_.OfflineDir;
+    root_ = build.Start();
+    const std::string& root = root_;
     CreateAndEmpty(s_.fs, root);
     CreateAndEmpty(s_.fs, root + kMediaFolder);
     for (const char* image : kSupportImages) {
@@ -110,7 +150,7 @@ void Run::PrepareTree() {
     }
     CreateAndEmpty(s_.fs, root + kOthersFolder);
     CreateAndEmpty(s_.fs, root + kTempFolder);
-    conversionList_ = s_.fs.Create(settings_.PageListPath());
+    conversionList_ = s_.fs.Create(root + kPageList);
     {
         auto dummy = s_.fs.Create(root + kTempFolder + kIndexPage);
         dummy->Write("DUMMY\r\n");
@@ -144,13 +184,13 @@ void Run::CopyEntry(const CacheEntry& entry) {
         if (isPage)
             ReadThrough(*body);
         else
-            CopyBody(*body, s_.fs, settings_.OfflineDir + folder + fileName);
+            CopyBody(*body, s_.fs, root_ + folder + fileName);
     } catch (const FileError& e) {
         // No partial copy stays. Only a cache file that cannot be read is
         // left out; a copy that cannot be written (a full disk) ends the run.
         if (!isPage) {
             try {
-                s_.fs.Remove(settings_.OfflineDir + folder + fileName);
+                s_.fs.Remove(root_ + folder + fileName);
             } catch (...) {
             }
         }
@@ -200,7 +240,7 @@ void Run::ConvertPages() {
         if (j % 10 == 0) Process();
         const PageToConvert& page = pages_[j];
         const CopiedFile& file = files_.records()[page.record];
-        const std::string out = settings_.OfflineDir + file.path;
+        const std::string out = root_ + file.path;
         try {
             const std::unique_ptr<std::streambuf> bytes = page.body->Open();
             files_.List(page.record, ConvertPageFile(s_.fs, *bytes, out, file.baseURL, file.url, context, emphasis));
@@ -223,19 +263,20 @@ void Run::ConvertPages() {
 
 void Run::ReplaceHistoryFile() {
     if (!history_) return;
-    ReplaceHistory(s_.fs, *history_, settings_.HistPath);
+    if (!ReplaceHistory(s_.fs, *history_, settings_.HistPath) && !history_->Failure().empty())
+        HistoryNotUpdated(history_->Failure());
     history_.reset();
 }
 
 // The page list for the search, from the records of the pages converted.
 void Run::LeavePageList() {
-    const std::string temp = settings_.OfflineDir + kTempFolder;
+    const std::string temp = root_ + kTempFolder;
     if (PathExists(temp)) {
         DeleteFiles(s_.fs, temp);
         s_.fs.RemoveDirectory(temp);
     }
-    s_.fs.Remove(settings_.PageListPath());
-    auto list = s_.fs.Create(settings_.PageListPath());
+    s_.fs.Remove(root_ + kPageList);
+    auto list = s_.fs.Create(root_ + kPageList);
     WritePageList(*list, files_);
     list->Close();
     Process();
@@ -244,8 +285,7 @@ void Run::LeavePageList() {
 void Run::WriteIndex() {
     s_.progress.Phase(kPhaseIndex);
     Process();
-    IndexInputs in{settings_.OfflineDir, selection_.Domains.Names(), files_, s_.clock, s_.timeLocale,
-                   s_.progress,          s_.fs};
+    IndexInputs in{root_, selection_.Domains.Names(), files_, s_.clock, s_.timeLocale, s_.progress, s_.fs};
     if (source_.Traits().framesetIndex)
         WriteFramesetIndex(in);
     else
@@ -257,15 +297,17 @@ void Run::WriteIndex() {
     s_.progress.Gauge(0);
 }
 
-RunOutcome Run::End() {
+RunOutcome Run::End(OfflineBuild& build) {
     if (!outcome_.copyFailures.empty()) s_.messages.Show(MessageKind::Warning, CopyFailuresText(outcome_.copyFailures));
     if (stop_) {
         s_.progress.Phase(kPhaseCleaning);
         Process();
-        const std::string& root = settings_.OfflineDir;
-        DeleteFiles(s_.fs, root);
-        DeleteFiles(s_.fs, root + kMediaFolder);
-        DeleteFiles(s_.fs, root + kOthersFolder);
+        // The new copy goes; the previous one was never touched.
+        try {
+            build.Abandon();
+        } catch (const Error&) {
+            // What is left beside the root is cleared by the next run.
+        }
         s_.progress.Phase("");
         s_.progress.Gauge(0);
         outcome_.ending = Ending::Stopped;
@@ -286,27 +328,34 @@ RunOutcome Run::End() {
 
 RunOutcome Run::Go() {
     DecideHistory();
+    OfflineBuild build(s_.fs, settings_.OfflineDir);
     try {
         if (historyValid_) {
             Phase(kPhaseHistory);
             // A stop heard as the phase begins leaves the old history untouched.
-            if (!stop_) history_ = CopyHistory(s_.fs, settings_.HistPath, settings_.ProgramDir);
+            if (!stop_) StartHistory();
         }
-        PrepareTree();
+        PrepareTree(build);
         CopyFiles();
         ConvertPages();
+        if (!stop_) LeavePageList();
+        if (!stop_) {
+            WriteIndex();
+            build.Commit();
+        }
         ReplaceHistoryFile();  // also after a stop
-        LeavePageList();
-        if (!stop_) WriteIndex();
-    } catch (...) {
+    } catch (const FileError& e) {
         // The run ends with the error; the user's history file stays as it
-        // was and the new one is not left behind.
+        // was, the new one is not left behind, and neither is the new copy.
+        if (history_) history_->Discard();
+        throw RunError(e, build, settings_.OfflineDir);
+    } catch (...) {
         if (history_) history_->Discard();
         throw;
     }
     files_.clear();
     historyPaths_.clear();
-    return End();
+    return End(build);
 }
 
 }  // namespace
@@ -318,9 +367,13 @@ std::string CopyFailuresText(const std::vector<CopyFailure>& failures) {
     return text;
 }
 
+std::string HistoryNotUpdatedText(const std::string& histPath, const std::string& reason) {
+    return "The history file " + histPath + " was left as it was: " + reason;
+}
+
 RunOutcome RunUncache(const Settings& settings, const CacheSource& source, const CacheEntryList& entries,
-                      const Selection& selection, RunServices& services) {
-    Run run(settings, source, entries, selection, services);
+                      const Selection& selection, RunServices& services, const RunOptions& options) {
+    Run run(settings, source, entries, selection, services, options);
     return run.Go();
 }
 

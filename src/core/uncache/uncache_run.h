@@ -1,7 +1,7 @@
 #pragma once
 // The uncaching run: turns the selected cache entries into the offline copy.
-// Phases: the history copy (text-form caches), emptying and creating the
-// offline folders, copying the selected cache files under their 8.3 names,
+// Phases: the history copy (text-form caches), creating the offline folders
+// of the new copy, copying the selected cache files under their 8.3 names,
 // converting the links of every copied page, replacing the history file and
 // writing the index pages; then the question whether to view the index.
 #include <cstdint>
@@ -37,9 +37,10 @@ struct CopyFailure {
 };
 
 struct RunOutcome {
-    Ending ending = Ending::Finished;  // Stopped: the copies were removed again, no index was written
+    Ending ending = Ending::Finished;  // Stopped: the new copy was removed again; the previous one is as it was
     bool viewIndexRequested = false;   // the user asked to view the index and the program file exists
     bool historyMissing = false;       // the history file to rewrite was not there
+    std::string historyNotUpdated;     // why the history was left as it was (empty: it was not)
     std::uint64_t filesCopied = 0;
     std::uint64_t pagesConverted = 0;
     std::vector<CopyFailure> copyFailures;
@@ -61,16 +62,27 @@ inline constexpr const char* kBadHistoryPath =
     "Please locate the file\rusing 'Setup'.";
 inline constexpr const char* kCouldNotOpenNetscape = "Could not open Netscape.\r\nPlease check your Restash Setup.";
 
+// What the run may be told beyond the settings.
+struct RunOptions {
+    bool history = true;  // false: the history file is neither read nor written
+};
+
 // The warning about the bodies that could not be read: how many, and the
 // first ten of them.
 std::string CopyFailuresText(const std::vector<CopyFailure>& failures);
 
+// The warning that the history was left as it was, naming it and why.
+std::string HistoryNotUpdatedText(const std::string& histPath, const std::string& reason);
+
 // Runs the whole uncaching run over entries (the cache entry list source
 // read, in list order) for selection (whose Domains are in the order of the
-// chosen list); the bodies are read through source. Input/output errors that
-// end the run are thrown as FileError; the offline tree is then left in the
-// state reached and the history file is untouched.
+// chosen list); the bodies are read through source. The new copy is built
+// beside the offline root and put in its place once whole, index pages
+// included; a stop removes it and leaves the root as it was. Input/output
+// errors that end the run are thrown as FileError (a full disk says that the
+// new copy does not fit beside the previous one); the offline root and the
+// history file are then left as they were.
 RunOutcome RunUncache(const Settings& settings, const CacheSource& source, const CacheEntryList& entries,
-                      const Selection& selection, RunServices& services);
+                      const Selection& selection, RunServices& services, const RunOptions& options = {});
 
 }  // namespace restash

@@ -1,14 +1,13 @@
 #include "core/app/browser_bridge.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "core/app/rsh_mime_type.h"
 #include "core/platform/text.h"
@@ -16,7 +15,6 @@
 #include "tests/support/recorders.h"
 #include "tests/support/temp_dir.h"
 
-extern char** environ;
 
 namespace restash {
 namespace {
@@ -30,9 +28,9 @@ using test::WriteBytes;
 class FakeProcesses final : public ProcessTable {
 public:
     explicit FakeProcesses(bool running) : running_(running) {}
-    bool IsRunning(std::string_view name) override {
-        asked.emplace_back(name);
-        return running_;
+    std::optional<pid_t> HolderOf(const std::string& path) override {
+        asked.push_back(path);
+        return running_ ? std::optional<pid_t>(4242) : std::nullopt;
     }
     std::vector<std::string> asked;
 
@@ -72,12 +70,16 @@ const std::string kInstructions =
     "2. Select the file: \r\n\r\n      ";
 
 TEST(BrowserBridge, RunningNetscapeIsReportedOnce) {
-    const Settings s = SampleSettings("/p/");
+    Settings s = SampleSettings("/p/");
+    s.CacheDir = "/c/";
+    s.FatName = "FAT.DB";
     RecordingMessages messages;
     FakeProcesses idle(false);
     EXPECT_FALSE(IsNetscapeRunning(s, idle, messages));
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(idle.asked, std::vector<std::string>{"netscape"});
+    // What is asked is whether the cache index is open, not whether a
+    // program of the browser's name runs.
+    EXPECT_EQ(idle.asked, std::vector<std::string>{"/c/FAT.DB"});
 
     FakeProcesses running(true);
     EXPECT_TRUE(IsNetscapeRunning(s, running, messages));
@@ -142,33 +144,54 @@ TEST(BrowserBridge, OfflineAndHelpAddresses) {
     EXPECT_FALSE(OpenHelp(s, none, 12));
 }
 
-TEST(ProcessTable, FindsARunningProgramByNameWithoutRegardToCase) {
+// A child that holds path open until it is killed; it has opened the file
+// once the constructor returns (it says so through a pipe), so nothing races.
+struct ChildHoldingFile {
+    pid_t pid = -1;
+    explicit ChildHoldingFile(const std::string& path) {
+        int ready[2];
+        if (::pipe(ready) != 0) return;
+        pid = ::fork();
+        if (pid == 0) {
+            const int fd = ::open(path.c_str(), O_RDONLY);
+            const char byte = fd >= 0 ? '1' : '0';
+            if (::write(ready[1], &byte, 1) != 1) ::_exit(1);
+            ::pause();
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        char byte = '0';
+        if (::read(ready[0], &byte, 1) != 1 || byte != '1') Stop();
+        ::close(ready[0]);
+    }
+    void Stop() {
+        if (pid <= 0) return;
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        pid = -1;
+    }
+    ~ChildHoldingFile() { Stop(); }
+};
+
+TEST(ProcessTable, FindsTheProcessThatHoldsTheFileOpenByTheFilesIdentity) {
     TempDir dir;
-    // A copy of sleep under a name no other process has.
-    const std::string name = "rsh-probe-" + std::to_string(::getpid());
-    const std::string program = dir / name;
-    std::filesystem::copy_file("/bin/sleep", program);
-    char arg0[] = "sleeper", arg1[] = "30";
-    char* argv[] = {arg0, arg1, nullptr};
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ), 0);
+    const std::string index = dir / "FAT.DB";
+    WriteBytes(index, "index");
+    WriteBytes(dir / "OTHER.DB", "other");
+    std::filesystem::create_symlink(index, dir / "link.db");
+    EXPECT_FALSE(ProcProcessTable().HolderOf(index)) << "nobody has the file open yet";
 
-    // The new process finishes setting up its arguments a moment after
-    // posix_spawn has returned.
-    auto runningSoon = [](const std::string& n) {
-        for (int i = 0; i < 200; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
-            if (ProcProcessTable().IsRunning(n)) return true;
-        return false;
-    };
-    EXPECT_TRUE(runningSoon(ToUpperAscii(name)));
-    EXPECT_TRUE(runningSoon("SLEEPER"));  // by argv[0]
-    EXPECT_FALSE(ProcProcessTable(pid).IsRunning(name));  // the excluded process
-    EXPECT_FALSE(ProcProcessTable().IsRunning(name + "x"));
-    EXPECT_FALSE(ProcProcessTable().IsRunning(""));
+    ChildHoldingFile child(index);
+    ASSERT_GT(child.pid, 0) << "the child could not open the file";
+    EXPECT_EQ(ProcProcessTable().HolderOf(index), child.pid);
+    EXPECT_EQ(ProcProcessTable().HolderOf(dir / "link.db"), child.pid) << "another name of the same file";
+    EXPECT_FALSE(ProcProcessTable().HolderOf(dir / "OTHER.DB"));
+    EXPECT_FALSE(ProcProcessTable(child.pid).HolderOf(index)) << "the excluded process";
+    EXPECT_FALSE(ProcProcessTable().HolderOf(dir / "missing.db"));
+    EXPECT_FALSE(ProcProcessTable().HolderOf(""));
 
-    ::kill(pid, SIGKILL);
-    ::waitpid(pid, nullptr, 0);
-    EXPECT_FALSE(ProcProcessTable().IsRunning(name));
+    child.Stop();
+    EXPECT_FALSE(ProcProcessTable().HolderOf(index));
 }
 
 TEST(SpawnLauncher, ResultCodes) {

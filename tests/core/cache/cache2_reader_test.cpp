@@ -22,7 +22,7 @@ TEST_P(Cache2Versions, ListsEveryEntryOnceWithItsBody) {
     TempDir dir;
     WriteCache2(dir.path(), SampleSite(), MetadataVersion(GetParam()));
     const cache2::Cache2Cache cache = Read(dir.path());
-    EXPECT_TRUE(cache.warnings.empty()) << cache.warnings[0].Text();
+    EXPECT_TRUE(cache.warnings.empty()) << cache.warnings[0].text;
     std::vector<const StoredEntry*> entries;
     for (const auto& e : cache.entries) {
         EXPECT_EQ(e.version, GetParam());
@@ -59,7 +59,7 @@ TEST(Cache2, DamagedFilesAreWarningsNotTheEnd) {
     const cache2::Cache2Cache cache = Read(dir.path());
     EXPECT_EQ(cache.entries.size(), names.size() - 1);
     ASSERT_EQ(cache.warnings.size(), 3u);
-    for (const ReadWarning& w : cache.warnings) EXPECT_EQ(w.kind, ReadWarningKind::DamagedEntry) << w.Text();
+    for (const Warning& w : cache.warnings) EXPECT_EQ(w.code, WarningCode::EntryDamaged) << w.text;
 }
 
 TEST(Cache2Key, TagsTakenApart) {

@@ -124,12 +124,13 @@ TEST_F(SourceRead, AMissingIndexKeepsThePreviousListAndClearsTheBusyState) {
     EXPECT_FALSE(progress.busy[1].on);
 }
 
-TEST_F(SourceRead, ABadStampClearsTheBusyStateAndKeepsTheEntriesBeforeIt) {
+TEST_F(SourceRead, ABadStampClearsTheBusyStateAndKeepsTheOtherEntries) {
     WriteBytes(dir / "A.HTM", "x");
     Write(kTextHeader + IndexLine("5", "A.HTM", "http://h/a", "text/html") +
-          IndexLine("five", "A.HTM", "http://h/b", "text/html"));
-    EXPECT_THROW(NetscapeTextSource(dir / "FAT").Read(entries, progress), Error);
-    ASSERT_EQ(entries.size(), 1u);
+          IndexLine("five", "A.HTM", "http://h/b", "text/html") + IndexLine("6", "A.HTM", "http://h/c", "text/html"));
+    const CacheRead read = NetscapeTextSource(dir / "FAT").Read(entries, progress);
+    EXPECT_EQ(read.warnings.size(), 2u);
+    ASSERT_EQ(entries.size(), 2u);
     ASSERT_EQ(progress.busy.size(), 2u);
     EXPECT_FALSE(progress.busy[1].on);
 }

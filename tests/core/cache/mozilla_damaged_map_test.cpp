@@ -38,8 +38,8 @@ TEST_P(DamagedMaps, ReadsWhatIsThereAndSaysSo) {
     const mozilla::DiskCache cache = mozilla::ReadDiskCache(dir.path(), progress);
     EXPECT_FALSE(cache.mapSound);
     ASSERT_FALSE(cache.warnings.empty());
-    const ReadWarning& w = cache.warnings.front();
-    EXPECT_EQ(w.Text(), dir.path() + "_CACHE_MAP_ is damaged (" + GetParam().what + "); " +
+    const Warning& w = cache.warnings.front();
+    EXPECT_EQ(w.text, dir.path() + "_CACHE_MAP_ is damaged (" + GetParam().what + "); " +
                             std::to_string(SampleSite().size()) +
                             " entries could be read, some may be missing");
     std::vector<const StoredEntry*> entries;
@@ -83,7 +83,7 @@ TEST(DamagedMaps, EarlyMapWithoutItStillFindsEntries) {
     const mozilla::DiskCache cache = mozilla::ReadDiskCache(dir.path(), progress);
     EXPECT_EQ(cache.entries.size(), SampleSite().size());
     EXPECT_EQ(cache.version, 5u);
-    EXPECT_EQ(cache.warnings.front().kind, ReadWarningKind::DamagedIndex);
+    EXPECT_EQ(cache.warnings.front().code, WarningCode::IndexDamaged);
 }
 
 TEST(DamagedMaps, AnOlderCopyOfAnEntryGivesWayToTheNewer) {

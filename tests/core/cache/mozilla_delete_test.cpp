@@ -43,7 +43,7 @@ TEST_P(DeleteFromLayouts, RestStaysWholeDeletedAreGone) {
     EXPECT_FALSE(FileExists(bigBody.path));
 
     const DiskCache after = Read(dir);
-    EXPECT_TRUE(after.mapSound) << (after.warnings.empty() ? "" : after.warnings[0].Text());
+    EXPECT_TRUE(after.mapSound) << (after.warnings.empty() ? "" : after.warnings[0].text);
     EXPECT_EQ(after.entries.size(), before.entries.size() - 2);
     EXPECT_EQ(IndexOf(after, "index.html"), after.entries.size());
     for (const auto& e : after.entries) {

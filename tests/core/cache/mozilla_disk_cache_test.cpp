@@ -46,8 +46,8 @@ TEST_P(DiskCacheLayouts, ListsEveryEntryOnceWithItsBody) {
     ExpectSampleSite(Entries(cache));
     // The one warning: the body file the writer left out.
     ASSERT_EQ(cache.warnings.size(), 1u);
-    EXPECT_EQ(cache.warnings[0].kind, ReadWarningKind::MissingBody);
-    EXPECT_NE(cache.warnings[0].Text().find("gone.js"), std::string::npos);
+    EXPECT_EQ(cache.warnings[0].code, WarningCode::BodyMissing);
+    EXPECT_NE(cache.warnings[0].text.find("gone.js"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(MapVersions, DiskCacheLayouts,

@@ -38,7 +38,7 @@ TEST_P(Netscape6Forms, ListsEveryEntryOnceWithItsBody) {
         }
     }
     ASSERT_EQ(cache.warnings.size(), 1u);
-    EXPECT_EQ(cache.warnings[0].kind, ReadWarningKind::MissingBody);
+    EXPECT_EQ(cache.warnings[0].code, WarningCode::BodyMissing);
 }
 
 INSTANTIATE_TEST_SUITE_P(WriterForms, Netscape6Forms,

@@ -66,7 +66,7 @@ TEST(RealData, PlasoFirefox3BlockFilesWithoutTheirMap) {
               (std::map<std::string, int>{{"_CACHE_001_", 25}, {"_CACHE_002_", 3}, {"_CACHE_003_", 2}}));
     EXPECT_EQ(cache.version, 11u);
     ASSERT_FALSE(cache.warnings.empty());
-    EXPECT_EQ(cache.warnings[0].kind, ReadWarningKind::DamagedIndex);
+    EXPECT_EQ(cache.warnings[0].code, WarningCode::IndexDamaged);
     // What plaso's own test states of the first entry.
     const StoredEntry& first = cache.entries[0].entry;
     EXPECT_EQ(first.address, "http://start.mozilla.org/en-US/");
@@ -90,7 +90,8 @@ TEST(RealData, DtformatsFirefox4CacheWithAHeaderOnlyMap) {
     EXPECT_EQ(bodies, 3u);
     EXPECT_EQ(cache.version, 19u);
     ASSERT_FALSE(cache.warnings.empty());
-    EXPECT_EQ(cache.warnings[0].what, "the dirty flag is set, shorter than its 512 records");
+    EXPECT_NE(cache.warnings[0].text.find("(the dirty flag is set, shorter than its 512 records)"), std::string::npos)
+        << cache.warnings[0].text;
 }
 
 TEST(RealData, Cache2EntriesOfBothProjects) {

@@ -77,7 +77,8 @@ struct DeleteFixture {
     DeleteFixture() { RealFileSystem().CreateDirectories(home); }
 
     std::string IndexPath() const { return cache + fatName; }
-    std::string TempFat() const { return home + "TEMP.FAT"; }
+    // The new text index, written beside the index.
+    std::string TempFat() const { return IndexPath() + ".restash-new"; }
     std::shared_ptr<CacheSource> source;
 
     void Open(IndexFormat format) {

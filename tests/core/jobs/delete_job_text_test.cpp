@@ -91,12 +91,13 @@ TEST(DeleteFromTextIndex, KeepsTheHeaderAndOddLinesWhole) {
     EXPECT_FALSE(FileExists(f.cache + "A1.HTM"));
     EXPECT_TRUE(FileExists(f.cache + "A4.HTM"));
     EXPECT_TRUE(FileExists(f.cache + "A6.HTM"));
-    // The re-read meets the bad stamp and says so; the deletion is done all
-    // the same.
+    // The re-read meets the bad stamps and warns of each line and of the
+    // damage; the deletion is done all the same.
     EXPECT_TRUE(s.deleted);
-    ASSERT_EQ(f.messages.shown.size(), 2u);
-    EXPECT_EQ(f.messages.shown[1].kind, MessageKind::Error);
+    ASSERT_EQ(f.messages.shown.size(), 4u);
+    EXPECT_EQ(f.messages.shown[1].kind, MessageKind::Warning);
     EXPECT_NE(f.messages.shown[1].text.find("12x45"), std::string::npos) << f.messages.shown[1].text;
+    EXPECT_NE(f.messages.shown[3].text.find("is damaged"), std::string::npos) << f.messages.shown[3].text;
 }
 
 TEST(DeleteFromTextIndex, JudgesLatin1AddressesByTheirWholeFieldsAndKeepsTheirLinesWhole) {
@@ -213,7 +214,7 @@ TEST(DeleteFromTextIndex, AFailedRewriteLeavesTheIndexAndEveryCacheFile) {
         if (variant == 0) {
             fs.failWritesTo = f.TempFat();  // the disk fills up half-way
             fs.writeBudget = 60;
-            named = f.TempFat();
+            named = f.IndexPath();  // the file the user knows, not the new one
         } else if (variant == 1) {
             fs.failRenameTo = f.IndexPath();
             named = f.IndexPath();

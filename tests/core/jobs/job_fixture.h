@@ -20,11 +20,13 @@
 
 namespace restash::test {
 
-// Answers whether the browser runs as told.
+// Answers whether a browser has the cache open as told.
 class StubProcesses final : public ProcessTable {
 public:
     bool running = false;
-    bool IsRunning(std::string_view) override { return running; }
+    std::optional<pid_t> HolderOf(const std::string&) override {
+        return running ? std::optional<pid_t>(4242) : std::nullopt;
+    }
 };
 
 inline NsObject Page(const std::string& url, const std::string& file, const std::string& body,

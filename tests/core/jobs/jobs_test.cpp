@@ -72,8 +72,10 @@ TEST(UncacheJob, AStopDuringTheRunEndsStopped) {
     f.progress.stopAt = 6;  // past the read and the counts, inside the run
     const Outcome<UncacheSummary> o = UncacheJob({f.settings, {}}, f.Use()).Run();
     EXPECT_EQ(o.status, JobStatus::Stopped);
-    EXPECT_TRUE(std::filesystem::exists(f.settings.OfflineDir));
-    EXPECT_FALSE(FileExists(f.settings.OfflineDir + "HTMINDEX.HTM"));
+    // There was no copy before, and the new one went with the stop.
+    EXPECT_FALSE(std::filesystem::exists(f.settings.OfflineDir));
+    const std::string root = f.settings.OfflineDir.substr(0, f.settings.OfflineDir.size() - 1);
+    EXPECT_FALSE(std::filesystem::exists(root + ".restash-new"));
 }
 
 // The window's choice (a selection it read and shaped, checked before the
@@ -98,7 +100,6 @@ TEST(UncacheJob, TheWindowsChoiceAndTheOptionsGiveTheSameRun) {
     const Outcome<UncacheSummary> o = job.RunChecked();
     ASSERT_EQ(o.status, JobStatus::Completed);
     EXPECT_EQ(o.summary.pagesConverted, 2u);
-    EXPECT_TRUE(std::filesystem::is_directory(byWindow.settings.ProgramDir));
 
     EXPECT_EQ(JobFixture::Tree(byWindow.settings.OfflineDir), JobFixture::Tree(byOptions.settings.OfflineDir));
     auto history = [](JobFixture& f) {
@@ -151,7 +152,6 @@ TEST(DeleteJob, EndsCompletedNotConfirmedStoppedOrFailed) {
     ASSERT_EQ(done.status, JobStatus::Completed);
     EXPECT_EQ(done.summary.entriesRemoved, 1u);
     EXPECT_FALSE(FileExists(settings.CacheDir + "Z1.HTM"));
-    EXPECT_TRUE(std::filesystem::is_directory(settings.ProgramDir)) << "TEMP.FAT's folder is made";
 
     f.processes.running = true;
     EXPECT_EQ(DeleteJob({settings, {}}, f.Use()).Run().failure.code, FailureCode::BrowserRunning);
@@ -159,18 +159,18 @@ TEST(DeleteJob, EndsCompletedNotConfirmedStoppedOrFailed) {
 
 TEST(SearchJob, EndsCompletedStoppedOrFailed) {
     JobFixture f;
-    EXPECT_EQ(SearchJob({f.settings.OfflineDir, "sprocket"}, f.Use()).Run().failure.code, FailureCode::NoPageList);
+    EXPECT_EQ(SearchJob({f.settings.OfflineDir, "sprocket", {}}, f.Use()).Run().failure.code, FailureCode::NoPageList);
     f.messages.Answer(Answer::No);
     ASSERT_EQ(UncacheJob({f.settings, {}}, f.Use()).Run().status, JobStatus::Completed);
 
-    Outcome<SearchSummary> o = SearchJob({f.settings.OfflineDir, "sprocket"}, f.Use()).Run();
+    Outcome<SearchSummary> o = SearchJob({f.settings.OfflineDir, "sprocket", {}}, f.Use()).Run();
     ASSERT_EQ(o.status, JobStatus::Completed);
     EXPECT_EQ(o.summary.pagesListed, 3u);
     ASSERT_EQ(o.summary.hits.size(), 1u);
     EXPECT_EQ(o.summary.hits[0].url, "http://a.example/b.html");
 
     f.progress.stopAt = f.progress.processCalls + 1;
-    o = SearchJob({f.settings.OfflineDir, "zinc"}, f.Use()).Run();
+    o = SearchJob({f.settings.OfflineDir, "zinc", {}}, f.Use()).Run();
     EXPECT_EQ(o.status, JobStatus::Stopped);
     EXPECT_TRUE(o.summary.searched);
     EXPECT_NE(ReadBytes(f.settings.OfflineDir + "RESULTS.RSH").find("Search Aborted"), std::string::npos);

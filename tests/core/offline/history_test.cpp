@@ -1,6 +1,8 @@
 #include "core/offline/history.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <sstream>
 #include <vector>
@@ -38,11 +40,11 @@ TEST(ReadHistoryRecord, SplitsAtAnyRunOfLineEnds) {
 struct HistoryRun : ::testing::Test {
     TempDir dir;
     std::string histPath = dir / "netscape.hst";
-    std::string programDir = dir / "prog/";
+    // The new history is written beside the old one, so one rename puts it in place.
+    std::string newPath = histPath + ".restash-new";
     test::FaultyFileSystem fs;
 
-    HistoryRun() { RealFileSystem().CreateDirectories(programDir); }
-    std::unique_ptr<HistoryFile> Copy() { return CopyHistory(fs, histPath, programDir); }
+    std::unique_ptr<HistoryFile> Copy() { return CopyHistory(fs, histPath); }
 };
 
 TEST_F(HistoryRun, CopyDropsLocalAndBlankRecordsAndEndsEachWithCrCrLf) {
@@ -55,15 +57,15 @@ TEST_F(HistoryRun, CopyDropsLocalAndBlankRecordsAndEndsEachWithCrCrLf) {
                "http://b.example/p?q=1\t200");
     auto out = Copy();
     EXPECT_TRUE(out->Complete());
-    EXPECT_EQ(out->Path(), programDir + "TEMP.HST");
+    EXPECT_EQ(out->Path(), newPath);
     // Flushed record by record: the file holds them while it is still open.
-    EXPECT_EQ(ReadBytes(programDir + "TEMP.HST"), "http://a.example/\t100\r\r\nhttp://b.example/p?q=1\t200\r\r\n");
+    EXPECT_EQ(ReadBytes(newPath), "http://a.example/\t100\r\r\nhttp://b.example/p?q=1\t200\r\r\n");
     out->Add("file:///home/u/OFFLINE/PAGE.HTM\t999");
     EXPECT_TRUE(ReplaceHistory(fs, *out, histPath));
     EXPECT_EQ(ReadBytes(histPath),
               "http://a.example/\t100\r\r\nhttp://b.example/p?q=1\t200\r\r\n"
               "file:///home/u/OFFLINE/PAGE.HTM\t999\r\r\n");
-    EXPECT_FALSE(FileExists(programDir + "TEMP.HST"));
+    EXPECT_FALSE(FileExists(newPath));
 }
 
 TEST_F(HistoryRun, ASecondRunReplacesTheFirstRunsOfflineRecords) {
@@ -87,51 +89,61 @@ TEST_F(HistoryRun, ARunStoppedAfterTheCopyStillReplacesTheHistory) {
 TEST_F(HistoryRun, ANewHistoryWhoseCopyDidNotFinishNeverReplacesTheOld) {
     const std::string old = "http://a/\t1\r\nhttp://b/\t2\r\nhttp://c/\t3\r\n";
     WriteBytes(histPath, old);
-    auto out = std::make_unique<HistoryFile>(fs, programDir + "TEMP.HST");
+    auto out = std::make_unique<HistoryFile>(fs, newPath);
     out->Add("http://a/\t1");
     EXPECT_FALSE(out->Complete());
     EXPECT_FALSE(ReplaceHistory(fs, *out, histPath));
     EXPECT_EQ(ReadBytes(histPath), old);
-    EXPECT_FALSE(FileExists(programDir + "TEMP.HST"));
+    EXPECT_FALSE(FileExists(newPath));
 }
 
-TEST_F(HistoryRun, AFailedRenameLeavesTheOldHistoryByteForByte) {
+TEST_F(HistoryRun, AFailedRenameOrWriteLeavesTheOldHistoryByteForByteAndSaysWhy) {
     const std::string old = "http://a/\t1\r\nfile:///o/OLD.HTM\t5\r\n";
     WriteBytes(histPath, old);
     fs.failRenameTo = histPath;
     auto out = Copy();
     out->Add("file:///o/PAGE.HTM\t9");
-    try {
-        ReplaceHistory(fs, *out, histPath);
-        FAIL() << "the failed rename was not reported";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.path(), histPath);
-    }
+    EXPECT_FALSE(ReplaceHistory(fs, *out, histPath));
+    EXPECT_NE(out->Failure().find(histPath), std::string::npos) << out->Failure();
     EXPECT_EQ(ReadBytes(histPath), old);
-    EXPECT_FALSE(FileExists(programDir + "TEMP.HST"));
-}
+    EXPECT_FALSE(FileExists(newPath));
 
-TEST_F(HistoryRun, AFailedWriteLeavesTheOldHistoryByteForByte) {
-    const std::string old = "http://a/\t1\r\nhttp://b/\t2\r\n";
-    WriteBytes(histPath, old);
-    fs.failWritesTo = programDir + "TEMP.HST";
-    fs.writeBudget = 14;  // the first record and its line end, then the disk is full
+    // The disk fills while the old records are copied.
+    fs.failRenameTo.clear();
+    fs.failWritesTo = newPath;
+    fs.writeBudget = 5;  // part of the first record, then the disk is full
     try {
         Copy();
         FAIL() << "the failed write was not reported";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.path(), programDir + "TEMP.HST");
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find(newPath), std::string::npos) << e.what();
     }
     EXPECT_EQ(ReadBytes(histPath), old);
-    EXPECT_FALSE(FileExists(programDir + "TEMP.HST"));
+    EXPECT_FALSE(FileExists(newPath));
 
-    // A record that cannot be appended later is reported too.
+    // A record that cannot be appended later makes the new file fail: it
+    // never replaces the old one.
     fs.written = 0;
     fs.writeBudget = 1000;
-    auto out = Copy();
+    out = Copy();
     fs.writeBudget = fs.written;
-    EXPECT_THROW(out->Add("file:///o/PAGE.HTM\t9"), FileError);
+    out->Add("file:///o/PAGE.HTM\t9");
+    EXPECT_FALSE(out->Failure().empty());
+    EXPECT_FALSE(ReplaceHistory(fs, *out, histPath));
     EXPECT_EQ(ReadBytes(histPath), old);
+    EXPECT_FALSE(FileExists(newPath));
+}
+
+TEST_F(HistoryRun, AHistoryTheUserMayNotWriteIsNotRewritten) {
+    WriteBytes(histPath, "http://a/\t1\r\n");
+    ::chmod(histPath.c_str(), 0444);
+    try {
+        Copy();
+        FAIL() << "a read-only history was rewritten";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), histPath);
+    }
+    EXPECT_FALSE(FileExists(newPath));
 }
 
 TEST_F(HistoryRun, AMissingOldHistoryIsAnErrorNamingIt) {

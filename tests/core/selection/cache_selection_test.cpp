@@ -282,10 +282,10 @@ TEST(CacheSelection, ALoadPassesOnWhatTheReadWarnedOf) {
     RecordingProgress progress;
     CacheSelection m(progress);
     auto cache = CacheOf({Entry("a.com", 5)}, IndexFormat::TextIndex);
-    cache->warnings = {{ReadWarningKind::DamagedEntry, "FAT", "a line passed over", 0}};
+    cache->warnings = {FileWarning(WarningCode::EntryDamaged, "FAT", "a line passed over")};
     const CacheRead read = m.Load(cache);
     ASSERT_EQ(read.warnings.size(), 1u);
-    EXPECT_EQ(read.warnings[0].Text(), "FAT: a line passed over");
+    EXPECT_EQ(read.warnings[0].text, "FAT: a line passed over");
     EXPECT_EQ(m.Reload().warnings.size(), 1u);
 }
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <vector>
 
 #include "core/platform/error.h"
 #include "tests/support/faulty_file_system.h"
@@ -63,7 +65,7 @@ protected:
 
     void ExpectHistoryUntouched() {
         EXPECT_EQ(ReadBytes(settings.HistPath), kHistory);
-        EXPECT_FALSE(FileExists(settings.ProgramDir + "TEMP.HST"));
+        EXPECT_FALSE(FileExists(TemporaryNameFor(settings.HistPath)));
     }
 };
 
@@ -78,40 +80,52 @@ TEST_F(FailingRun, AnOfflineFolderThatCannotBeCreated) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(FailingRun, AHistoryFileThatCannotBeReadLeavesTheEarlierCopyAlone) {
-    messages.Answer(Answer::No);
-    RunFixture::Run();
-    const auto before = TreeOf(settings.OfflineDir);
-    std::filesystem::remove(settings.HistPath);
-    std::filesystem::create_directory(settings.HistPath);  // exists, but reading it fails
-
-    const FileError e = RunExpectingError(RealFileSystem());
-    EXPECT_EQ(e.path(), settings.HistPath);
-    EXPECT_EQ(TreeOf(settings.OfflineDir), before);
-    EXPECT_TRUE(std::filesystem::is_directory(settings.HistPath));
-    EXPECT_FALSE(FileExists(settings.ProgramDir + "TEMP.HST"));
-}
-
-TEST_F(FailingRun, ANewHistoryThatCannotBeWritten) {
-    FaultyFileSystem fs;
-    fs.failWritesTo = settings.ProgramDir + "TEMP.HST";
-    fs.writeBudget = 20;
-    const FileError e = RunExpectingError(fs);
-    EXPECT_EQ(e.path(), fs.failWritesTo);
-    ExpectHistoryUntouched();
-}
-
-TEST_F(FailingRun, AHistoryThatCannotBeReplaced) {
-    FaultyFileSystem fs;
-    fs.failRenameTo = settings.HistPath;
-    const FileError e = RunExpectingError(fs);
-    EXPECT_NE(std::string(e.what()).find(settings.HistPath), std::string::npos) << e.what();
-    ExpectHistoryUntouched();
+// The history never ends a run: the copy is made, the history stays as it
+// was and the warning names it and says why.
+TEST_F(FailingRun, AHistoryThatCannotBeReadWrittenOrReplacedIsLeftAsItWasWithAWarning) {
+    struct Case {
+        const char* what;
+        std::function<void(FaultyFileSystem&)> fault;
+    };
+    const std::vector<Case> cases{
+        {"cannot be read",
+         [&](FaultyFileSystem&) {
+             std::filesystem::remove(settings.HistPath);
+             std::filesystem::create_directory(settings.HistPath);  // exists, but reading it fails
+         }},
+        {"new one cannot be written",
+         [&](FaultyFileSystem& fs) {
+             fs.failWritesTo = TemporaryNameFor(settings.HistPath);
+             fs.writeBudget = 20;
+         }},
+        {"cannot be replaced", [&](FaultyFileSystem& fs) { fs.failRenameTo = settings.HistPath; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(settings.HistPath);
+        WriteBytes(settings.HistPath, kHistory);
+        messages.shown.clear();
+        FaultyFileSystem fs;
+        c.fault(fs);
+        const bool folder = std::filesystem::is_directory(settings.HistPath);
+        messages.Answer(Answer::No);
+        const RunOutcome outcome = RunFixture::Run(fs);
+        EXPECT_EQ(outcome.ending, Ending::Finished);
+        EXPECT_NE(outcome.historyNotUpdated.find(settings.HistPath), std::string::npos) << outcome.historyNotUpdated;
+        EXPECT_TRUE(FileExists(Offline("HTMLIST")));
+        if (folder)
+            EXPECT_TRUE(std::filesystem::is_directory(settings.HistPath));
+        else
+            ExpectHistoryUntouched();
+        EXPECT_FALSE(FileExists(TemporaryNameFor(settings.HistPath)));
+        ASSERT_FALSE(messages.shown.empty());
+        EXPECT_EQ(messages.shown[0].kind, MessageKind::Warning);
+    }
 }
 
 TEST_F(FailingRun, AConvertedPageThatCannotBeWritten) {
     FaultyFileSystem fs;
-    fs.failWritesTo = Offline("PAGE.HTM");
+    fs.failWritesTo = Building("PAGE.HTM");
     fs.writeBudget = 10;
     const FileError e = RunExpectingError(fs);
     EXPECT_EQ(e.path(), Offline("PAGE.HTM"));
@@ -122,9 +136,9 @@ TEST_F(FailingRun, AConvertedPageThatCannotBeWritten) {
 // the run ends rather than carry on leaving out every file after it.
 TEST_F(FailingRun, ACopyThatCannotBeWrittenEndsTheRun) {
     FullDiskCopies fs;
-    fs.failCopyTo = Offline("OTHERS/BIG.ZIP");
+    fs.failCopyTo = Building("OTHERS/BIG.ZIP");
     const FileError e = RunExpectingError(fs);
-    EXPECT_EQ(e.path(), fs.failCopyTo);
+    EXPECT_EQ(e.path(), Offline("OTHERS/BIG.ZIP")) << "the error names the file the user knows";
     EXPECT_EQ(e.problem(), "Disk full");
     ExpectHistoryUntouched();
     EXPECT_TRUE(messages.shown.empty());

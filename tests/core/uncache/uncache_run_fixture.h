@@ -88,6 +88,10 @@ public:
 
     std::string Offline(const std::string& relative) const { return settings.OfflineDir + relative; }
     std::string Read(const std::string& relative) const { return ReadBytes(Offline(relative)); }
+    // Where the run builds the new copy before it takes the root's place.
+    std::string Building(const std::string& relative) const {
+        return settings.OfflineDir.substr(0, settings.OfflineDir.size() - 1) + ".restash-new/" + relative;
+    }
 };
 
 // Every file under folder, by its path relative to folder ("MEDIA/X.GIF").

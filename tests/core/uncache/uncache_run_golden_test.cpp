@@ -104,7 +104,7 @@ TEST(UncacheRunGolden, HashFormWithFramesetIndex) {
     ExpectSupportImagesFromProgramDir(f);
     // A hash-form cache leaves the history alone.
     EXPECT_EQ(ReadBytes(f.settings.HistPath), "http://www.alpha.example/\t1\r\n");
-    EXPECT_FALSE(FileExists(f.settings.ProgramDir + "TEMP.HST"));
+    EXPECT_FALSE(FileExists(TemporaryNameFor(f.settings.HistPath)));
 }
 
 // A text-form cache: the single-page index, the rewritten history (old
@@ -139,7 +139,7 @@ TEST(UncacheRunGolden, TextFormWithPageIndexAndHistory) {
     ExpectSupportImagesFromProgramDir(f);
     CompareFile("uncache/" + c + "/NETSCAPE.HST.expected",
                 WithMark(ReadBytes(f.settings.HistPath), f.settings.OfflineDir));
-    EXPECT_FALSE(FileExists(f.settings.ProgramDir + "TEMP.HST"));
+    EXPECT_FALSE(FileExists(TemporaryNameFor(f.settings.HistPath)));
 }
 
 }  // namespace

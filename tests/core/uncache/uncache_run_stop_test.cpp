@@ -57,7 +57,7 @@ protected:
         EXPECT_TRUE(FilesIn(Offline("MEDIA")).empty());
         EXPECT_TRUE(FilesIn(Offline("OTHERS")).empty());
         EXPECT_FALSE(std::filesystem::exists(Offline("TEMP")));
-        EXPECT_FALSE(FileExists(settings.ProgramDir + "TEMP.HST"));
+        EXPECT_FALSE(FileExists(TemporaryNameFor(settings.HistPath)));
         EXPECT_TRUE(messages.shown.empty());
         ASSERT_GE(stopper->phases.size(), 2u);
         EXPECT_EQ(stopper->phases[stopper->phases.size() - 2], kPhaseCleaning);
@@ -143,7 +143,7 @@ TEST_F(StoppedRun, AMissingHistoryFileIsReportedAndTheRunGoesOn) {
     EXPECT_EQ(messages.shown[0].kind, MessageKind::Warning);
     EXPECT_EQ(messages.shown[0].text, kBadHistoryPath);
     EXPECT_FALSE(FileExists(settings.HistPath));
-    EXPECT_FALSE(FileExists(settings.ProgramDir + "TEMP.HST"));
+    EXPECT_FALSE(FileExists(TemporaryNameFor(settings.HistPath)));
     EXPECT_EQ(progress.phases.front(), kPhaseDirectories);
     EXPECT_EQ(outcome.pagesConverted, static_cast<std::uint64_t>(kPages));
 }

@@ -24,11 +24,11 @@ namespace restash::test {
 
 class FakeProcesses final : public ProcessTable {
 public:
-    bool IsRunning(std::string_view exeFileName) override {
-        asked.emplace_back(exeFileName);
-        return running;
+    std::optional<pid_t> HolderOf(const std::string& path) override {
+        asked.push_back(path);
+        return running ? std::optional<pid_t>(4242) : std::nullopt;
     }
-    bool running = false;
+    bool running = false;  // a browser has the cache index open
     std::vector<std::string> asked;
 };
 

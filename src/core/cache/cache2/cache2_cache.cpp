@@ -121,16 +121,16 @@ Cache2Cache ReadCache2(const std::string& folder, ProgressSink& progress) {
         std::string problem;
         try {
             if (!ReadCache2Entry(entries + "/" + name, relative, entry, problem)) {
-                cache.warnings.push_back({ReadWarningKind::DamagedEntry, relative, problem});
+                cache.warnings.push_back(FileWarning(WarningCode::EntryDamaged, relative, problem));
                 continue;
             }
         } catch (const FileError& e) {
-            cache.warnings.push_back({ReadWarningKind::DamagedEntry, relative, e.problem()});
+            cache.warnings.push_back(FileWarning(WarningCode::EntryDamaged, relative, e.problem()));
             continue;
         }
         if (!entry.checksumMatches)
-            cache.warnings.push_back({ReadWarningKind::DamagedEntry, relative,
-                                      "its metadata checksum does not match; read as it is"});
+            cache.warnings.push_back(FileWarning(WarningCode::EntryDamaged, relative,
+                                                 "its metadata checksum does not match; read as it is"));
         cache.entries.push_back(std::move(entry));
     }
     return cache;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/cache/read_warning.h"
+#include "core/platform/warning.h"
 #include "core/cache/stored_entry.h"
 #include "core/platform/progress.h"
 
@@ -25,7 +25,7 @@ struct Cache2Entry {
 struct Cache2Cache {
     std::string folder;                // the cache2 folder, ending in "/"
     std::vector<Cache2Entry> entries;  // in file name order
-    ReadWarnings warnings;
+    Warnings warnings;
     bool stopped = false;
 };
 

@@ -60,7 +60,7 @@ DiskCache ReadDiskCache(const std::string& folder, ProgressSink& progress) {
     const std::string what = cache.mapPresent ? Joined(cache.map.damage) : "it is missing";
     cache.warnings.insert(
         cache.warnings.begin(),
-        ReadWarning{ReadWarningKind::DamagedIndex, cache.folder + kMapName, what, cache.entries.size()});
+        DamagedIndexWarning(cache.folder + kMapName, what, cache.entries.size()));
     return cache;
 }
 

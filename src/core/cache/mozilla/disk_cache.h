@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "core/cache/mozilla/cache_map.h"
-#include "core/cache/read_warning.h"
+#include "core/platform/warning.h"
 #include "core/cache/stored_entry.h"
 #include "core/platform/progress.h"
 
@@ -35,7 +35,7 @@ struct DiskCache {
     CacheMap map;           // what the map said (empty when missing)
     unsigned version = 0;   // the minor version (1.N) of the map, else of the entries found
     std::vector<DiskCacheEntry> entries;
-    ReadWarnings warnings;
+    Warnings warnings;
     bool stopped = false;  // the progress sink asked to stop
 };
 

@@ -16,14 +16,14 @@ bool KeyHashes(const std::string& key, std::uint32_t hashNumber) {
     return Lookup2Hash(key) == hashNumber || EarlyKeyHash(key) == hashNumber;
 }
 
-void NoteBody(const DiskCacheEntry& e, ReadWarnings& warnings) {
+void NoteBody(const DiskCacheEntry& e, Warnings& warnings) {
     const BodyLocation& body = e.entry.body;
     if (body.Missing())
-        warnings.push_back({ReadWarningKind::MissingBody, body.relativePath,
-                            "the body of " + e.entry.address + " is missing"});
+        warnings.push_back(
+            FileWarning(WarningCode::BodyMissing, body.relativePath, "the body of " + e.entry.address + " is missing"));
     else if (body.kind == BodyLocation::Kind::None && e.entry.dataSize > 0)
-        warnings.push_back({ReadWarningKind::MissingBody, "_CACHE_MAP_",
-                            "the record of " + e.entry.address + " holds no place for its body"});
+        warnings.push_back(FileWarning(WarningCode::BodyMissing, "_CACHE_MAP_",
+                                       "the record of " + e.entry.address + " holds no place for its body"));
 }
 
 }  // namespace
@@ -60,8 +60,8 @@ bool ReadThroughMap(const DiskCacheFiles& files, DiskCache& cache, MetadataPlace
         if (!metadata || (!sound && !KeyHashes(metadata->key, record.hashNumber))) {
             if (sound)
                 cache.warnings.push_back(
-                    {ReadWarningKind::DamagedEntry, relative.empty() ? "_CACHE_MAP_" : relative,
-                     "record " + std::to_string(record.index) + " could not be read: " + problem});
+                    FileWarning(WarningCode::EntryDamaged, relative.empty() ? "_CACHE_MAP_" : relative,
+                                "record " + std::to_string(record.index) + " could not be read: " + problem));
             continue;
         }
         DiskCacheEntry e = EntryFromMetadata(*metadata, relative);

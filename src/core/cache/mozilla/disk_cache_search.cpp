@@ -117,7 +117,7 @@ void SearchMetadataFiles(Search& search) {
         const std::optional<DiskEntry> metadata =
             bytes.empty() ? std::nullopt : ParseDiskEntry(bytes, &problem);
         if (!metadata) {
-            search.cache.warnings.push_back({ReadWarningKind::DamagedEntry, f.relativePath, problem});
+            search.cache.warnings.push_back(FileWarning(WarningCode::EntryDamaged, f.relativePath, problem));
             continue;
         }
         search.places.insert(f.relativePath);
@@ -142,10 +142,10 @@ bool SearchEntries(const DiskCacheFiles& files, DiskCache& cache, MetadataPlaces
     SearchMetadataFiles(search);
     const std::size_t unplaced = search.unplaced;
     if (unplaced > 0)
-        cache.warnings.push_back({ReadWarningKind::MissingBody, "_CACHE_MAP_",
-                                  std::to_string(unplaced) +
-                                      " bodies lie in block runs that only the map could name; those entries "
-                                      "are listed without them"});
+        cache.warnings.push_back(FileWarning(WarningCode::BodyMissing, "_CACHE_MAP_",
+                                             std::to_string(unplaced) +
+                                                 " bodies lie in block runs that only the map could name; those "
+                                                 "entries are listed without them"));
     return true;
 }
 

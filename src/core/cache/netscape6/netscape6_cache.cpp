@@ -70,8 +70,7 @@ Netscape6Cache ReadNetscape6Cache(const std::string& indexPath, ProgressSink& pr
     const MappedFile file(indexPath);
     const auto header = ParseHashHeader(file.bytes());
     if (!header) {
-        cache.warnings.push_back(
-            {ReadWarningKind::DamagedIndex, indexPath, "its header is not a DB 1.85 hash file's", 0});
+        cache.warnings.push_back(DamagedIndexWarning(indexPath, "its header is not a DB 1.85 hash file's", 0));
         return cache;
     }
     const CacheFolder folder(cache.folder);
@@ -87,15 +86,15 @@ Netscape6Cache ReadNetscape6Cache(const std::string& indexPath, ProgressSink& pr
         const auto record = ParseCacheRecord(pair.data);
         const auto metadata = record ? ParseCacheMetadata(record->metadata) : std::nullopt;
         if (!metadata) {
-            cache.warnings.push_back(
-                {ReadWarningKind::DamagedEntry, indexPath,
-                 "a record on page " + std::to_string(pair.page) + " could not be read"});
+            cache.warnings.push_back(FileWarning(WarningCode::EntryDamaged, indexPath,
+                                                 "a record on page " + std::to_string(pair.page) +
+                                                     " could not be read"));
             continue;
         }
         StoredEntry e = EntryOf(folder, *record, *metadata);
         if (e.body.Missing())
-            cache.warnings.push_back({ReadWarningKind::MissingBody, e.body.relativePath,
-                                      "the body of " + e.address + " is missing"});
+            cache.warnings.push_back(
+                FileWarning(WarningCode::BodyMissing, e.body.relativePath, "the body of " + e.address + " is missing"));
         cache.entries.push_back(std::move(e));
     }
     return cache;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/cache/read_warning.h"
+#include "core/platform/warning.h"
 #include "core/cache/stored_entry.h"
 #include "core/platform/progress.h"
 
@@ -14,7 +14,7 @@ namespace restash::netscape6 {
 struct Netscape6Cache {
     std::string folder;                // ending in "/"
     std::vector<StoredEntry> entries;  // in the order the hash file holds them
-    ReadWarnings warnings;
+    Warnings warnings;
     bool stopped = false;
 };
 
