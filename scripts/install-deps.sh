@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev fonts-dejavu-core fontconfig
   chromium shared-mime-info desktop-file-utils
   clang libclang-rt-14-dev
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick openbox xdotool
   time unzip
 )
 # Node.js and npm run the web-archive check (warcio); a machine that has

@@ -4,10 +4,12 @@
 #include <memory>
 
 #include "core/app/process_table.h"
+#include "core/app/program_dir.h"
 #include "core/app/program_launcher.h"
 #include "gui/file_chooser.h"
 #include "gui/message_box.h"
 #include "gui/product_picture.h"
+#include "gui/qt_text.h"
 #include "gui/single_instance.h"
 #include "gui/splash_screen.h"
 
@@ -35,7 +37,7 @@ int RunRestash(QApplication& app, int splashMs) {
     app.setWindowIcon(ProgramIcon());
     QCoreApplication::processEvents();
 
-    SingleInstance instance;
+    SingleInstance instance(SingleInstance::DefaultName(PathText(FindProgramDir())));
     if (!instance.Claim()) return 0;
 
     auto splash = std::make_unique<SplashScreen>(splashMs);

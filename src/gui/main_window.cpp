@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
 #include <filesystem>
@@ -30,6 +31,8 @@ namespace {
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int l, int t, int w, int h) {
     auto* button = new QPushButton(QString::fromLatin1(caption), parent);
     button->setObjectName(QString::fromLatin1(name));
+    // Enter presses the button that has the focus, as Space does.
+    button->setAutoDefault(true);
     Place(button, l, t, w, h);
     return button;
 }
@@ -150,7 +153,7 @@ void MainWindow::ChooseAndUncache() {
     }
     shell_.IndexLoadPending = true;
     if (!windows_.selection) return;
-    const int result = windows_.selection->exec();
+    const int result = RunModal(windows_.selection);
     if (result == Code(DialogResult::ViewIndex) && shell_.ViewIndexRequested)
         OpenIndexPage(shell_.settings, shell_.launcher, shell_.messages);
 }
@@ -173,22 +176,32 @@ void MainWindow::SearchIndex() {
         shell_.messages.ShowError(kCreateIndexFirst);
         return;
     }
-    if (windows_.search) windows_.search->exec();
+    if (windows_.search) RunModal(windows_.search);
 }
 
 void MainWindow::OpenSetup() {
-    if (windows_.setup) windows_.setup->exec();
+    if (windows_.setup) RunModal(windows_.setup);
 }
 
 void MainWindow::OpenPreferences() {
-    if (windows_.preferences) windows_.preferences->exec();
+    if (windows_.preferences) RunModal(windows_.preferences);
 }
 
 void MainWindow::ShowHelpContents() { shell_.OpenHelp(kMainHelpContext); }
 
 void MainWindow::ShowAbout() {
     QCoreApplication::processEvents();
-    if (windows_.about) windows_.about->exec();
+    if (windows_.about) RunModal(windows_.about);
+}
+
+int MainWindow::RunModal(QDialog* dialog) {
+    const QPointer<QWidget> focused = focusWidget();
+    const int result = dialog->exec();
+    // A window that closed itself (after a message box of its own) leaves
+    // the keyboard nowhere; it comes back to where it was before.
+    activateWindow();
+    (focused && focused->isEnabled() ? focused.data() : static_cast<QWidget*>(uncacheButton_))->setFocus();
+    return result;
 }
 
 void MainWindow::Exit() { close(); }

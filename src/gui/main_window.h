@@ -57,6 +57,8 @@ protected:
 
 private:
     void WarnIfCacheMissing();
+    // Shows a window modally; afterwards the keyboard focus is back here.
+    int RunModal(QDialog* dialog);
     bool CacheIndexMissing() const;
 
     Shell& shell_;

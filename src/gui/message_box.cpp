@@ -1,5 +1,7 @@
 #include "gui/message_box.h"
 
+#include "core/uncache/uncache_run.h"
+#include "gui/file_chooser.h"
 #include "gui/qt_text.h"
 
 #include <QApplication>
@@ -7,6 +9,27 @@
 #include <QPushButton>
 
 namespace restash {
+
+Answer DefaultAnswer(std::string_view text, Buttons buttons) {
+    if (buttons == Buttons::Ok || buttons == Buttons::OkHelp) return Answer::Ok;
+    // Viewing the index and making a missing folder change nothing the user has.
+    const bool harmless = text == kUncachingComplete || text == kCreateDirectoryQuestion;
+    return harmless ? Answer::Yes : Answer::No;
+}
+
+namespace {
+
+QMessageBox::StandardButton ButtonOf(Answer answer) {
+    switch (answer) {
+        case Answer::Yes: return QMessageBox::Yes;
+        case Answer::No: return QMessageBox::No;
+        case Answer::Cancel: return QMessageBox::Cancel;
+        case Answer::Ok: break;
+    }
+    return QMessageBox::Ok;
+}
+
+}  // namespace
 
 MessageBox::MessageBox(std::function<void(int)> openHelp) : openHelp_(std::move(openHelp)) {}
 
@@ -43,7 +66,12 @@ Answer MessageBox::ShowBox(MessageKind kind, std::string_view text, Buttons butt
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
     }
+    // An OK box, Help or not, closes on Esc as OK.
+    if (buttons == Buttons::OkHelp) box.setEscapeButton(QMessageBox::Ok);
     for (;;) {
+        // Enter presses the default button, and the box comes back from Help
+        // with it, not with Help, in the focus.
+        box.setDefaultButton(ButtonOf(DefaultAnswer(text, buttons)));
         const int pressed = box.exec();
         // The Help button opens the help page and leaves the box up.
         if (pressed == QMessageBox::Help) {

@@ -14,6 +14,12 @@
 
 namespace restash {
 
+// The button Enter presses when the box opens: OK in an OK box; No in every
+// question whose Yes deletes or replaces something (the delete questions,
+// and any question not known to be harmless), so a hurried Enter loses
+// nothing; Yes in the questions whose Yes only shows or makes something.
+Answer DefaultAnswer(std::string_view text, Buttons buttons);
+
 class MessageBox final : public Messages {
 public:
     // openHelp opens the help page at a context (the boxes' Help button).

@@ -98,7 +98,6 @@ PreferencesDialog::PreferencesDialog(Shell& shell, QWidget* parent) : QDialog(pa
     auto makeButton = [this](const char* name, const char* caption, int left) {
         auto* button = new QPushButton(QString::fromLatin1(caption), this);
         button->setObjectName(QString::fromLatin1(name));
-        button->setAutoDefault(false);
         Place(button, left, 152, 105, 33);
         return button;
     };

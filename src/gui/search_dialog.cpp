@@ -21,7 +21,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int l,
     return label;
 }
 
-QLabel* MakePanel(QWidget* parent, const char* name, int left) {
+QLabel* MakePanel(QWidget* parent, const char* name, int left, int width) {
     auto* panel = new QLabel(QStringLiteral("0"), parent);
     panel->setObjectName(QString::fromLatin1(name));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -29,14 +29,13 @@ QLabel* MakePanel(QWidget* parent, const char* name, int left) {
     panel->setFont(BoldFont());
     panel->setAutoFillBackground(true);
     panel->setBackgroundRole(QPalette::Base);
-    Place(panel, left, 72, 41, 25);
+    Place(panel, left, 72, width, 25);
     return panel;
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int left) {
     auto* button = new QPushButton(QString::fromLatin1(caption), parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
     Place(button, left, 112, 105, 33);
     return button;
 }
@@ -48,23 +47,31 @@ SearchDialog::SearchDialog(Shell& shell, QWidget* parent) : QDialog(parent), she
     setWindowTitle(QStringLiteral("Restash - Search Offline Index"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFont(WindowFont());
-    FixClientSize(this, 425, 161);
+    // The three counters each show the largest count whole; the window
+    // widens by what they need beyond their 41 pixels, the buttons stay
+    // centred under them.
+    const int count = CountPanelRoom(41);
+    const int wider = 3 * (count - 41);
+    const int width = 425 + wider;
+    FixClientSize(this, width, 161);
 
     textLabel_ = MakeLabel(this, "Label1", "Enter Search String", 16, 10, 249, 20);
     textEdit_ = new QLineEdit(this);
     textEdit_->setObjectName(QStringLiteral("SearchEdit"));
-    Place(textEdit_, 16, 32, 393, 26);
+    Place(textEdit_, 16, 32, width - 32, 26);
     textLabel_->setBuddy(textEdit_);
+    const int progressLeft = 96 + count + 23;
+    const int foundLeft = progressLeft + 64 + count + 15;
     totalLabel_ = MakeLabel(this, "Label2", "Total Pages", 16, 76, 78, 20);
-    totalPanel_ = MakePanel(this, "NumHTMPanel", 96);
-    progressLabel_ = MakeLabel(this, "Label3", "Progress", 160, 76, 62, 20);
-    progressPanel_ = MakePanel(this, "ProgressPanel", 224);
-    foundLabel_ = MakeLabel(this, "Label4", "Pages Found", 280, 76, 86, 20);
-    foundPanel_ = MakePanel(this, "FoundPanel", 368);
-    searchButton_ = MakeButton(this, "SearchButton", "&Search", 24);
+    totalPanel_ = MakePanel(this, "NumHTMPanel", 96, count);
+    progressLabel_ = MakeLabel(this, "Label3", "Progress", progressLeft, 76, 62, 20);
+    progressPanel_ = MakePanel(this, "ProgressPanel", progressLeft + 64, count);
+    foundLabel_ = MakeLabel(this, "Label4", "Pages Found", foundLeft, 76, 86, 20);
+    foundPanel_ = MakePanel(this, "FoundPanel", foundLeft + 88, count);
+    searchButton_ = MakeButton(this, "SearchButton", "&Search", 24 + wider / 2);
     searchButton_->setDefault(true);
-    cancelButton_ = MakeButton(this, "CancelButton", "&Cancel", 160);
-    helpButton_ = MakeButton(this, "HelpButton", "&Help", 296);
+    cancelButton_ = MakeButton(this, "CancelButton", "&Cancel", 160 + wider / 2);
+    helpButton_ = MakeButton(this, "HelpButton", "&Help", 296 + wider / 2);
 
     setTabOrder(textEdit_, searchButton_);
     setTabOrder(searchButton_, cancelButton_);
@@ -110,13 +117,15 @@ void SearchDialog::Search() {
     searching_ = false;
     searchButton_->setEnabled(true);
     textEdit_->setEnabled(true);
-    if (outcome.status == JobStatus::Failed) return ShowFailure(shell_.messages, outcome.failure);
+    if (outcome.status == JobStatus::Failed) ShowFailure(shell_.messages, outcome.failure);
     // A Cancel clicked after the last page was read closes the window too.
     if (outcome.status == JobStatus::Stopped || progress_.StopRequested()) {
         done(QDialog::Rejected);
-    } else if (outcome.summary.pagesFound > 0) {
+    } else if (outcome.status == JobStatus::Completed && outcome.summary.pagesFound > 0) {
         done(QDialog::Accepted);
-    } else if (outcome.summary.searched) {
+    } else {
+        // Nothing found, a failure, or a text too short to search: the
+        // window stays for another try, with the text field in the focus.
         textEdit_->setFocus();
     }
 }

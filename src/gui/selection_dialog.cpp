@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -25,25 +26,24 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, 
                         int w, int h) {
     auto* button = new QPushButton(QString::fromLatin1(caption), parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
     if (hint) button->setToolTip(QString::fromLatin1(hint));
     Place(button, l, t, w, h);
     return button;
 }
 
-QLabel* MakeCountPanel(QWidget* parent, const char* name, int top) {
+QLabel* MakeCountPanel(QWidget* parent, const char* name, int top, int width) {
     auto* panel = new QLabel(QStringLiteral("0"), parent);
     panel->setObjectName(QString::fromLatin1(name));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setAlignment(Qt::AlignCenter);
     panel->setFont(BoldFont());
-    Place(panel, 10, top, 57, 19);
+    Place(panel, 10, top, width, 19);
     return panel;
 }
 
-QLabel* MakeCountLabel(QWidget* parent, const char* caption, int top) {
+QLabel* MakeCountLabel(QWidget* parent, const char* caption, int top, int left) {
     auto* label = new QLabel(QString::fromLatin1(caption), parent);
-    Place(label, 74, top, 48, 19);
+    Place(label, left, top, 48, 19);
     return label;
 }
 
@@ -66,48 +66,92 @@ void SetGrey(QLabel* panel, bool grey) {
 }  // namespace
 
 SelectionDialog::SelectionDialog(Shell& shell, ProgressDialog& progressWindow, QWidget* parent)
-    : QDialog(parent), shell_(shell), progressWindow_(progressWindow), state_(progress_), view_(state_) {
+    : QDialog(parent),
+      shell_(shell),
+      progressWindow_(progressWindow),
+      state_(progress_),
+      view_(state_),
+      messages_(shell.messages) {
     setObjectName(QStringLiteral("SelectionForm"));
     setWindowTitle(QStringLiteral("Restash - Selection Criteria"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFont(WindowFont());
-    FixClientSize(this, 607, 288);
+    // The count panels show the largest count whole; the window widens by
+    // what they need beyond their 57 pixels, and the domain lists share
+    // the room above them.
+    const int countWidth = CountPanelRoom(57);
+    const int wider = countWidth - 57;
+    FixClientSize(this, 607 + wider, 288);
 
     controls_ = new QFrame(this);
     controls_->setObjectName(QStringLiteral("BackPanel"));
-    Place(controls_, 0, 0, 607, 288);
+    Place(controls_, 0, 0, 607 + wider, 288);
+    messages_.SetLocked(controls_);
 
+    BuildLists(wider / 2, wider - wider / 2);
+    BuildFilters();
+    BuildCounts(countWidth);
+
+    // The busy panel lies over the middle of the two lists; it is not part
+    // of controls_, which is disabled while it shows.
+    busyPanel_ = new QLabel(QString::fromLatin1(kReadingCaption), this);
+    busyPanel_->setObjectName(QStringLiteral("FatPanel"));
+    busyPanel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    busyPanel_->setLineWidth(2);
+    busyPanel_->setAlignment(Qt::AlignCenter);
+    busyPanel_->setAutoFillBackground(true);
+    busyPanel_->setFont(BoldFont());
+    Place(busyPanel_, 81 + wider / 2, 76, 305, 57);
+    busyPanel_->hide();
+
+    QWidget* order[] = {availableList_, includeButton_, includeAllButton_, excludeButton_, excludeAllButton_,
+                        chosenList_, uncacheButton_, deleteButton_, cancelButton_, helpButton_,
+                        ageModeBox_, ageNumberBox_, ageUnitBox_, textBox_, mediaBox_, otherBox_};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+    Connect();
+    progress_.onBusy = [this](bool on, std::string_view caption) { ShowBusy(on, caption); };
+}
+
+void SelectionDialog::BuildLists(int availableWider, int chosenWider) {
+    const int chosenLeft = 258 + availableWider;
+    const int listsWider = availableWider + chosenWider;
     availableLabel_ = new QLabel(QStringLiteral("Available Domains"), controls_);
     availableLabel_->setObjectName(QStringLiteral("SrcLabel"));
     availableLabel_->setFont(BoldFont(1));
-    Place(availableLabel_, 8, 6, 201, 20);
+    Place(availableLabel_, 8, 6, 201 + availableWider, 20);
     availableList_ = new QListWidget(controls_);
     availableList_->setObjectName(QStringLiteral("SrcList"));
     availableList_->setFont(BoldFont(1));
     availableList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    Place(availableList_, 8, 28, 201, 153);
+    Place(availableList_, 8, 28, 201 + availableWider, 153);
 
-    includeButton_ = MakeButton(controls_, "IncludeBtn", ">", "Add selection", 217, 40, 33, 33);
-    includeAllButton_ = MakeButton(controls_, "IncAllBtn", ">>", "Add all", 217, 78, 33, 33);
-    excludeButton_ = MakeButton(controls_, "ExcludeBtn", "<", "Remove selection", 217, 116, 33, 33);
-    excludeAllButton_ = MakeButton(controls_, "ExAllBtn", "<<", "Remove all", 217, 154, 33, 33);
+    const int moves = 217 + availableWider;
+    includeButton_ = MakeButton(controls_, "IncludeBtn", ">", "Add selection", moves, 40, 33, 33);
+    includeAllButton_ = MakeButton(controls_, "IncAllBtn", ">>", "Add all", moves, 78, 33, 33);
+    excludeButton_ = MakeButton(controls_, "ExcludeBtn", "<", "Remove selection", moves, 116, 33, 33);
+    excludeAllButton_ = MakeButton(controls_, "ExAllBtn", "<<", "Remove all", moves, 154, 33, 33);
 
     chosenLabel_ = new QLabel(QStringLiteral("Uncache/Delete"), controls_);
     chosenLabel_->setObjectName(QStringLiteral("DstLabel"));
     chosenLabel_->setFont(BoldFont(1));
-    Place(chosenLabel_, 258, 6, 201, 20);
+    Place(chosenLabel_, chosenLeft, 6, 201 + chosenWider, 20);
     chosenList_ = new QListWidget(controls_);
     chosenList_->setObjectName(QStringLiteral("DstList"));
     chosenList_->setFont(BoldFont(1));
     chosenList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    Place(chosenList_, 258, 28, 201, 153);
+    Place(chosenList_, chosenLeft, 28, 201 + chosenWider, 153);
 
-    uncacheButton_ = MakeButton(controls_, "UncacheButton", "&Uncache", "Uncache the current selection", 474, 28, 121, 33);
+    const int commands = 474 + listsWider;
+    uncacheButton_ =
+        MakeButton(controls_, "UncacheButton", "&Uncache", "Uncache the current selection", commands, 28, 121, 33);
     uncacheButton_->setDefault(true);
-    deleteButton_ = MakeButton(controls_, "DeleteButton", "&Delete", "Delete the current selection", 474, 68, 121, 33);
-    cancelButton_ = MakeButton(controls_, "CancelButton", "&Cancel", nullptr, 474, 108, 121, 33);
-    helpButton_ = MakeButton(controls_, "HelpButton", "&Help", nullptr, 474, 148, 121, 33);
+    deleteButton_ =
+        MakeButton(controls_, "DeleteButton", "&Delete", "Delete the current selection", commands, 68, 121, 33);
+    cancelButton_ = MakeButton(controls_, "CancelButton", "&Cancel", nullptr, commands, 108, 121, 33);
+    helpButton_ = MakeButton(controls_, "HelpButton", "&Help", nullptr, commands, 148, 121, 33);
+}
 
+void SelectionDialog::BuildFilters() {
     ageGroup_ = new QGroupBox(QStringLiteral("File Age"), controls_);
     ageGroup_->setObjectName(QStringLiteral("ChooseDates"));
     Place(ageGroup_, 8, 190, 262, 90);
@@ -127,34 +171,22 @@ SelectionDialog::SelectionDialog(Shell& shell, ProgressDialog& progressWindow, Q
     otherBox_ = new QCheckBox(QStringLiteral("Other Files"), typeGroup_);
     otherBox_->setObjectName(QStringLiteral("OthersBox"));
     Place(otherBox_, 10, 64, 174, 21);
+}
 
+void SelectionDialog::BuildCounts(int countWidth) {
     countGroup_ = new QGroupBox(QStringLiteral("Number of Files"), controls_);
     countGroup_->setObjectName(QStringLiteral("NumFilesBox"));
-    Place(countGroup_, 474, 190, 125, 90);
-    textCount_ = MakeCountPanel(countGroup_, "NumTextPanel", 20);
-    MakeCountLabel(countGroup_, "Text", 20);
-    mediaCount_ = MakeCountPanel(countGroup_, "NumMediaPanel", 42);
-    MakeCountLabel(countGroup_, "Media", 42);
-    otherCount_ = MakeCountPanel(countGroup_, "NumOtherPanel", 64);
-    MakeCountLabel(countGroup_, "Other", 64);
+    Place(countGroup_, 474, 190, countWidth + 68, 90);
+    const int labels = countWidth + 17;
+    textCount_ = MakeCountPanel(countGroup_, "NumTextPanel", 20, countWidth);
+    MakeCountLabel(countGroup_, "Text", 20, labels);
+    mediaCount_ = MakeCountPanel(countGroup_, "NumMediaPanel", 42, countWidth);
+    MakeCountLabel(countGroup_, "Media", 42, labels);
+    otherCount_ = MakeCountPanel(countGroup_, "NumOtherPanel", 64, countWidth);
+    MakeCountLabel(countGroup_, "Other", 64, labels);
+}
 
-    // The busy panel lies over the middle of the two lists; it is not part
-    // of controls_, which is disabled while it shows.
-    busyPanel_ = new QLabel(QString::fromLatin1(kReadingCaption), this);
-    busyPanel_->setObjectName(QStringLiteral("FatPanel"));
-    busyPanel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    busyPanel_->setLineWidth(2);
-    busyPanel_->setAlignment(Qt::AlignCenter);
-    busyPanel_->setAutoFillBackground(true);
-    busyPanel_->setFont(BoldFont());
-    Place(busyPanel_, 81, 76, 305, 57);
-    busyPanel_->hide();
-
-    QWidget* order[] = {availableList_, includeButton_, includeAllButton_, excludeButton_, excludeAllButton_, chosenList_, uncacheButton_,
-                        deleteButton_, cancelButton_, helpButton_, ageModeBox_, ageNumberBox_, ageUnitBox_, textBox_,
-                        mediaBox_, otherBox_};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
-
+void SelectionDialog::Connect() {
     connect(includeButton_, &QPushButton::clicked, this, &SelectionDialog::ChooseMarked);
     connect(includeAllButton_, &QPushButton::clicked, this, &SelectionDialog::ChooseAll);
     connect(excludeButton_, &QPushButton::clicked, this, &SelectionDialog::UnchooseMarked);
@@ -175,8 +207,6 @@ SelectionDialog::SelectionDialog(Shell& shell, ProgressDialog& progressWindow, Q
     connect(helpButton_, &QPushButton::clicked, this, &SelectionDialog::ShowHelp);
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, &SelectionDialog::ShowHelp);
-
-    progress_.onBusy = [this](bool on, std::string_view caption) { ShowBusy(on, caption); };
 }
 
 void SelectionDialog::ShowBusy(bool on, std::string_view caption) {
@@ -199,14 +229,19 @@ template <typename Op>
 void SelectionDialog::Work(Op op) {
     if (working_ > 0 || refreshing_) return;
     ++working_;
+    // Locking the controls takes the keyboard focus from them; it comes back
+    // to the control that had it, so that a key pressed next goes where the
+    // user expects (Enter on the button just used, not on another one).
+    const QPointer<QWidget> focused = focusWidget();
     controls_->setEnabled(false);
     try {
         op();
     } catch (const std::exception& e) {
-        shell_.messages.ShowError(e.what());
+        messages_.ShowError(e.what());
     }
     --working_;
     Refresh();
+    if (focused && focused->isEnabled() && focused->isVisible()) focused->setFocus();
 }
 
 void SelectionDialog::showEvent(QShowEvent* event) {
@@ -234,7 +269,7 @@ void SelectionDialog::ReadPendingCache() {
     shell_.IndexLoadPending = false;
     // A damaged index is read as far as it can be; the box says so before
     // the lists are used.
-    Work([this] { ShowReadWarnings(shell_.messages, state_.Load(shell_.cache).warnings); });
+    Work([this] { ShowReadWarnings(messages_, state_.Load(shell_.cache).warnings); });
 }
 
 void SelectionDialog::ChooseMarked() {
@@ -294,9 +329,9 @@ void SelectionDialog::Uncache() {
     if (working_ > 0) return;
     bool start = false;
     Work([this, &start] {
-        UncacheJob job({shell_.settings, {&state_, {}}}, shell_.ServicesFor(progress_));
+        UncacheJob job({shell_.settings, {&state_, {}}}, shell_.ServicesFor(progress_, messages_));
         const auto failed = job.Check();
-        if (failed) ShowFailure(shell_.messages, failed->failure);
+        if (failed) ShowFailure(messages_, failed->failure);
         start = !failed;
     });
     if (!start) return;
@@ -319,9 +354,9 @@ void SelectionDialog::Uncache() {
 
 void SelectionDialog::DeleteChosen() {
     Work([this] {
-        DeleteJob job({shell_.settings, {&state_, {}}}, shell_.ServicesFor(progress_));
+        DeleteJob job({shell_.settings, {&state_, {}}}, shell_.ServicesFor(progress_, messages_));
         const Outcome<DeleteSummary> outcome = job.Run();
-        if (outcome.status == JobStatus::Failed) ShowFailure(shell_.messages, outcome.failure);
+        if (outcome.status == JobStatus::Failed) ShowFailure(messages_, outcome.failure);
     });
 }
 

@@ -6,6 +6,7 @@
 #include "core/selection/cache_selection.h"
 #include "gui/dialog_result.h"
 #include "gui/event_loop_progress.h"
+#include "gui/panel_messages.h"
 #include "gui/selection_view.h"
 #include "gui/shell.h"
 
@@ -65,12 +66,18 @@ private:
     void RefreshList(QListWidget* widget, const NameList& names);
     void ListSelectionChanged(DomainList list);
     void ShowBusy(bool on, std::string_view caption);
+    void BuildLists(int availableWider, int chosenWider);
+    void BuildFilters();
+    void BuildCounts(int countWidth);
+    void Connect();
 
     Shell& shell_;
     ProgressDialog& progressWindow_;
     WindowProgress progress_;
     CacheSelection state_;
     SelectionView view_;
+    // The boxes shown while the controls are locked leave them ungreyed.
+    PanelMessages messages_;
     int working_ = 0;
     bool refreshing_ = false;
 

@@ -11,6 +11,7 @@
 #include "core/jobs/output_overlap.h"
 #include "core/platform/paths.h"
 #include "core/platform/error.h"
+#include "gui/file_chooser.h"
 #include "gui/layout.h"
 #include "gui/qt_text.h"
 
@@ -38,7 +39,6 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, int top) {
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int l, int t, int w, int h) {
     auto* button = new QPushButton(QString::fromLatin1(caption), parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
     Place(button, l, t, w, h);
     return button;
 }
@@ -109,9 +109,8 @@ void SetupDialog::Refill() {
     cancelButton_->setFocus();
 }
 
-void SetupDialog::Browse(QLineEdit* target, const std::string& title, const std::string& description,
-                        const std::string& patterns) {
-    const auto chosen = shell_.chooser.OpenFile(this, title, description, SplitPatterns(patterns));
+void SetupDialog::Browse(QLineEdit* target, FileQuestion question) {
+    const auto chosen = shell_.chooser.OpenFile(this, question);
     if (chosen) target->setText(PathText(*chosen));
 }
 
@@ -119,19 +118,26 @@ void SetupDialog::BrowseCache() {
     // The pattern is read from the settings file at this moment, so an edit
     // made by hand counts at once.
     const IniFile file(shell_.settings.SettingsFilePath());
-    Browse(cacheEdit_, "Browse FAT File Location", "Cache File", file.ReadString("config", "fatname", "FAT") + ";*.DB");
+    const std::string patterns = file.ReadString("config", "fatname", "FAT") + ";*.DB";
+    Browse(cacheEdit_, {"Browse FAT File Location", {{"Cache File", SplitPatterns(patterns)}},
+                        StartFolderForFile(PathBytes(cacheEdit_->text()))});
 }
 
 void SetupDialog::BrowseProgram() {
-    Browse(programEdit_, "Browse Netscape Program File", "Netscape EXE", shell_.settings.ExeName);
+    // The browser of a Linux desktop goes by many names; the name filter of
+    // the settings file stays as a further choice.
+    Browse(programEdit_, {"Browse Netscape Program File", ProgramFilters(shell_.settings.ExeName),
+                          StartFolderForProgram(PathBytes(programEdit_->text()))});
 }
 
 void SetupDialog::BrowseHistory() {
-    Browse(historyEdit_, "Browse Netscape History File", "History File", shell_.settings.HstName);
+    Browse(historyEdit_, {"Browse Netscape History File", {{"History File", SplitPatterns(shell_.settings.HstName)}},
+                          StartFolderForFile(PathBytes(historyEdit_->text()))});
 }
 
 void SetupDialog::BrowseOffline() {
-    auto chosen = shell_.chooser.ChooseDirectory(this, "Select Directory");
+    auto chosen =
+        shell_.chooser.ChooseDirectory(this, "Select Directory", StartFolderForFolder(PathBytes(offlineEdit_->text())));
     if (!chosen) return;
     if (chosen->empty() || chosen->back() != '/') *chosen += '/';
     offlineEdit_->setText(PathText(*chosen));

@@ -2,6 +2,7 @@
 // SetupDialog: "Restash - Setup", the four paths.
 #include <QDialog>
 
+#include "gui/file_chooser.h"
 #include "gui/shell.h"
 
 class QLabel;
@@ -28,8 +29,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void Browse(QLineEdit* target, const std::string& title, const std::string& description,
-                const std::string& patterns);
+    void Browse(QLineEdit* target, FileQuestion question);
 
     Shell& shell_;
     QLabel* cacheLabel_;

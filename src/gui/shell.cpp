@@ -12,8 +12,10 @@ void Shell::OpenHelp(int context) {
 
 bool Shell::NetscapeRunning() { return IsNetscapeRunning(settings, processes, messages); }
 
-Services Shell::ServicesFor(ProgressSink& progress) {
-    return Services{RealFileSystem(), progress, messages, clock, UserTimeLocale(), processes};
+Services Shell::ServicesFor(ProgressSink& progress) { return ServicesFor(progress, messages); }
+
+Services Shell::ServicesFor(ProgressSink& progress, Messages& boxes) {
+    return Services{RealFileSystem(), progress, boxes, clock, UserTimeLocale(), processes};
 }
 
 }  // namespace restash

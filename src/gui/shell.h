@@ -39,8 +39,10 @@ struct Shell {
     void OpenHelp(int context);
     // True when Netscape runs; it has then told the user to shut it down.
     bool NetscapeRunning();
-    // What a job needs, with a window's progress sink.
+    // What a job needs, with a window's progress sink (and the window's own
+    // message boxes).
     Services ServicesFor(ProgressSink& progress);
+    Services ServicesFor(ProgressSink& progress, Messages& boxes);
 };
 
 // Help contexts of the windows.

@@ -29,13 +29,14 @@ SplashScreen::SplashScreen(int intervalMs, QWidget* parent)
 
     slogan_ = new QLabel(QStringLiteral("Your Netscape cache, browsable offline"), frame_);
     slogan_->setObjectName(QStringLiteral("Label1"));
-    slogan_->setFont(BoldFont());
+    // The desktop's font, smaller where the fixed picture leaves less room.
+    slogan_->setFont(FittedFont(BoldFont(), slogan_->text(), 270));
     slogan_->setAlignment(Qt::AlignCenter);
     slogan_->setGeometry(6, 102, 270, 20);
 
     version_ = new QLabel(QStringLiteral("Version 5.3 32bit"), frame_);
     version_->setObjectName(QStringLiteral("Version"));
-    version_->setFont(BoldFont());
+    version_->setFont(FittedFont(BoldFont(), version_->text(), 218));
     version_->setAlignment(Qt::AlignCenter);
     version_->setGeometry(32, 128, 218, 20);
 

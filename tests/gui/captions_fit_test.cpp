@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QStyleOptionComboBox>
 #include <QtTest>
+#include <cstdint>
+#include <limits>
 
 #include "gui/app.h"
 #include "gui/splash_screen.h"
@@ -70,12 +72,33 @@ QStringList CutCaptions(QWidget* window) {
 class CaptionsFitTest : public QObject {
     Q_OBJECT
 private slots:
-    // Each window at the sizes it shows with; the selection window also with
-    // the longest choices of its age boxes.
+    // Each window at the sizes it shows with, in the desktop's font at a
+    // small, the usual and a large size; the selection window also with the
+    // longest choices of its age boxes, and every counter with the largest
+    // count it can show.
+    void everyCaptionFits_data() {
+        QTest::addColumn<double>("points");
+        QTest::newRow("the desktop's size") << 0.0;
+        QTest::newRow("small") << 7.0;
+        QTest::newRow("large") << 15.0;
+    }
     void everyCaptionFits() {
+        QFETCH(double, points);
+        const QFont desktop = QApplication::font();
+        QFont font = desktop;
+        if (points > 0) font.setPointSizeF(points);
+        QApplication::setFont(font);
         GuiFixture fixture;
         Windows windows(fixture.shell);
         SplashScreen splash(10);
+        QApplication::setFont(desktop);
+        const QString largest = QString::number(std::numeric_limits<std::uint64_t>::max());
+        for (const char* counter : {"NumHTMPanel", "ProgressPanel", "FoundPanel", "NumTextPanel", "NumMediaPanel",
+                                    "NumOtherPanel"}) {
+            auto* panel = windows.mainWindow.findChild<QLabel*>(QString::fromLatin1(counter));
+            QVERIFY2(panel, counter);
+            panel->setText(largest);
+        }
         // The main window is the parent of every other window but the splash.
         for (QWidget* window : {static_cast<QWidget*>(&windows.mainWindow), static_cast<QWidget*>(&splash)}) {
             const QStringList cut = CutCaptions(window);

@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QLineEdit>
 #include <QPushButton>
+#include <filesystem>
 #include <QtTest>
 
 #include "core/app/browser_bridge.h"
@@ -63,6 +65,7 @@ private slots:
     void searchWithoutAPageList();
     void helpContentsAndAMissingHelpViewer();
     void menuItemsOpenTheirWindows();
+    void theKeyboardFocusComesBack();
 
 private:
     MainWindow& Main() {
@@ -286,6 +289,32 @@ void MainWindowTest::menuItemsOpenTheirWindows() {
     Main().findChild<QAction*>("About1")->trigger();
     QVERIFY2(driver.failures().isEmpty(), qPrintable(driver.failures().join("; ")));
     QCOMPARE(opened, QStringList({"Restash - Setup", "Restash - Setup", "Restash - Preferences", "About Restash"}));
+}
+
+// After a search refused for its short text the text field has the focus
+// for another try; after the window closes, the main window has it again.
+void MainWindowTest::theKeyboardFocusComesBack() {
+    WriteSetup(*fixture_);
+    std::filesystem::create_directories(fixture_->shell.settings.OfflineDir);
+    restash::test::WriteBytes(fixture_->shell.settings.PageListPath(), "");
+    ShowMain();
+    auto* searchButton = Main().findChild<QPushButton*>("SearchButton");
+    searchButton->setFocus();
+    QString focusedAfterRefusal;
+    ModalDriver driver;
+    driver.When("restash::SearchDialog", [&](QWidget* w) {
+        auto* edit = w->findChild<QLineEdit*>("SearchEdit");
+        edit->setText("a");
+        w->findChild<QPushButton*>("SearchButton")->click();
+        focusedAfterRefusal = w->focusWidget() ? w->focusWidget()->objectName() : QString();
+        // The window closes itself, as after a search that found pages.
+        static_cast<QDialog*>(w)->accept();
+    });
+    Main().SearchIndex();
+    QVERIFY2(driver.failures().isEmpty(), qPrintable(driver.failures().join("; ")));
+    QCOMPARE(focusedAfterRefusal, QString("SearchEdit"));
+    QVERIFY(restash::test::WaitFor([&] { return QApplication::activeWindow() == &Main(); }, 2000));
+    QCOMPARE(QApplication::focusWidget(), searchButton);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -5,12 +5,23 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "core/jobs/delete_job.h"
+#include "core/uncache/uncache_run.h"
+#include "gui/file_chooser.h"
 #include "gui/message_box.h"
+#include "gui/panel_messages.h"
 #include "tests/gui/support/modal_driver.h"
 
 using restash::Answer;
 using restash::Buttons;
 using restash::MessageKind;
+
+namespace {
+
+// Where a key pressed in the box goes: the control with the focus.
+QWidget* Focused(QWidget* box) { return box->focusWidget() ? box->focusWidget() : box; }
+
+}  // namespace
 
 class MessageBoxTest : public QObject {
     Q_OBJECT
@@ -21,6 +32,10 @@ private slots:
     void realBoxShowsKindTextAndButtons();
     void realBoxHelpButtonOpensHelpAndStaysUp();
     void realBoxClosedByEscapeAnswersTheSafeChoice();
+    void enterTakesTheSafeAnswer_data();
+    void enterTakesTheSafeAnswer();
+    void okHelpBoxComesBackFromHelpOnOkAndClosesOnEscape();
+    void aBoxOverLockedControlsLeavesThemUngreyed();
 };
 
 void MessageBoxTest::scriptedAnswersInOrderAndRecordsEveryBox() {
@@ -132,6 +147,87 @@ void MessageBoxTest::realBoxClosedByEscapeAnswersTheSafeChoice() {
     QCOMPARE(box.Show(MessageKind::Confirmation, "Delete?", Buttons::YesNoCancel), Answer::Cancel);
     QCOMPARE(box.Show(MessageKind::Confirmation, "View?", Buttons::YesNo), Answer::No);
     QVERIFY(driver.failures().isEmpty());
+}
+
+void MessageBoxTest::enterTakesTheSafeAnswer_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("delete") << QString(restash::kDeleteQuestion) << int(Buttons::YesNoCancel) << int(Answer::No);
+    QTest::newRow("delete the whole cache")
+        << QString(restash::kDeleteWholeCacheQuestion) << int(Buttons::YesNoCancel) << int(Answer::No);
+    QTest::newRow("any other question") << "Replace the copy?" << int(Buttons::YesNo) << int(Answer::No);
+    QTest::newRow("view the index") << QString(restash::kUncachingComplete) << int(Buttons::YesNo) << int(Answer::Yes);
+    QTest::newRow("make a missing folder")
+        << QString(restash::kCreateDirectoryQuestion) << int(Buttons::YesNo) << int(Answer::Yes);
+    QTest::newRow("OK and Help") << "No Files To Delete." << int(Buttons::OkHelp) << int(Answer::Ok);
+}
+
+// A hurried Enter on a question that deletes or replaces loses nothing.
+void MessageBoxTest::enterTakesTheSafeAnswer() {
+    QFETCH(QString, text);
+    QFETCH(int, buttons);
+    QFETCH(int, answer);
+    std::vector<int> helpOpened;
+    restash::MessageBox box([&](int context) { helpOpened.push_back(context); });
+    restash::test::ModalDriver driver;
+    driver.When("QMessageBox", [](QWidget* w) { QTest::keyClick(Focused(w), Qt::Key_Return); });
+    QCOMPARE(int(box.Show(MessageKind::Confirmation, text.toStdString(), Buttons(buttons), 3)), answer);
+    QVERIFY2(driver.failures().isEmpty(), qPrintable(driver.failures().join("; ")));
+    QVERIFY(helpOpened.empty());
+}
+
+void MessageBoxTest::okHelpBoxComesBackFromHelpOnOkAndClosesOnEscape() {
+    std::vector<int> helpOpened;
+    restash::MessageBox box([&](int context) { helpOpened.push_back(context); });
+    restash::test::ModalDriver driver;
+    QString focusedAfterHelp;
+    driver.When("QMessageBox", [](QWidget* w) {
+              auto* help = static_cast<QMessageBox*>(w)->button(QMessageBox::Help);
+              help->setFocus();
+              QTest::keyClick(help, Qt::Key_Return);
+          })
+        .When("QMessageBox", [&](QWidget* w) {
+            auto* focused = qobject_cast<QPushButton*>(Focused(w));
+            focusedAfterHelp = focused ? focused->text() : QString();
+            QTest::keyClick(Focused(w), Qt::Key_Return);
+        })
+        .When("QMessageBox", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    QCOMPARE(box.Show(MessageKind::Warning, "No Files To Uncache.", Buttons::OkHelp, 11), Answer::Ok);
+    QCOMPARE(focusedAfterHelp, QString("OK"));
+    QCOMPARE(helpOpened, std::vector<int>{11});
+    QCOMPARE(box.Show(MessageKind::Warning, "No Files To Uncache.", Buttons::OkHelp, 11), Answer::Ok);
+    QVERIFY2(driver.failures().isEmpty(), qPrintable(driver.failures().join("; ")));
+    QCOMPARE(helpOpened, std::vector<int>{11});
+}
+
+// A box shown while a window works shows the window as it is, and the
+// controls are locked again afterwards.
+void MessageBoxTest::aBoxOverLockedControlsLeavesThemUngreyed() {
+    restash::MessageBox boxes;
+    boxes.SetScripted(true);
+    struct Seeing final : restash::Messages {
+        restash::Messages& boxes;
+        QWidget& panel;
+        std::vector<bool> enabled;
+        Seeing(restash::Messages& b, QWidget& p) : boxes(b), panel(p) {}
+        Answer Show(MessageKind kind, std::string_view text, Buttons buttons, int help) override {
+            enabled.push_back(panel.isEnabled());
+            return boxes.Show(kind, text, buttons, help);
+        }
+    };
+    QWidget panel;
+    Seeing seeing(boxes, panel);
+    restash::PanelMessages messages(seeing);
+    messages.SetLocked(&panel);
+    panel.setEnabled(false);
+    messages.ShowError("locked");
+    QVERIFY(!panel.isEnabled());
+    panel.setEnabled(true);
+    messages.ShowError("free");
+    QVERIFY(panel.isEnabled());
+    QCOMPARE(seeing.enabled, (std::vector<bool>{true, true}));
+    QCOMPARE(boxes.Texts(), (std::vector<std::string>{"locked", "free"}));
 }
 
 QTEST_MAIN(MessageBoxTest)

@@ -2,6 +2,9 @@
 // the Browse buttons and the directory chooser, the spin field's rules, OK
 // and Cancel.
 #include <QCheckBox>
+#include <QComboBox>
+#include <QListView>
+#include <QStandardPaths>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,6 +12,7 @@
 #include <QtTest>
 #include <filesystem>
 
+#include "core/platform/paths.h"
 #include "gui/file_chooser.h"
 #include "gui/layout.h"
 #include "gui/preferences_dialog.h"
@@ -40,6 +44,8 @@ private slots:
     void setupFailedWriteKeepsTheDialogOpen();
     void browseButtonsAskWithTheirTitlesAndFilters();
     void cacheBrowseReadsThePatternFromTheFileWhenPressed();
+    void browseStartsInTheFolderOfTheCurrentValue();
+    void programsChoiceShowsOnlyFilesThatRun();
     void offlineBrowseAddsTheSeparator();
     void directoryChooserOffersToCreateAMissingFolder();
     void nameFilterAddsLowerCasePatterns();
@@ -133,12 +139,14 @@ void SetupPreferencesTest::setupOkStoresTheEditedPaths() {
     Child<QLineEdit>(setup, "ExeEdit")->setText("/opt/netscape/NETSCAPE32.EXE");
     Child<QLineEdit>(setup, "HstEdit")->setText("/mnt/old/NETSCAPE.HST");
     Child<QLineEdit>(setup, "OfflineEdit")->setText("/srv/copies/");
-    QTest::keyClick(&setup, Qt::Key_Return);
+    // Enter in a field presses the default button, OK.
+    Child<QLineEdit>(setup, "OfflineEdit")->setFocus();
+    QTest::keyClick(Child<QLineEdit>(setup, "OfflineEdit"), Qt::Key_Return);
     QCOMPARE(setup.result(), int(QDialog::Accepted));
     const Settings& s = fixture_->shell.settings;
     QCOMPARE(s.CacheDir, std::string("/mnt/old/cache/"));
     QCOMPARE(s.FatName, std::string("FAT.DB"));
-    QCOMPARE(s.NetscapeExe, std::string("NETSCAPE32.E"));
+    QCOMPARE(s.NetscapeExe, std::string("NETSCAPE32.EXE"));
     QCOMPARE(s.HistPath, std::string("/mnt/old/NETSCAPE.HST"));
     QCOMPARE(s.OfflineDir, std::string("/srv/copies/OFFLINE/"));
     // The next start reads the same.
@@ -152,12 +160,17 @@ void SetupPreferencesTest::setupCancelChangesNothing() {
     fixture_->LoadSettings();
     const std::string before = fixture_->ReadIni();
     SetupDialog setup(fixture_->shell);
-    Show(setup);
-    Child<QLineEdit>(setup, "CacheEdit")->setText("/b/FAT.DB");
-    QTest::keyClick(&setup, Qt::Key_Escape);
-    QCOMPARE(setup.result(), int(QDialog::Rejected));
-    QCOMPARE(fixture_->ReadIni(), before);
-    QCOMPARE(fixture_->shell.settings.CacheIndexPath(), std::string("/a/FAT"));
+    // Esc, and Enter on Cancel (which has the focus as the window opens).
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        setup.setResult(-1);
+        Show(setup);
+        Child<QLineEdit>(setup, "CacheEdit")->setText("/b/FAT.DB");
+        QCOMPARE(setup.focusWidget(), Child<QPushButton>(setup, "CancelButton"));
+        QTest::keyClick(setup.focusWidget(), key);
+        QCOMPARE(setup.result(), int(QDialog::Rejected));
+        QCOMPARE(fixture_->ReadIni(), before);
+        QCOMPARE(fixture_->shell.settings.CacheIndexPath(), std::string("/a/FAT"));
+    }
     // The next showing starts again from the settings.
     Show(setup);
     QCOMPARE(Child<QLineEdit>(setup, "CacheEdit")->text(), QString("/a/FAT"));
@@ -191,11 +204,13 @@ void SetupPreferencesTest::browseButtonsAskWithTheirTitlesAndFilters() {
     const auto& asked = fixture_->chooser.asked;
     QCOMPARE(asked.size(), std::size_t{2});
     QCOMPARE(asked[0].title, std::string("Browse Netscape Program File"));
-    QCOMPARE(asked[0].description, std::string("Netscape EXE"));
-    QCOMPARE(asked[0].patterns, std::vector<std::string>{"firefox"});
+    // The programs first, then every file, then the settings file's filter.
+    QStringList programFilters;
+    for (const FileFilter& f : asked[0].filters) programFilters << NameFilter(f) + (f.programsOnly ? "!" : "");
+    QCOMPARE(programFilters, QStringList({"Programs (*)!", "All files (*)", "Netscape EXE (firefox)"}));
     QCOMPARE(asked[1].title, std::string("Browse Netscape History File"));
-    QCOMPARE(asked[1].description, std::string("History File"));
-    QCOMPARE(asked[1].patterns, std::vector<std::string>{"*.HST"});
+    QCOMPARE(asked[1].filters.size(), std::size_t{1});
+    QCOMPARE(NameFilter(asked[1].filters[0]), QString("History File (*.HST *.hst)"));
 }
 
 void SetupPreferencesTest::cacheBrowseReadsThePatternFromTheFileWhenPressed() {
@@ -208,10 +223,71 @@ void SetupPreferencesTest::cacheBrowseReadsThePatternFromTheFileWhenPressed() {
     const auto& asked = fixture_->chooser.asked;
     QCOMPARE(asked.size(), std::size_t{2});
     QCOMPARE(asked[0].title, std::string("Browse FAT File Location"));
-    QCOMPARE(asked[0].description, std::string("Cache File"));
-    QCOMPARE(asked[0].patterns, (std::vector<std::string>{"FAT", "*.DB"}));
-    QCOMPARE(asked[1].patterns, (std::vector<std::string>{"index.db", "*.DB"}));
+    QCOMPARE(asked[0].filters.size(), std::size_t{1});
+    QCOMPARE(asked[0].filters[0].description, std::string("Cache File"));
+    QCOMPARE(asked[0].filters[0].patterns, (std::vector<std::string>{"FAT", "*.DB"}));
+    QCOMPARE(asked[1].filters[0].patterns, (std::vector<std::string>{"index.db", "*.DB"}));
     QCOMPARE(Child<QLineEdit>(setup, "CacheEdit")->text(), QString("/mnt/cache/index.db"));
+}
+
+void SetupPreferencesTest::browseStartsInTheFolderOfTheCurrentValue() {
+    const std::string cache = fixture_->home() + "cache/";
+    std::filesystem::create_directories(cache);
+    SetupDialog setup(fixture_->shell);
+    Show(setup);
+    struct Case {
+        const char* edit;
+        const char* button;
+        std::string value;
+        std::string startFolder;
+    };
+    const Case cases[] = {
+        {"CacheEdit", "CacheBrowse", cache + "FAT.DB", cache},  // the file need not exist
+        {"CacheEdit", "CacheBrowse", "/no/such/folder/FAT.DB", ""},
+        {"HstEdit", "HstBrowse", fixture_->home() + "netscape.hst", fixture_->home()},
+        {"ExeEdit", "ExeBrowse", "/bin/sh", "/bin/"},
+        {"ExeEdit", "ExeBrowse", "sh", QFileInfo(QStandardPaths::findExecutable("sh")).path().toStdString() + "/"},
+        {"ExeEdit", "ExeBrowse", "no-such-program-anywhere", ""},
+        {"OfflineEdit", "OfflineBrowse", cache, cache},
+        {"OfflineEdit", "OfflineBrowse", fixture_->home() + "not-yet/", ""},
+    };
+    for (const Case& c : cases) {
+        Child<QLineEdit>(setup, c.edit)->setText(QString::fromStdString(c.value));
+        Child<QPushButton>(setup, c.button)->click();
+        const std::string start = fixture_->chooser.asked.back().startFolder;
+        QCOMPARE(start.empty() ? start : WithTrailingSeparator(start), c.startFolder);
+    }
+}
+
+void SetupPreferencesTest::programsChoiceShowsOnlyFilesThatRun() {
+    const std::string folder = fixture_->home() + "bin/";
+    std::filesystem::create_directories(folder + "tools");
+    restash::test::WriteBytes(folder + "sensible-browser", "#!/bin/sh\n");
+    std::filesystem::permissions(folder + "sensible-browser", std::filesystem::perms::owner_all);
+    restash::test::WriteBytes(folder + "notes.txt", "text");
+    FileDialog dialog(nullptr, {"Browse Netscape Program File", ProgramFilters("netscape"), folder});
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(QDir(dialog.directory()).absolutePath() + "/", QString::fromStdString(folder));
+    auto* view = dialog.findChild<QListView*>("listView");
+    auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+    QVERIFY(view && types);
+    auto shown = [view] {
+        QStringList names;
+        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+            names << view->model()->index(row, 0, view->rootIndex()).data().toString();
+        names.sort();
+        return names;
+    };
+    // Each choice in turn: programs, every file, the settings file's name.
+    const QStringList expected[] = {{"sensible-browser", "tools"}, {"notes.txt", "sensible-browser", "tools"},
+                                    {"tools"}};
+    for (int choice = 0; choice < 3; ++choice) {
+        if (choice > 0) QTest::keyClick(types, Qt::Key_Down);
+        QCOMPARE(types->currentIndex(), choice);
+        restash::test::WaitFor([&] { return shown() == expected[choice]; }, 5000);
+        QCOMPARE(shown(), expected[choice]);
+    }
 }
 
 void SetupPreferencesTest::offlineBrowseAddsTheSeparator() {

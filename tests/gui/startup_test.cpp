@@ -1,5 +1,5 @@
-// The start of the program: one instance per user, the splash window and
-// the About box.
+// The start of the program: one instance per user, display and settings
+// home, the splash window and the About box.
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -17,6 +17,7 @@ class StartupTest : public QObject {
 private slots:
     void secondStartAsksTheFirstToComeForward();
     void staleSocketFromACrashedInstanceIsTakenOver();
+    void anInstanceIsSharedOnlyByTheSameUserDisplayAndHome();
     void splashWaitsForItsTimerThenClearsTheFlag();
     void splashLayout();
     void aboutBoxTextsAndEscapeAnswersOk();
@@ -55,6 +56,42 @@ void StartupTest::staleSocketFromACrashedInstanceIsTakenOver() {
     QVERIFY(first.Claim());
     restash::SingleInstance second(name);
     QVERIFY(!second.Claim());
+}
+
+void StartupTest::anInstanceIsSharedOnlyByTheSameUserDisplayAndHome() {
+    using restash::SingleInstance;
+    const QString home = QDir::temp().filePath(QStringLiteral("restash-home"));
+    const QString runtime = QStringLiteral("/run/user/1000");
+    const QString base = SingleInstance::NameFor(runtime, 1000, QStringLiteral("xcb::0"), home);
+    struct Case {
+        const char* what;
+        unsigned uid;
+        QString display;
+        QString home;
+        bool shared;
+    };
+    const Case cases[] = {
+        {"the same place", 1000, QStringLiteral("xcb::0"), home, true},
+        {"the home spelled another way", 1000, QStringLiteral("xcb::0"), home + QStringLiteral("/./"), true},
+        {"another user", 1001, QStringLiteral("xcb::0"), home, false},
+        {"another display", 1000, QStringLiteral("xcb::1"), home, false},
+        {"a Wayland session", 1000, QStringLiteral("wayland:wayland-0"), home, false},
+        {"another home", 1000, QStringLiteral("xcb::0"), home + QStringLiteral("-portable"), false},
+    };
+    for (const Case& c : cases) {
+        const QString name = SingleInstance::NameFor(runtime, c.uid, c.display, c.home);
+        QVERIFY2((name == base) == c.shared, c.what);
+        // A socket's path must stay short and lie in the runtime folder.
+        QVERIFY2(name.startsWith(QStringLiteral("/run/user/1000/restash-")) && name.size() < 100, c.what);
+    }
+    // A display named over the network, with odd characters and its screen.
+    const QString remote = SingleInstance::NameFor(QStringLiteral("/tmp"), 1, QStringLiteral("xcb:host/x:10"), home);
+    QVERIFY(!QFileInfo(remote).fileName().contains(QLatin1Char('/')));
+    QCOMPARE(QFileInfo(remote).path(), QStringLiteral("/tmp"));
+    qputenv("DISPLAY", ":7.1");
+    const QString screen1 = SingleInstance::DisplayName();
+    qputenv("DISPLAY", ":7");
+    QCOMPARE(SingleInstance::DisplayName(), screen1);
 }
 
 void StartupTest::splashWaitsForItsTimerThenClearsTheFlag() {

@@ -50,11 +50,10 @@ public:
 
 class NoChooser final : public FileChooser {
 public:
-    std::optional<std::string> OpenFile(QWidget*, const std::string&, const std::string&,
-                                        const std::vector<std::string>&) override {
+    std::optional<std::string> OpenFile(QWidget*, const FileQuestion&) override { return std::nullopt; }
+    std::optional<std::string> ChooseDirectory(QWidget*, const std::string&, const std::string&) override {
         return std::nullopt;
     }
-    std::optional<std::string> ChooseDirectory(QWidget*, const std::string&) override { return std::nullopt; }
 };
 
 [[noreturn]] void Fail(const QString& what) {

@@ -30,8 +30,10 @@ Settings LoadSettings(const std::string& programDir) {
     const SettingsDefaults d = DefaultSettingsValues(s.ProgramDir);
     const IniFile file(s.SettingsFilePath());
 
+    // The program's name is kept whole: browsers on Linux have longer names
+    // (sensible-browser, chromium-browser) than an 8.3 name holds.
     const std::string netspath = file.ReadString("paths", "netspath", d.netspath);
-    s.NetscapeExe = Cut(FilePart(netspath), kShortNameLength);
+    s.NetscapeExe = FilePart(netspath);
     s.NetscapeDir = DirPart(netspath);
 
     s.OfflineDir = file.ReadString("paths", "offlinedir", d.offlinedir) + kOfflineFolder;

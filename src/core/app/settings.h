@@ -16,7 +16,7 @@ inline constexpr const char* kSettingsFileName = "RESTASH.INI";
 struct Settings {
     std::string ProgramDir;   // the program's home folder, ending in "/"
     std::string NetscapeDir;  // directory part of paths/netspath
-    std::string NetscapeExe;  // file part of paths/netspath, at most 12 characters
+    std::string NetscapeExe;  // file part of paths/netspath, whole
     std::string CacheDir;     // directory part of paths/cachedir: the cache folder
     std::string FatName;      // file part of paths/cachedir, else config/fatname; at most 12
     std::string HistPath;     // paths/histpath
@@ -37,8 +37,8 @@ struct Settings {
 };
 
 
-// The 8.3 file names (NetscapeExe, FatName, ExeName, HstName) keep at most
-// this many characters.
+// The 8.3 file names (FatName, ExeName, HstName) keep at most this many
+// characters; the program's name is kept whole.
 inline constexpr std::size_t kShortNameLength = 12;
 
 // The values a key takes when the settings file does not hold it.

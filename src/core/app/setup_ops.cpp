@@ -21,7 +21,7 @@ void ApplySetup(Settings& settings, const SetupFields& fields, IniFile& file) {
     settings.CacheDir = WithTrailingSeparator(DirPart(fields.cacheIndex));
     settings.FatName = Cut(FilePart(fields.cacheIndex), kShortNameLength);
 
-    settings.NetscapeExe = Cut(FilePart(fields.browserProgram), kShortNameLength);
+    settings.NetscapeExe = FilePart(fields.browserProgram);  // whole, as a start needs it
     settings.NetscapeDir = DirPart(fields.browserProgram);
 
     settings.HistPath = fields.historyFile;

@@ -47,7 +47,7 @@ TEST(LoadSettings, AFolderInTheSettingsFilesPlaceGivesTheDefaults) {
     EXPECT_EQ(s.OfflineDir, dir.path() + "OFFLINE/");
 }
 
-TEST(LoadSettings, SplitsAndCutsThePaths) {
+TEST(LoadSettings, SplitsThePathsAndCutsTheShortNames) {
     TempDir dir;
     WriteBytes(dir / "RESTASH.INI",
                "[PATHS]\r\nNETSPATH=/opt/ns/NETSCAPE32.EXE\r\nofflinedir=\r\ncachedir=/mnt/ns/cache/\r\n"
@@ -55,13 +55,22 @@ TEST(LoadSettings, SplitsAndCutsThePaths) {
                "exename=NETSCAPE-GOLD.EXE\r\nhstname=h.hst\r\n");
     const Settings s = LoadSettings(dir.path());
     EXPECT_EQ(s.NetscapeDir, "/opt/ns/");
-    EXPECT_EQ(s.NetscapeExe, "NETSCAPE32.E");
+    EXPECT_EQ(s.NetscapeExe, "NETSCAPE32.EXE");  // a program's name is never cut
     EXPECT_EQ(s.OfflineDir, "OFFLINE/");  // relative to the current folder
     EXPECT_EQ(s.CacheDir, "/mnt/ns/cache/");
     EXPECT_EQ(s.FatName, "FATFILE-NAME");  // from config/fatname, cut to 12
     EXPECT_EQ(s.HistPath, "/mnt/ns/" + std::string(300, 'h'));  // paths are never cut
     EXPECT_EQ(s.ExeName, "NETSCAPE-GOL");
     EXPECT_EQ(s.HstName, "h.hst");
+}
+
+TEST(LoadSettings, LinuxBrowserNamesStayWhole) {
+    TempDir dir;
+    for (const std::string program : {"/usr/bin/sensible-browser", "/usr/bin/chromium-browser",
+                                      "/usr/bin/google-chrome-stable", "/usr/bin/x-www-browser"}) {
+        WriteBytes(dir / "RESTASH.INI", "[paths]\r\nnetspath=" + program + "\r\n");
+        EXPECT_EQ(LoadSettings(dir.path()).NetscapeProgramPath(), program);
+    }
 }
 
 TEST(LoadSettings, ACacheDirectoryAloneTakesTheDefaultIndexName) {

@@ -36,7 +36,7 @@ TEST(Setup, OkWithoutChangesCreatesTheFileWithTheValuesShown) {
     EXPECT_EQ(reloaded.NetscapeProgramPath(), settings.NetscapeProgramPath());
 }
 
-TEST(Setup, OkSplitsCutsAndCompletesThePaths) {
+TEST(Setup, OkSplitsAndCompletesThePaths) {
     TempDir dir;
     Settings settings = LoadSettings(dir.path());
     IniFile file(settings.SettingsFilePath());
@@ -45,7 +45,7 @@ TEST(Setup, OkSplitsCutsAndCompletesThePaths) {
     EXPECT_EQ(settings.CacheDir, "/mnt/ns/cache/");
     EXPECT_EQ(settings.FatName, "");
     EXPECT_EQ(settings.NetscapeDir, "/opt/ns/");
-    EXPECT_EQ(settings.NetscapeExe, "NETSCAPE32.E");
+    EXPECT_EQ(settings.NetscapeExe, "NETSCAPE32.EXE");  // whole, so the program can be started
     EXPECT_EQ(settings.HistPath, "/mnt/ns/netscape.hst");
     // A folder typed without its closing "/" gets one.
     EXPECT_EQ(settings.OfflineDir, "/data/web/OFFLINE/");
@@ -53,7 +53,7 @@ TEST(Setup, OkSplitsCutsAndCompletesThePaths) {
 
     const Settings next = LoadSettings(dir.path());
     EXPECT_EQ(next.FatName, "FAT");
-    EXPECT_EQ(next.NetscapeProgramPath(), "/opt/ns/NETSCAPE32.E");
+    EXPECT_EQ(next.NetscapeProgramPath(), "/opt/ns/NETSCAPE32.EXE");
     EXPECT_EQ(next.OfflineDir, "/data/web/OFFLINE/");
 
     ApplySetup(settings, {"index.db", "netscape", "h", ""}, file);

@@ -48,23 +48,18 @@ public:
 
 class FakeChooser final : public FileChooser {
 public:
-    std::optional<std::string> OpenFile(QWidget*, const std::string& title, const std::string& description,
-                                        const std::vector<std::string>& patterns) override {
-        asked.push_back({title, description, patterns});
+    std::optional<std::string> OpenFile(QWidget*, const FileQuestion& question) override {
+        asked.push_back(question);
         return file;
     }
-    std::optional<std::string> ChooseDirectory(QWidget*, const std::string& title) override {
-        asked.push_back({title, "", {}});
+    std::optional<std::string> ChooseDirectory(QWidget*, const std::string& title,
+                                               const std::string& startFolder) override {
+        asked.push_back({title, {}, startFolder});
         return directory;
     }
-    struct Ask {
-        std::string title;
-        std::string description;
-        std::vector<std::string> patterns;
-    };
     std::optional<std::string> file;
     std::optional<std::string> directory;
-    std::vector<Ask> asked;
+    std::vector<FileQuestion> asked;
 };
 
 class GuiFixture {
