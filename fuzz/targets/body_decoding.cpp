@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/cache/charset.h"
+#include "core/web/charset.h"
 #include "fuzz/targets/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

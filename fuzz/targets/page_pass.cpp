@@ -12,6 +12,7 @@
 #include "core/links/character_references.h"
 #include "core/offline/copied_files.h"
 #include "core/offline/history.h"
+#include "core/web/charset.h"
 #include "fuzz/targets/fuzz_input.h"
 
 namespace {
@@ -66,7 +67,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         PassPage(page, out, "www.example.com/a/", "http://www.example.com/a/page.html", context, emphasis);
     const std::string listed = ListedTitle(title, "http://www.example.com/a/page.html");
     FUZZ_CHECK(!listed.empty());
-    for (char c : CleanTitle(title)) FUZZ_CHECK(c >= 32 && c <= 126 && c != '<');
+    // The title is UTF-8 without control characters or "<".
+    FUZZ_CHECK(IsValidUtf8(title));
+    for (const char32_t c : Utf8Characters(title)) FUZZ_CHECK(c >= 32 && c != '<' && (c < 0x7F || c >= 0xA0));
 
     // A kept address written with references reads back as it was.
     const std::string_view rest = input.Rest().substr(0, 256);

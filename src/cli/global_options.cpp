@@ -45,8 +45,9 @@ void AddGlobalOptions(CLI::App& app, GlobalOptions& options) {
 Settings LoadCliSettings(const GlobalOptions& options) { return LoadSettings(FindProgramDir(options.programDir)); }
 
 void AddCacheOption(CLI::App& command, std::optional<std::string>& cacheFile) {
-    command.add_option("--cache", cacheFile, "The cache index file (default: the cachedir setting)")
-        ->type_name("FILE");
+    command.add_option("--cache", cacheFile,
+                       "The cache index file, or the cache or profile folder (default: the cachedir setting)")
+        ->type_name("PATH");
 }
 
 void AddOfflineOption(CLI::App& command, std::optional<std::string>& folder) {
@@ -67,6 +68,7 @@ void UseCacheIndex(Settings& settings, const std::string& indexFile) {
     const std::string path = ExistingPathIgnoringCase(AbsolutePath(indexFile));
     settings.CacheDir = DirPart(path);
     settings.FatName = FilePart(path);
+    if (IsDirectory(path)) UseCacheFolder(settings, path);
 }
 
 void UseOfflineFolder(Settings& settings, const std::string& folder) {

@@ -28,7 +28,7 @@ using Json = nlohmann::ordered_json;
 using Fact = std::pair<const char*, Json>;
 
 // Every fact of an entry, as JSON values: null where the index form has none.
-std::vector<Fact> Facts(const CacheEntry& e, const std::optional<std::uint64_t>& size) {
+std::vector<Fact> Facts(const CacheEntry& e, const std::optional<std::uint64_t>& size, const ListSummary& list) {
     const auto number = [](const auto& v) { return v ? Json(*v) : Json(); };
     const auto date = [](const std::optional<std::int32_t>& v) { return v && *v != 0 ? Json(IsoUtcOf(*v)) : Json(); };
     const auto text = [](const std::string& v) { return v.empty() ? Json() : Json(Latin1ToUtf8(v)); };
@@ -49,14 +49,16 @@ std::vector<Fact> Facts(const CacheEntry& e, const std::optional<std::uint64_t>&
             {"content_encoding", text(e.ContentEncoding)},
             {"charset", text(e.Charset)},
             {"incomplete", number(e.IncompleteFile)},
-            {"record_version", number(e.RecordVersion)}};
+            {"record_version", number(e.RecordVersion)},
+            {"format", IndexFormatName(list.format)},
+            {"family", list.family}};
 }
 
 void PrintJson(const ListSummary& list, std::ostream& out) {
     Json rows = Json::array();
     for (std::size_t i = 0; i < list.entries.size(); ++i) {
         Json row = Json::object();
-        for (auto& [name, value] : Facts(list.entries[i], list.sizes[i])) row[name] = std::move(value);
+        for (auto& [name, value] : Facts(list.entries[i], list.sizes[i], list)) row[name] = std::move(value);
         rows.push_back(std::move(row));
     }
     out << rows.dump(2) << '\n';
@@ -71,12 +73,12 @@ std::string CsvValue(const Json& value) {
 
 void PrintCsv(const ListSummary& list, std::ostream& out) {
     std::string line;
-    for (const Fact& fact : Facts(CacheEntry{}, std::nullopt)) line += (line.empty() ? "" : ",") + std::string(fact.first);
+    for (const Fact& fact : Facts(CacheEntry{}, std::nullopt, list)) line += (line.empty() ? "" : ",") + std::string(fact.first);
     out << line << "\r\n";
     for (std::size_t i = 0; i < list.entries.size(); ++i) {
         line.clear();
         bool first = true;
-        for (const Fact& fact : Facts(list.entries[i], list.sizes[i])) {
+        for (const Fact& fact : Facts(list.entries[i], list.sizes[i], list)) {
             line += (first ? "" : ",") + CsvValue(fact.second);
             first = false;
         }
@@ -106,8 +108,10 @@ int ListCommand::Run(RunContext& context) {
         PrintJson(list, context.out);
     else if (format_ == "csv")
         PrintCsv(list, context.out);
-    else
+    else {
+        context.messages.PrintNote(std::string(IndexFormatName(list.format)) + " of " + list.family);
         PrintText(list.entries, context.out);
+    }
     if (list.entries.empty() && request.entries.Narrows())
         context.messages.PrintNote("No entry matches the selection; " + CacheDatesText(list.cacheDates, settings.GMT) +
                                    ".");

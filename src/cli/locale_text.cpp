@@ -132,6 +132,30 @@ std::string ToCacheText(std::string_view arg, const std::string& what) {
     return bytes;
 }
 
+std::string ToUtf8Text(std::string_view arg, const std::string& what) {
+    std::optional<std::string> utf8 = IsUtf8() ? std::optional<std::string>(arg) : Iconv(arg, "UTF-8", Charset());
+    bool valid = utf8.has_value();
+    for (std::size_t at = 0; valid && at < utf8->size();) valid = NextCodePoint(*utf8, at).has_value();
+    if (!valid) throw UsageError(what + " is not valid " + Charset() + " text");
+    return *utf8;
+}
+
+std::string Utf8ToTerminal(std::string_view utf8) {
+    std::string safe;
+    safe.reserve(utf8.size());
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::size_t from = at;
+        const std::optional<char32_t> cp = NextCodePoint(utf8, at);
+        if (!cp) return ToTerminal(utf8);  // not UTF-8 after all: the cache's bytes
+        if (*cp < 0x100 && IsControl(static_cast<unsigned char>(*cp)))
+            safe += '?';
+        else
+            safe.append(utf8.substr(from, at - from));
+    }
+    if (IsUtf8()) return safe;
+    return Iconv(safe, Charset() + "//TRANSLIT", "UTF-8", "?").value_or(safe);
+}
+
 std::string Latin1ToUtf8(std::string_view latin1) {
     std::string out;
     out.reserve(latin1.size());

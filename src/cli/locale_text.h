@@ -22,6 +22,16 @@ const std::string& TerminalCharset();
 // when the text is not valid in the locale or has a character Latin-1 lacks.
 std::string ToCacheText(std::string_view arg, const std::string& what);
 
+// A text from the command line as UTF-8, for the core's work that knows
+// each page's own character set (the search). Throws UsageError naming what
+// when the text is not valid in the locale.
+std::string ToUtf8Text(std::string_view arg, const std::string& what);
+
+// UTF-8 text (a page's title) for one line of the terminal: control
+// characters as "?", characters the locale cannot show as their nearest
+// form or "?"; bytes that are not UTF-8 are read as Latin-1.
+std::string Utf8ToTerminal(std::string_view utf8);
+
 // The cache's bytes as UTF-8, each byte a Latin-1 character.
 std::string Latin1ToUtf8(std::string_view latin1);
 

@@ -25,14 +25,15 @@ SearchCommand::SearchCommand(CLI::App& parent) {
 }
 
 int SearchCommand::Run(RunContext& context) {
-    const std::string text = ToCacheText(text_, "the search text");
+    // The core looks for the words in each page's own character set.
+    const std::string text = ToUtf8Text(text_, "the search text");
     // The search window quietly ignores a shorter text; here the user learns why nothing happened.
-    if (text.size() < 2) throw UsageError("the search text must have at least two characters");
+    if (TerminalWidth(LocaleLine(text_)) < 2) throw UsageError("the search text must have at least two characters");
     Settings settings = LoadCliSettings(context.global);
     if (offlineFolder_) UseOfflineFolder(settings, *offlineFolder_);
     RunReport report(context, report_, "search");
     report.SetOfflineRoot(settings.OfflineDir);
-    report.Set("search_text", Latin1ToUtf8(text));
+    report.Set("search_text", text);
 
     const Outcome<SearchSummary> outcome = SearchJob({settings.OfflineDir, text, settings.CacheIndexPath()}, context.services).Run();
     context.progress.Clear();
@@ -41,7 +42,7 @@ int SearchCommand::Run(RunContext& context) {
     report.Set("counts", {{"listed", s.pagesListed}, {"read", s.pagesRead}, {"found", s.pagesFound}});
     nlohmann::ordered_json hits = nlohmann::ordered_json::array();
     for (const CopiedFile& hit : s.hits)
-        hits.push_back({{"title", Latin1ToUtf8(hit.title)}, {"url", Latin1ToUtf8(hit.url)}, {"page", hit.path}});
+        hits.push_back({{"title", MixedToUtf8(hit.title)}, {"url", Latin1ToUtf8(hit.url)}, {"page", hit.path}});
     report.Set("found", hits);
     report.Write();
     if (outcome.status == JobStatus::Failed) {
@@ -50,14 +51,14 @@ int SearchCommand::Run(RunContext& context) {
     }
 
     if (!context.messages.Quiet())
-        for (const CopiedFile& hit : s.hits) context.out << ToTerminal(hit.title) << '\t' << ToTerminal(hit.url) << '\n';
+        for (const CopiedFile& hit : s.hits) context.out << Utf8ToTerminal(hit.title) << '\t' << ToTerminal(hit.url) << '\n';
     if (outcome.status == JobStatus::Stopped) {
         context.messages.PrintError("search stopped; the results page lists the pages found so far");
         return kExitStopped;
     }
     const std::string results = FileURL(AbsolutePath(settings.OfflineDir + kResultsPage));
     if (s.pagesFound == 0) {
-        context.messages.PrintNote("'" + ToTerminal(text) + "' was not found in " +
+        context.messages.PrintNote("'" + Utf8ToTerminal(text) + "' was not found in " +
                                    Count(s.pagesRead, "page", "pages") + "; results page: " + results);
         return kExitNotFound;
     }

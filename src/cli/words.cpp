@@ -92,6 +92,7 @@ std::string WarningText(const Warning& warning, const std::vector<LeftOut>& left
             return MixedToTerminal(warning.text);  // names the index and the process
         case WarningCode::HistoryNotUpdated:
             return LowerFirst(MixedToTerminal(warning.text));  // names the file and why
+        case WarningCode::BodiesNotDecoded:  // names each file and what was kept of it
         case WarningCode::IndexDamaged:
         case WarningCode::EntryDamaged:
         case WarningCode::BodyMissing:
@@ -113,6 +114,7 @@ const char* WarningCodeName(WarningCode code) {
         case WarningCode::BodiesUnreadable: return "bodies-unreadable";
         case WarningCode::BodiesNotRemoved: return "bodies-not-removed";
         case WarningCode::BodiesNotArchived: return "bodies-not-archived";
+        case WarningCode::BodiesNotDecoded: return "bodies-not-decoded";
     }
     return "warning";
 }

@@ -133,7 +133,7 @@ void MainWindow::FirstShow() {
     QMetaObject::invokeMethod(this, &MainWindow::WarnIfCacheMissing, Qt::QueuedConnection);
 }
 
-bool MainWindow::CacheIndexMissing() const { return !IsFile(shell_.settings.CacheIndexPath()); }
+bool MainWindow::CacheIndexMissing() const { return !CacheIsThere(shell_.settings.CacheIndexPath()); }
 
 void MainWindow::WarnIfCacheMissing() {
     if (CacheIndexMissing()) shell_.messages.Warning(kCachePathInvalid);

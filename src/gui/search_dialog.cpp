@@ -102,8 +102,9 @@ void SearchDialog::Reset() {
 
 void SearchDialog::Search() {
     if (searching_) return;
-    // Typed text goes to the pages' single-byte text as Latin-1.
-    const std::string text = DataBytes(textEdit_->text());
+    // Typed text goes to the search in UTF-8: each page is searched for it
+    // in the page's own charset.
+    const std::string text = textEdit_->text().toStdString();
     progress_.ClearStop();
     searching_ = true;
     searchButton_->setEnabled(false);

@@ -22,6 +22,8 @@ namespace restash {
 
 namespace {
 
+constexpr int kCacheLineHeight = 22;
+
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const char* hint, int l, int t,
                         int w, int h) {
     auto* button = new QPushButton(QString::fromLatin1(caption), parent);
@@ -81,12 +83,18 @@ SelectionDialog::SelectionDialog(Shell& shell, ProgressDialog& progressWindow, Q
     // the room above them.
     const int countWidth = CountPanelRoom(57);
     const int wider = countWidth - 57;
-    FixClientSize(this, 607 + wider, 288);
+    // The line below the controls names the cache.
+    FixClientSize(this, 607 + wider, 288 + kCacheLineHeight);
 
     controls_ = new QFrame(this);
     controls_->setObjectName(QStringLiteral("BackPanel"));
     Place(controls_, 0, 0, 607 + wider, 288);
     messages_.SetLocked(controls_);
+
+    cacheLine_ = new QLabel(this);
+    cacheLine_->setObjectName(QStringLiteral("CacheLine"));
+    cacheLine_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Place(cacheLine_, 8, 286, 591 + wider, kCacheLineHeight - 4);
 
     BuildLists(wider / 2, wider - wider / 2);
     BuildFilters();
@@ -254,6 +262,17 @@ void SelectionDialog::ResetForCache() {
     // A window shown before any cache was chosen shows the text form's start.
     const CacheTraits traits = shell_.cache ? shell_.cache->Traits() : NetscapeTraits(IndexFormat::TextIndex);
     Work([this, traits] { state_.Reset(traits, shell_.clock, shell_.settings.GMT); });
+    ShowCache();
+}
+
+void SelectionDialog::ShowCache() {
+    if (!shell_.cache) return cacheLine_->clear();
+    const CacheTraits& traits = shell_.cache->Traits();
+    const QString text = QStringLiteral("%1 of %2: %3")
+                             .arg(QString::fromLatin1(IndexFormatName(traits.format)),
+                                  QString::fromStdString(traits.family), PathText(shell_.cache->Location()));
+    cacheLine_->setToolTip(text);
+    cacheLine_->setText(cacheLine_->fontMetrics().elidedText(text, Qt::ElideMiddle, cacheLine_->contentsRect().width()));
 }
 
 void SelectionDialog::paintEvent(QPaintEvent* event) {
@@ -270,6 +289,7 @@ void SelectionDialog::ReadPendingCache() {
     // A damaged index is read as far as it can be; the box says so before
     // the lists are used.
     Work([this] { ShowReadWarnings(messages_, state_.Load(shell_.cache).warnings); });
+    ShowCache();  // a read may name the browsers better
 }
 
 void SelectionDialog::ChooseMarked() {

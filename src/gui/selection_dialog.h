@@ -66,6 +66,7 @@ private:
     void RefreshList(QListWidget* widget, const NameList& names);
     void ListSelectionChanged(DomainList list);
     void ShowBusy(bool on, std::string_view caption);
+    void ShowCache();
     void BuildLists(int availableWider, int chosenWider);
     void BuildFilters();
     void BuildCounts(int countWidth);
@@ -107,6 +108,7 @@ private:
     QLabel* mediaCount_;
     QLabel* otherCount_;
     QLabel* busyPanel_;
+    QLabel* cacheLine_;  // which cache the lists come from: its format, its browsers, its path
 };
 
 }  // namespace restash

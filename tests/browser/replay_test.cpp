@@ -3,7 +3,8 @@
 // Latin-1 letter) is exported, and tests/browser/replay/replay.js serves the
 // package with ReplayWeb.page on 127.0.0.1 and drives headless Chromium over
 // it: the page list must show every page, and each page must replay with its
-// cached title, its text and its cached image.
+// cached title, its text and its cached image. A Mozilla disk cache's
+// export, made of response records, is replayed the same way.
 //
 // The npm packages are installed into the build tree by scripts/test.sh
 // (build/replay); without them the test is skipped, unless
@@ -16,10 +17,12 @@
 #include <filesystem>
 #include <iostream>
 
+#include "core/cache/cache_source.h"
 #include "core/cache/netscape_source.h"
 #include "core/export/export_archive.h"
 #include "core/platform/progress.h"
 #include "tests/support/gif.h"
+#include "tests/support/mozilla_cache.h"
 #include "tests/support/netscape_cache.h"
 #include "tests/support/temp_dir.h"
 
@@ -120,33 +123,38 @@ std::string Expected() {
     return "{\"listed\": [" + listed + "],\n \"replayed\": [" + replayed + "],\n \"screenshot\": 0}\n";
 }
 
-TEST(ReplayCheck, ReplayWebPageListsAndReplaysEveryExportedPage) {
+// Whether ReplayWeb.page and puppeteer are installed; fails the test where
+// they must be.
+bool ReplayInstalled(const std::string& modules) {
+    if (std::filesystem::exists(modules + "/replaywebpage/sw.js") && std::filesystem::exists(modules + "/puppeteer-core"))
+        return true;
+    if (std::getenv("RESTASH_REQUIRE_REPLAY")) ADD_FAILURE() << "ReplayWeb.page is not installed in " << modules;
+    return false;
+}
+
+// Exports every entry source reads into dir/cache.wacz and has replay.js
+// check it against expected; pages: how many it must list and replay.
+void ExportAndReplay(const TempDir& dir, const CacheSource& source, const std::string& expected, std::size_t pages,
+                     std::size_t archived) {
     const std::string modules = std::string(RESTASH_BINARY_DIR) + "/replay/node_modules";
-    if (!std::filesystem::exists(modules + "/replaywebpage/sw.js") ||
-        !std::filesystem::exists(modules + "/puppeteer-core")) {
-        if (std::getenv("RESTASH_REQUIRE_REPLAY")) FAIL() << "ReplayWeb.page is not installed in " << modules;
-        GTEST_SKIP() << "ReplayWeb.page is not installed: run scripts/test.sh, or npm ci in build/replay";
-    }
-    TempDir dir;
-    WriteHashCache(dir / "cache/", CacheObjects(), {}, "FAT.DB");
     CacheEntryList entries;
     NullProgress quiet;
-    NetscapeHashSource(dir / "cache/FAT.DB").Read(entries, quiet);
+    source.Read(entries, quiet);
     Selection everything;
     for (const CacheEntry& e : entries) everything.Domains.Add(e.Domain);
+    everything.IncludeOther = true;
     ExportOptions options;
     options.waczPath = dir / "cache.wacz";
-    options.sourceCacheName = dir / "cache/FAT.DB";
+    options.sourceCacheName = source.Location();
     options.createdAt = 1700000000;
-    const ExportReport summary =
-        ExportArchive(entries, everything, NetscapeHashSource(dir / "cache/FAT.DB"), options, quiet, RealFileSystem());
-    ASSERT_EQ(summary.archived, std::size(kPages) + 2);
-    ASSERT_EQ(summary.pages, std::size(kPages));
-    WriteBytes(dir / "expected.json", Expected());
+    const ExportReport summary = ExportArchive(entries, everything, source, options, quiet, RealFileSystem());
+    ASSERT_EQ(summary.archived, archived);
+    ASSERT_EQ(summary.pages, pages);
+    WriteBytes(dir / "expected.json", expected);
     if (const char* keep = std::getenv("RESTASH_REPLAY_KEEP")) {  // for running replay.js by hand
         std::filesystem::copy_file(*options.waczPath, std::string(keep) + "/cache.wacz",
                                    std::filesystem::copy_options::overwrite_existing);
-        WriteBytes(std::string(keep) + "/expected.json", Expected());
+        WriteBytes(std::string(keep) + "/expected.json", expected);
     }
 
     const char* screenshot = std::getenv("RESTASH_REPLAY_SCREENSHOT");
@@ -160,9 +168,41 @@ TEST(ReplayCheck, ReplayWebPageListsAndReplaysEveryExportedPage) {
     const std::string out = ReadBytes(dir / "out"), err = ReadBytes(dir / "err");
     if (status == 77) GTEST_SKIP() << out;
     EXPECT_EQ(status, 0) << out << err;
-    EXPECT_EQ(out, "{\"listed\":10,\"replayed\":10,\"seconds\":" + out.substr(out.rfind(':') + 1))
+    const std::string n = std::to_string(pages);
+    EXPECT_EQ(out, "{\"listed\":" + n + ",\"replayed\":" + n + ",\"seconds\":" + out.substr(out.rfind(':') + 1))
         << out << err;
     std::cout << out;
+}
+
+TEST(ReplayCheck, ReplayWebPageListsAndReplaysEveryExportedPage) {
+    if (!ReplayInstalled(std::string(RESTASH_BINARY_DIR) + "/replay/node_modules"))
+        GTEST_SKIP() << "ReplayWeb.page is not installed: run scripts/test.sh, or npm ci in build/replay";
+    TempDir dir;
+    WriteHashCache(dir / "cache/", CacheObjects(), {}, "FAT.DB");
+    ExportAndReplay(dir, NetscapeHashSource(dir / "cache/FAT.DB"), Expected(), std::size(kPages), std::size(kPages) + 2);
+}
+
+// A Mozilla disk cache's response records replay as the browser received
+// them: the gzip page is served with its Content-Encoding and shown decoded,
+// the Latin-1 page in the charset its head gave.
+TEST(ReplayCheck, AMozillaDiskCacheReplaysFromItsResponseRecords) {
+    if (!ReplayInstalled(std::string(RESTASH_BINARY_DIR) + "/replay/node_modules"))
+        GTEST_SKIP() << "ReplayWeb.page is not installed: run scripts/test.sh, or npm ci in build/replay";
+    TempDir dir;
+    WriteMozillaCache(dir / "Cache", SampleSite(), MapVersion(19));
+    const auto source = OpenCacheSource(dir / "Cache");
+    const char* const expected = R"({"listed": ["Home", "Two", "News", "Caf\u00e9", "Results"],
+ "replayed": [
+  {"url": "http://www.example.com/index.html", "ts": "20010909014640", "title": "Home", "text": "Two",
+   "image": "http://www.example.com/logo.gif"},
+  {"url": "http://www.example.com/page2.html", "ts": "20010909014820", "title": "Two", "text": "Latin"},
+  {"url": "http://www.example.com/news.html", "ts": "20010909015140", "title": "News", "text": "Compressed news"},
+  {"url": "http://www.example.com/latin.html", "ts": "20010909015320", "title": "Caf\u00e9",
+   "text": "Cr\u00e8me br\u00fbl\u00e9e"},
+  {"url": "http://www.example.com/search.cgi", "ts": "20010909015500", "title": "Results", "text": "3 results"}],
+ "screenshot": 2}
+)";
+    ExportAndReplay(dir, *source, expected, 5, 8);
 }
 
 }  // namespace

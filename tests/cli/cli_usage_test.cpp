@@ -53,8 +53,8 @@ TEST(CliUsage, BadUsageIsNamedInTheCommandLinesWords) {
               "restash-cli: --newer and --older cannot be used together; see restash-cli help list\n"},
              {{"list", "--since", "1997-02-30"}, "invalid date '1997-02-30'"},
              {{"domains", "--newer", "5h"}, "invalid age '5h'"},
-             {{"search", "--offline", home.path(), "a\u20acb"},
-              "restash-cli: the search text holds '\u20ac' (U+20AC), which the cache's single-byte text (Latin-1) "
+             {{"list", "--domain", "a\u20acb"},
+              "restash-cli: the domain 'a\u20acb' holds '\u20ac' (U+20AC), which the cache's single-byte text (Latin-1) "
               "cannot hold\n"},
          }) {
         const CliResult r = RunCli(home, c.args, Utf8Locale());

@@ -41,7 +41,7 @@ TEST_F(ListCommand, JsonHasEveryEntryInReaderOrderWithEveryFact) {
         "domain": "www.example.com", "category": "text", "present": true, "size": 6,
         "last_modified": null, "last_modified_utc": null, "expires": null, "expires_utc": null,
         "content_length": null, "content_encoding": null, "charset": null, "incomplete": null,
-        "record_version": null})"));
+        "record_version": null, "format": "Netscape text index", "family": "Netscape 1-2"})"));
     EXPECT_EQ(json[1]["category"], "media");
     EXPECT_EQ(json[1]["domain"], "img.example.org");
     EXPECT_EQ(json[2]["stamp"], -5);
@@ -54,7 +54,7 @@ TEST_F(ListCommand, AllKeepsTheEntriesWhoseFileIsGone) {
         ASSERT_EQ(r.status, 0) << r.err;
         if (std::string(format) == "csv") {
             EXPECT_NE(r.out.find("\r\n845000100,1996-10-11T02:15:00Z,GONE.HTM,http://www.example.com/gone,TEXT/HTML,"
-                                 "www.example.com,text,false,,,,,,,,,,\r\n"),
+                                 "www.example.com,text,false,,,,,,,,,,,Netscape text index,Netscape 1-2\r\n"),
                       std::string::npos)
                 << r.out;
             continue;
@@ -72,13 +72,13 @@ TEST_F(ListCommand, CsvQuotesFieldsAndEndsRecordsWithCrLf) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
               "stamp,stamp_utc,file,url,mime,domain,category,present,size,last_modified,last_modified_utc,expires,"
-              "expires_utc,content_length,content_encoding,charset,incomplete,record_version\r\n"
+              "expires_utc,content_length,content_encoding,charset,incomplete,record_version,format,family\r\n"
               "845000000,1996-10-11T02:13:20Z,A.HTM,\"http://www.example.com/a,b \"\"q\"\".html\",TEXT/HTML,"
-              "www.example.com,text,true,6,,,,,,,,,\r\n"
+              "www.example.com,text,true,6,,,,,,,,,,Netscape text index,Netscape 1-2\r\n"
               "845000001,1996-10-11T02:13:21Z,B.GIF,http://img.example.org/b.gif,IMAGE/GIF,img.example.org,media,true,"
-              "6,,,,,,,,,\r\n"
+              "6,,,,,,,,,,Netscape text index,Netscape 1-2\r\n"
               "-5,1969-12-31T23:59:55Z,C.ZIP,http://www.example.com/c.zip,APPLICATION/ZIP,www.example.com,other,true,2,"
-              ",,,,,,,,\r\n");
+              ",,,,,,,,,Netscape text index,Netscape 1-2\r\n");
 }
 
 TEST_F(ListCommand, TextAlignsTheColumns) {
@@ -186,6 +186,7 @@ TEST(ListSelection, ChoosesByDateDomainAndAddress) {
     const CliResult none = RunCli(home, {"list", "--cache", cache / "FAT", "--since", "2001-01-01"});
     EXPECT_EQ(none.status, 0);
     EXPECT_EQ(none.err,
+              "Netscape text index of Netscape 1-2\n"
               "No entry matches the selection; the cache's entries date from 1997-06-01 to 1997-06-03 (UTC).\n");
 }
 

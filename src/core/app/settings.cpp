@@ -24,6 +24,11 @@ SettingsDefaults DefaultSettingsValues(const std::string& programDir) {
     return d;
 }
 
+void UseCacheFolder(Settings& settings, const std::string& folder) {
+    settings.CacheDir = WithTrailingSeparator(folder);
+    settings.FatName.clear();
+}
+
 Settings LoadSettings(const std::string& programDir) {
     Settings s;
     s.ProgramDir = WithTrailingSeparator(programDir);
@@ -42,6 +47,11 @@ Settings LoadSettings(const std::string& programDir) {
     s.FatName = Cut(FilePart(cachedir), kShortNameLength);
     if (s.FatName.empty()) s.FatName = Cut(file.ReadString("config", "fatname", d.fatname), kShortNameLength);
     s.CacheDir = DirPart(cachedir);
+    // A cache named by its folder (the later browsers' caches have no index
+    // file to name) stays that folder, unless it holds the index file the
+    // folder alone stood for.
+    if (IsDirectory(cachedir) && !(FilePart(cachedir).empty() && IsFile(s.CacheDir + s.FatName)))
+        UseCacheFolder(s, cachedir);
 
     s.HistPath = file.ReadString("paths", "histpath", d.histpath);
 

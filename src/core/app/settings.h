@@ -49,7 +49,12 @@ struct SettingsDefaults {
 SettingsDefaults DefaultSettingsValues(const std::string& programDir);
 
 // Fills every field from programDir + "RESTASH.INI" (defaults where the file,
-// section or key is missing). Writes nothing, checks nothing.
+// section or key is missing). Writes nothing; the cache path is looked at on
+// disk only to tell a cache folder from an index file.
 Settings LoadSettings(const std::string& programDir);
+
+// The cache is the one in folder (or a profile folder): CacheDir is the
+// folder, ending in "/", and FatName is empty.
+void UseCacheFolder(Settings& settings, const std::string& folder);
 
 }  // namespace restash

@@ -20,6 +20,7 @@ SetupFields ShowSetup(const Settings& settings) {
 void ApplySetup(Settings& settings, const SetupFields& fields, IniFile& file) {
     settings.CacheDir = WithTrailingSeparator(DirPart(fields.cacheIndex));
     settings.FatName = Cut(FilePart(fields.cacheIndex), kShortNameLength);
+    if (IsDirectory(fields.cacheIndex)) UseCacheFolder(settings, fields.cacheIndex);
 
     settings.NetscapeExe = FilePart(fields.browserProgram);  // whole, as a start needs it
     settings.NetscapeDir = DirPart(fields.browserProgram);

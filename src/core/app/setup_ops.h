@@ -15,7 +15,7 @@ inline constexpr int kPreferencesHelpContext = 38;
 
 // The four paths the Setup dialog edits.
 struct SetupFields {
-    std::string cacheIndex;      // the cache index file
+    std::string cacheIndex;      // the cache index file, or the cache (or profile) folder
     std::string browserProgram;  // the Netscape program file
     std::string historyFile;     // the history file
     std::string offlineFolder;   // the folder that holds the offline root
@@ -27,7 +27,8 @@ SetupFields ShowSetup(const Settings& settings);
 // Setup OK: updates Settings and writes paths/cachedir, histpath, netspath
 // and offlinedir in that order. A failed write throws Error ("Unable to
 // write to ...") at that key; keys and fields handled before it keep their
-// new values. No path is checked for existence.
+// new values. No path is checked for existence; a cache path that names a
+// folder on disk is kept whole as the cache folder.
 void ApplySetup(Settings& settings, const SetupFields& fields, IniFile& file);
 
 // The preferences the Preferences dialog edits.

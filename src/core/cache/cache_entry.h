@@ -12,8 +12,10 @@
 
 namespace restash {
 
-// The two forms of Netscape's cache index.
-enum class IndexFormat { TextIndex, HashIndex };
+// The cache formats: the two forms of Netscape's cache index (Netscape 1 to
+// 4), Mozilla's disk cache (Netscape 6.1 to 9, Mozilla, Firefox to 31),
+// cache2 (Firefox 32 and later) and Netscape 6.0's cache.
+enum class IndexFormat { TextIndex, HashIndex, MozillaDisk, Cache2, Netscape6 };
 
 // Where an entry's body is, in the terms of the source that read it.
 struct BodyRef {

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/cache/body_decoding.h"
 #include "core/cache/cache_entry.h"
 #include "core/platform/warning.h"
 #include "core/platform/file_system.h"
@@ -38,10 +39,20 @@ struct CacheTraits {
     bool rewritesHistory = false;    // an uncaching run rewrites the browser's history file
     bool framesetIndex = false;      // the offline index is a frameset, else a single page
     RemovalKind removal = RemovalKind::None;
+    bool utcStamps = false;          // stamps count UTC seconds, not the writer's local clock
+    // A page's copy declares the charset the cache gives for it (from the
+    // response head the later browsers kept); Netscape's copies stay as
+    // they always were.
+    bool declaresCharset = false;
+    std::string family;              // the browsers the cache came from: "Netscape 2-4", "Firefox 32+ (cache2)"
 };
 
 // The traits of the two forms of Netscape's cache index.
 CacheTraits NetscapeTraits(IndexFormat format);
+
+// "Netscape text index", "Netscape hash index", "Mozilla disk cache",
+// "cache2", "Netscape 6.0 cache".
+const char* IndexFormatName(IndexFormat format);
 
 // How a read ended, and what the reader warns of (a damaged record it
 // passed over, a body that is missing): the warnings travel up to the job's
@@ -66,9 +77,13 @@ public:
     // The plain file that holds exactly the body, when there is one: a copy
     // can then be made by the file system, byte for byte, without reading it.
     virtual const std::string* PlainFile() const { return nullptr; }
-    // Reads the body from its start; throws FileError naming Label() when it
-    // cannot be opened, and when a read fails.
+    // Reads the body from its start, as stored; throws FileError naming
+    // Label() when it cannot be opened, and when a read fails.
     virtual std::unique_ptr<std::streambuf> Open() const = 0;
+    // The content coding the body is stored in (gzip, deflate, br where the
+    // response head says so), which the browsable copy undoes; the export
+    // keeps the stored bytes.
+    virtual ContentCoding Coding() const { return ContentCoding::Identity; }
 };
 
 // Hands the body over in pieces of at most 64 KiB, from its start; throws
@@ -154,6 +169,25 @@ public:
                                     ProgressSink& progress) const;
     // Removes what an earlier removal may have left in workFolder.
     virtual void ClearLeftovers(const std::string& /*workFolder*/, FileSystem& /*fs*/) const {}
+    // Why entries cannot be removed from this cache as it was last read,
+    // naming the cache; empty when Remove may be called.
+    virtual std::string WhyRemovalIsRefused() const;
+
+    // The file a running browser keeps open while it uses this cache (a
+    // folder: files in it), for the check that the browser does not run.
+    virtual std::string LockFile() const { return Location(); }
+};
+
+// Shows the busy state with the reading caption for as long as it lives.
+class ReadingBusy {
+public:
+    explicit ReadingBusy(ProgressSink& progress);
+    ~ReadingBusy();
+    ReadingBusy(const ReadingBusy&) = delete;
+    ReadingBusy& operator=(const ReadingBusy&) = delete;
+
+private:
+    ProgressSink& progress_;
 };
 
 // The form of a Netscape index file by its first line: TextIndex when the
@@ -161,14 +195,17 @@ public:
 // HashIndex otherwise. Throws FileError when the file cannot be opened.
 IndexFormat DetectIndexFormat(const std::string& indexPath);
 
-// Whether location names a cache a source can be opened on: for the
-// Netscape forms an index file that is there.
+// Whether location names a cache a source can be opened on: an index file
+// that is there, or a folder in which RecognizeCache finds a cache.
 bool CacheIsThere(const std::string& location);
 
-// The source for a cache index file. Throws FileError when it cannot be
-// opened, and Error "FILE is not a Netscape cache index (WHY)" for a file of
-// neither form (DiagnoseIndexFile).
-std::unique_ptr<CacheSource> OpenCacheSource(const std::string& indexPath);
+// The source for what the user named as the cache: an index file, a cache
+// folder or a profile folder (see RecognizeCache; a profile holding several
+// caches gives the first found). A file that is no Mozilla-family cache's is
+// taken for a Netscape index. Throws FileError when it cannot be opened or a
+// folder holds no cache, and Error "FILE is not a Netscape cache index (WHY)"
+// for a file of neither Netscape form (DiagnoseIndexFile).
+std::unique_ptr<CacheSource> OpenCacheSource(const std::string& location);
 
 // The caption of the busy state while an index is read.
 inline constexpr const char* kReadingCaption = "Processing Cache Index. Please Wait.";

@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "core/platform/text.h"
+#include "core/web/charset.h"
 
 namespace restash {
 namespace {
@@ -140,25 +141,6 @@ HttpHead ParseHttpHead(std::string_view head) {
         first = false;
     }
     return parsed;
-}
-
-std::string CharsetParameter(std::string_view contentType) {
-    std::size_t at = contentType.find(';');
-    while (at != std::string_view::npos) {
-        std::string_view param = contentType.substr(at + 1);
-        const std::size_t next = param.find(';');
-        param = Trim(param.substr(0, next));
-        at = next == std::string_view::npos ? next : at + 1 + next;
-        if (!StartsWithNoCase(param, "charset")) continue;
-        param = Trim(param.substr(7));
-        if (param.empty() || param[0] != '=') continue;
-        param = Trim(param.substr(1));
-        if (param.size() >= 2 && (param.front() == '"' || param.front() == '\'') &&
-            param.back() == param.front())
-            param = param.substr(1, param.size() - 2);
-        return std::string(param);
-    }
-    return {};
 }
 
 std::optional<std::int64_t> ParseHttpDate(std::string_view text) {

@@ -32,10 +32,6 @@ struct HttpHead {
 // or tab continue the header before them; lines without a colon are skipped.
 HttpHead ParseHttpHead(std::string_view head);
 
-// The charset parameter of a Content-Type value ("text/html; charset=ISO-8859-1"
-// gives "ISO-8859-1"), without quotes; empty when there is none.
-std::string CharsetParameter(std::string_view contentType);
-
 // An HTTP date in any of the three forms HTTP/1.1 accepts (RFC 1123, RFC 850,
 // asctime) as seconds since 1970 UTC; nothing when it cannot be read.
 std::optional<std::int64_t> ParseHttpDate(std::string_view text);

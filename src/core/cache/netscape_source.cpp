@@ -46,17 +46,8 @@ CacheTraits NetscapeTraits(IndexFormat format) {
     t.rewritesHistory = !hash;
     t.framesetIndex = hash;
     t.removal = hash ? RemovalKind::ListOnly : RemovalKind::RewritesIndex;
+    t.family = hash ? "Netscape 2-4" : "Netscape 1-2";
     return t;
-}
-
-Removal CacheSource::Remove(CacheEntryList& /*entries*/, const EntryFilter& /*chosen*/,
-                            const std::string& /*workFolder*/, FileSystem& /*fs*/, ProgressSink& /*progress*/) const {
-    throw Error(Location() + ": entries cannot be removed from this cache");
-}
-
-RemovalPlan CacheSource::PlanRemoval(const CacheEntryList& /*entries*/, const EntryFilter& /*chosen*/,
-                                     ProgressSink& /*progress*/) const {
-    throw Error(Location() + ": entries cannot be removed from this cache");
 }
 
 NetscapeSource::NetscapeSource(std::string indexPath, IndexFormat format)

@@ -54,24 +54,35 @@ std::string ReadStoredBodyBytes(const BodyLocation& body, std::uint64_t maxBytes
     return bytes;
 }
 
-DecodeStatus ReadDecodedBody(const BodyLocation& body, ContentCoding coding, const BodySink& sink,
-                             std::string* problem) {
+DecodeStatus DecodePieces(ContentCoding coding, const std::function<void(const BodySink&)>& feed,
+                          const BodySink& sink, std::string* problem) {
     BodyDecoder decoder(coding);
     std::string out;
     bool ok = true, stopped = false, any = false;
     std::uint64_t decoded = 0;
-    ReadStoredBody(body, [&](std::string_view piece) {
+    feed([&](std::string_view piece) {
         any = true;
         out.clear();
         ok = decoder.Feed(piece, out);
         decoded += out.size();
+        if (decoded > kMaxDecodedBody) {
+            if (problem) *problem = "it decodes to more than " + std::to_string(kMaxDecodedBody >> 20) + " MB";
+            return false;
+        }
         if (!out.empty() && !sink(out)) stopped = true;
         return ok && !stopped;
     });
+    if (decoded > kMaxDecodedBody) return DecodeStatus::Failed;
     if (stopped) return DecodeStatus::Decoded;  // the caller stopped; nothing is known to be wrong
     if (ok && (!any || decoder.Finish())) return DecodeStatus::Decoded;
     if (problem) *problem = decoder.Problem();
     return !ok || decoded == 0 ? DecodeStatus::Failed : DecodeStatus::Truncated;
+}
+
+DecodeStatus ReadDecodedBody(const BodyLocation& body, ContentCoding coding, const BodySink& sink,
+                             std::string* problem) {
+    return DecodePieces(
+        coding, [&](const BodySink& stored) { ReadStoredBody(body, stored); }, sink, problem);
 }
 
 }  // namespace restash

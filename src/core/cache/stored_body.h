@@ -42,6 +42,15 @@ std::uint64_t ReadStoredBody(const BodyLocation& body, const BodySink& sink);
 // The stored bytes, at most maxBytes of them.
 std::string ReadStoredBodyBytes(const BodyLocation& body, std::uint64_t maxBytes = UINT64_MAX);
 
+// Decoded bodies larger than this are taken for a decompression bomb: Failed.
+inline constexpr std::uint64_t kMaxDecodedBody = std::uint64_t{1} << 30;
+
+// Decodes the stored pieces feed hands to the sink it is given (feed stops
+// when that sink returns false) and passes what they decode to sink, with
+// the statuses of ReadDecodedBody below.
+DecodeStatus DecodePieces(ContentCoding coding, const std::function<void(const BodySink&)>& feed,
+                          const BodySink& sink, std::string* problem = nullptr);
+
 // Feeds the decoded body to sink. Decoded when the whole body decoded,
 // Truncated when the coded stream ends early (sink had what there was),
 // Failed when it is not of the coding: the sink may have had part of it, so

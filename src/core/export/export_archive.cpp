@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "core/cache/body_decoding.h"
+#include "core/cache/http_head.h"
 #include "core/export/archive_uri.h"
 #include "core/export/browser_address.h"
 #include "core/export/cdxj.h"
@@ -18,6 +20,7 @@
 #include "core/platform/error.h"
 #include "core/platform/paths.h"
 #include "core/platform/text.h"
+#include "core/web/charset.h"
 
 namespace restash {
 namespace {
@@ -126,9 +129,39 @@ std::string PageIdFor(std::string_view recordId) {
     return id;
 }
 
+// What the page list takes from a page: its title, read from the page as a
+// browser shows it (decoded where it is stored with a content coding).
+class PageReading {
+public:
+    explicit PageReading(ContentCoding coding) : decoder_(coding), coded_(coding != ContentCoding::Identity) {}
+    void Feed(std::string_view stored) {
+        if (!coded_) return Take(stored);
+        decoded_.clear();
+        // Past a fault in the coded bytes, nothing more is decoded.
+        decoder_.Feed(stored, decoded_);
+        Take(decoded_);
+    }
+    // In the cache's charset for the page, else the one its META declares.
+    std::string Title(const std::string& charset) const {
+        return TitleText(title_.Raw(), charset.empty() ? CharsetFromMeta(start_) : charset);
+    }
+
+private:
+    static constexpr std::size_t kStart = 8192;
+    void Take(std::string_view bytes) {
+        title_.Feed(bytes);
+        if (start_.size() < kStart) start_.append(bytes.substr(0, kStart - start_.size()));
+    }
+    BodyDecoder decoder_;
+    bool coded_;
+    std::string decoded_;
+    std::string start_;  // the page's first bytes, for its META
+    TitleFinder title_;
+};
+
 // head: a response record's head, empty for a resource record; title: fed
 // the file when the page list wants its title.
-FileFacts ReadFacts(const EntryBody& body, const std::string& head, TitleFinder* title) {
+FileFacts ReadFacts(const EntryBody& body, const std::string& head, PageReading* title) {
     Sha1 sha1, block;
     Sha256 sha256;
     FileFacts facts;
@@ -180,6 +213,10 @@ WarcFields CacheFacts(const CacheEntry& entry) {
     if (!entry.ContentEncoding.empty()) facts.emplace_back("content-encoding", entry.ContentEncoding);
     if (!entry.Charset.empty()) facts.emplace_back("charset", entry.Charset);
     if (entry.IncompleteFile) facts.emplace_back("incomplete-file", *entry.IncompleteFile ? "true" : "false");
+    // The response record leaves it out: the stored body no longer has it.
+    if (entry.ResponseHead)
+        if (const auto coding = ParseHttpHead(*entry.ResponseHead).Header("Transfer-Encoding"))
+            facts.emplace_back("transfer-encoding", *coding);
     return facts;
 }
 
@@ -200,6 +237,12 @@ void CheckOutputs(const ExportOptions& options) {
             if (paths[i] == paths[j]) throw FileError(paths[i], "Named for two outputs of the export");
 }
 
+// What the archive's description calls a cache.
+std::string CacheKindOf(const CacheTraits& traits) {
+    if (traits.format == IndexFormat::TextIndex || traits.format == IndexFormat::HashIndex) return kNetscapeCacheKind;
+    return std::string(IndexFormatName(traits.format)) + " of " + traits.family;
+}
+
 class Exporter {
 public:
     Exporter(const CacheEntryList& entries, const BodyLookup& bodies, const ExportOptions& options,
@@ -214,10 +257,11 @@ public:
             {"format", "WARC File Format 1.1"},
             {"source-cache", options_.sourceCacheName},
             {"description",
-             "Objects of a Netscape disk cache as resource records (response records where the cache kept "
-             "the server's response), with the cache index's facts about each in a metadata record; "
-             "records are dated when the cache last used the object, this record when the archive was "
-             "written"},
+             "Objects of a " + options_.cacheKind +
+                 " as resource records (response records where the cache kept "
+                 "the server's response), with the cache index's facts about each in a metadata record; "
+                 "records are dated when the cache last used the object, this record when the archive was "
+                 "written"},
         });
         infoId_ = RecordIdFor("warcinfo|" + warcName_ + "|" + options_.sourceCacheName + "|" + created);
         warc_.Write({{"WARC-Type", "warcinfo"},
@@ -248,7 +292,7 @@ public:
         const std::string head =
             entry.ResponseHead && !entry.ResponseHead->empty() ? ResponseBlockHead(*entry.ResponseHead) : "";
         const bool page = options_.waczPath && MimeOf(entry) == "text/html";
-        TitleFinder title;
+        PageReading title(body->Coding());
         FileFacts facts;
         try {
             facts = ReadFacts(*body, head, page ? &title : nullptr);
@@ -261,7 +305,7 @@ public:
 
         const Archived archived = WriteRecords(ordinal, *body, head, facts);
         if (page) {
-            const std::string shown = TitleText(title.Raw(), entry.Charset);
+            const std::string shown = title.Title(entry.Charset);
             pages_.push_back({row.archiveUrl, entry.Stamp, shown, archived.id});
         }
         if (options_.cdxjPath || options_.waczPath) archived_.push_back(archived);
@@ -407,8 +451,9 @@ ExportReport ExportInto(PendingOutputs& outputs, const CacheEntryList& entries, 
     if (archive.wacz) {
         exporter.WriteIndex(archive.wacz->Index(), kWaczArchiveName);
         summary.pages = exporter.Pages().size();
-        const WaczDescription description{"Restash export of " + Utf8OrLatin1(options.sourceCacheName),
-                                          options.createdAt, std::string("Restash ") + RESTASH_VERSION};
+        std::string title = "Restash export of " + Utf8OrLatin1(options.sourceCacheName);
+        if (options.cacheKind != kNetscapeCacheKind) title += " (" + options.cacheKind + ")";
+        const WaczDescription description{title, options.createdAt, std::string("Restash ") + RESTASH_VERSION};
         archive.wacz->Finish(exporter.Pages(), description);
     }
     outputs.Commit();
@@ -419,7 +464,9 @@ ExportReport ExportInto(PendingOutputs& outputs, const CacheEntryList& entries, 
 }  // namespace
 
 ExportReport ExportArchive(const CacheEntryList& entries, const Selection& selection, const CacheSource& source,
-                           const ExportOptions& options, ProgressSink& progress, FileSystem& fs) {
+                           const ExportOptions& given, ProgressSink& progress, FileSystem& fs) {
+    ExportOptions options = given;
+    if (options.cacheKind.empty()) options.cacheKind = CacheKindOf(source.Traits());
     CheckOutputs(options);
     PendingOutputs outputs(fs);
     try {

@@ -29,6 +29,7 @@
 namespace restash {
 
 inline constexpr const char* kPhaseExporting = "Writing Web Archive";
+inline constexpr const char* kNetscapeCacheKind = "Netscape disk cache";
 
 struct ExportOptions {
     std::string warcPath;                     // the archive, conventionally ending ".warc.gz"; empty: none
@@ -37,6 +38,10 @@ struct ExportOptions {
     std::optional<std::string> manifestPath;  // ".csv" or ".json"
     std::string sourceCacheName;              // the cache index, as the archive's description names it
     std::int64_t createdAt = 0;               // seconds since 1970 UTC: the archive's own date
+    // What the archive's description calls the cache ("Mozilla disk cache
+    // of Firefox 3-3.6 ..."; empty: taken from the source's traits); a
+    // package's title names it too when it is not Netscape's.
+    std::string cacheKind;
 };
 
 // A chosen entry the export left out, with the reason.

@@ -4,16 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/web/charset.h"
+
 namespace restash {
-
-std::string Latin1ToUtf8(std::string_view latin1);
-
-// True when bytes are well-formed UTF-8 (no overlong forms, no surrogates).
-bool IsValidUtf8(std::string_view bytes);
-
-// A text that is not the cache's own (a file name, a path): kept when it is
-// UTF-8 already, read as Latin-1 otherwise.
-std::string Utf8OrLatin1(std::string_view bytes);
 
 // A JSON string literal (quotes included) of a Latin-1 text.
 std::string JsonString(std::string_view latin1);

@@ -14,13 +14,6 @@ namespace {
 // Longer texts are not titles anyone reads; the page list keeps this much.
 constexpr std::size_t kRawTitleCapacity = 1024;
 
-// What windows-1252 puts at 0x80 to 0x9F; the five bytes it leaves free
-// stay the control characters they are in Latin-1.
-constexpr std::array<char32_t, 32> kWindows1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 // The named references of the Latin-1 letters and signs, U+00A0 onwards:
 // the ones pages of the time used, which browsers decode even without ";".
 constexpr std::array<std::string_view, 96> kLatin1Names = {
@@ -34,29 +27,6 @@ constexpr std::array<std::string_view, 96> kLatin1Names = {
     "aelig",  "ccedil", "egrave", "eacute", "ecirc",  "euml",   "igrave", "iacute", "icirc",  "iuml",
     "eth",    "ntilde", "ograve", "oacute", "ocirc",  "otilde", "ouml",   "divide", "oslash", "ugrave",
     "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml"};
-
-char32_t FromWindows1252(unsigned char c) { return c >= 0x80 && c < 0xA0 ? kWindows1252High[c - 0x80] : c; }
-
-std::u32string Windows1252Text(std::string_view bytes) {
-    std::u32string out;
-    for (const char c : bytes) out += FromWindows1252(static_cast<unsigned char>(c));
-    return out;
-}
-
-// Bytes that IsValidUtf8 accepted, as characters.
-std::u32string Utf8Text(std::string_view bytes) {
-    std::u32string out;
-    for (std::size_t i = 0; i < bytes.size();) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        const std::size_t n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        char32_t cp = n == 1 ? lead : lead & (0x7F >> n);
-        for (std::size_t k = 1; k < n; ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(bytes[i + k]) & 0x3F);
-        out += cp;
-        i += n;
-    }
-    return out;
-}
 
 std::optional<char32_t> NamedCharacter(std::u32string_view name) {
     const std::u32string_view basic[] = {U"amp", U"lt", U"gt", U"quot", U"apos"};
@@ -106,24 +76,6 @@ std::optional<std::pair<char32_t, std::size_t>> Reference(std::u32string_view te
     return std::nullopt;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 bool IsAsciiSpace(char32_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
 
 }  // namespace
@@ -165,8 +117,7 @@ void TitleFinder::Feed(std::string_view piece) {
 }
 
 std::string TitleText(std::string_view raw, std::string_view charset) {
-    const bool utf8 = (EqualsNoCase(charset, "utf-8") || EqualsNoCase(charset, "utf8")) && IsValidUtf8(raw);
-    const std::u32string text = utf8 ? Utf8Text(raw) : Windows1252Text(raw);
+    const std::u32string text = Utf8Characters(ToUtf8(raw, charset));
 
     std::string out;
     bool space = false;

@@ -1,9 +1,32 @@
 #include "core/export/response_head.h"
 
+#include "core/platform/text.h"
+
 namespace restash {
 
+namespace {
+
+// stored without its Transfer-Encoding header lines (and the lines that
+// continue them), every other byte kept.
+std::string WithoutTransferEncoding(std::string_view stored) {
+    std::string head;
+    head.reserve(stored.size());
+    bool dropping = false;
+    while (!stored.empty()) {
+        const std::size_t end = stored.find('\n');
+        const std::string_view line = stored.substr(0, end == std::string_view::npos ? stored.size() : end + 1);
+        stored.remove_prefix(line.size());
+        const bool continuation = line.front() == ' ' || line.front() == '\t';
+        if (!continuation) dropping = StartsWithNoCase(line, "Transfer-Encoding:");
+        if (!dropping) head += line;
+    }
+    return head;
+}
+
+}  // namespace
+
 std::string ResponseBlockHead(std::string_view stored) {
-    std::string head(stored);
+    std::string head = WithoutTransferEncoding(stored);
     if (head.ends_with("\r\n\r\n") || head.ends_with("\n\n")) return head;
     return head + (head.ends_with('\n') ? "\r\n" : "\r\n\r\n");
 }

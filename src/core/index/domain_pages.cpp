@@ -26,4 +26,11 @@ void WriteDomainPages(const IndexInputs& in, const IndexSources& sources, const 
     }
 }
 
+TitleCharset TitlesOf(const std::vector<const CopiedFile*>& pages) {
+    std::vector<std::string_view> titles;
+    titles.reserve(pages.size());
+    for (const CopiedFile* page : pages) titles.push_back(page->title);
+    return TitleCharset(titles);
+}
+
 }  // namespace restash

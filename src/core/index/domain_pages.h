@@ -11,6 +11,7 @@
 
 #include "core/index/index_inputs.h"
 #include "core/index/media_lists.h"
+#include "core/index/title_charset.h"
 
 namespace restash {
 
@@ -31,5 +32,8 @@ using DomainPageWriter = std::function<void(OutputFile& out, std::size_t number,
 
 // Replaces n.RSH of every chosen domain n with what write puts in it.
 void WriteDomainPages(const IndexInputs& in, const IndexSources& sources, const DomainPageWriter& write);
+
+// The charset a domain page writes the titles of its pages in.
+TitleCharset TitlesOf(const std::vector<const CopiedFile*>& pages);
 
 }  // namespace restash

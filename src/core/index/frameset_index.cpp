@@ -9,10 +9,6 @@
 namespace restash {
 namespace {
 
-// The frameset form shows titles of up to 254 characters whole; a title that
-// filled the run's 255 characters may have been cut, so it ends in "...".
-std::string FramesetTitle(const std::string& title) { return Shortened(title, 254, 251); }
-
 void WriteFrameset(OutputFile& out) {
     Line(out, "<HTML>");
     Line(out, "<TITLE>Restash - Offline Index</TITLE>");
@@ -71,6 +67,8 @@ void WriteDomainPage(OutputFile& out, const IndexInputs& in, std::size_t n,
                      const std::vector<const CopiedFile*>& pages, const std::vector<std::string>& media) {
     const std::size_t d = in.domains.size();
     const std::string& domain = in.domains[n];
+    const TitleCharset titles = TitlesOf(pages);
+    if (titles.Declared()) Line(out, TitleCharset::kDeclaration);
     Line(out, "<HTML><BASE TARGET=_top><BODY BGCOLOR=#C0C0C0>");
     Line(out, "<TABLE BORDER=0 CELLSPACING=0 WIDTH=100%>");
     Line(out, "<TR><TH WIDTH=1%><A HREF=" + DomainPage(PreviousDomain(n, d)) + " TARGET=_self>" +
@@ -82,9 +80,12 @@ void WriteDomainPage(OutputFile& out, const IndexInputs& in, std::size_t n,
     in.progress.Gauge(static_cast<int>((n + 1) * 100 / d));
     std::uint64_t k = 0;
     for (const CopiedFile* page : pages) {
+        // Titles of up to 254 characters are shown whole; one that filled
+        // the run's 255 bytes may have been cut, so it ends in "...".
+        const std::string url = titles.Address(page->url);
         Line(out, "<TR><TD WIDTH=1%>" + std::to_string(++k) + "</TD><TD><A HREF=" + page->path +
-                      "><FONT SIZE=4>" + FramesetTitle(page->title) + "</FONT></A><BR><A HREF=" + page->url +
-                      "><FONT SIZE=0>" + page->url + "</FONT></A></TD></TR>");
+                      "><FONT SIZE=4>" + titles.Shown(page->title, 254, 251) + "</FONT></A><BR><A HREF=" + url +
+                      "><FONT SIZE=0>" + url + "</FONT></A></TD></TR>");
         in.progress.ProcessMessages();
     }
     const std::uint64_t images = WriteFrameImageIndex(in, n, media);

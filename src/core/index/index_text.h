@@ -14,13 +14,6 @@ inline void Line(OutputFile& out, std::string_view text) {
     out.Write("\r\n");
 }
 
-// text when it has at most limit characters, otherwise its first keep
-// characters followed by "...".
-inline std::string Shortened(std::string_view text, std::size_t limit, std::size_t keep) {
-    if (text.size() <= limit) return std::string(text);
-    return std::string(text.substr(0, keep)) + "...";
-}
-
 // An address of more than 30 characters is shown as "..." and its last 28.
 inline std::string ShownAddress(std::string_view url) {
     if (url.size() <= 30) return std::string(url);

@@ -49,6 +49,8 @@ void WriteDomainPage(OutputFile& out, const IndexInputs& in, std::size_t n,
                      const std::vector<const CopiedFile*>& pages, const std::vector<std::string>& media) {
     const std::size_t d = in.domains.size();
     const std::string& domain = in.domains[n];
+    const TitleCharset titles = TitlesOf(pages);
+    if (titles.Declared()) Line(out, TitleCharset::kDeclaration);
     Line(out, "<TITLE>Restash - Index for " + domain + "</TITLE>");
     Line(out, "<BODY BGCOLOR=#C0C0C0>");
     Line(out, "<CENTER><H2>Restash - Offline Index</H2></CENTER>");
@@ -61,8 +63,8 @@ void WriteDomainPage(OutputFile& out, const IndexInputs& in, std::size_t n,
     std::uint64_t k = 0;
     for (const CopiedFile* page : pages) {
         Line(out, "<TR><TD>" + std::to_string(++k) + "</TD><TD><A HREF=" + page->path + ">" +
-                      Shortened(page->title, 40, 37) + "</A></TD><TD><A HREF=" + page->url + ">" +
-                      ShownAddress(page->url) + "</A></TD></TR>");
+                      titles.Shown(page->title, 40, 37) + "</A></TD><TD><A HREF=" + titles.Address(page->url) +
+                      ">" + titles.Address(ShownAddress(page->url)) + "</A></TD></TR>");
         in.progress.ProcessMessages();
     }
     const std::uint64_t images = WriteImageIndex(in, n, domain, media);

@@ -53,6 +53,8 @@ Outcome<DeletePlan> DeleteJob::Plan() {
         if (NetscapeRuns(request_.settings, services_.processes))
             return Outcome<DeletePlan>::Failed(BrowserRunningFailure());
         if (!state.HasSomethingChosen()) return Outcome<DeletePlan>::Failed(part_.NothingChosen(kNoFilesToDelete));
+        if (std::string why = state.Source()->WhyRemovalIsRefused(); !why.empty())
+            return Outcome<DeletePlan>::Failed({FailureCode::Error, std::move(why), state.Source()->Location()});
         const Selection selection = state.Current();
         Outcome<DeletePlan> o;
         o.summary.wholeCache = state.ChoosesWholeCache();
@@ -75,6 +77,10 @@ Outcome<DeleteSummary> DeleteJob::Decide(CacheSelection& state) {
     source.ClearLeftovers(settings.ProgramDir, services_.fs);
 
     if (!state.HasSomethingChosen()) return Outcome<DeleteSummary>::Failed(part_.NothingChosen(kNoFilesToDelete));
+    // A format (or a damaged cache) that cannot lose entries safely is
+    // refused before the user is asked.
+    if (std::string why = source.WhyRemovalIsRefused(); !why.empty())
+        return Outcome<DeleteSummary>::Failed({FailureCode::Error, std::move(why), source.Location()});
     const Answer answer =
         services_.messages.Show(MessageKind::Confirmation,
                                 state.ChoosesWholeCache() ? kDeleteWholeCacheQuestion : kDeleteQuestion,

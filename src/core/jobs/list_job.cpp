@@ -17,8 +17,9 @@ Outcome<ListSummary> ListJob::Run() {
         const auto source = OpenCacheSource(request_.settings.CacheIndexPath());
         Outcome<ListSummary> o;
         if (auto warning = WarnIfBrowserReads(request_.settings, services_)) o.warnings.push_back(*warning);
-        o.summary.format = source->Traits().format;
         CacheRead read = source->Read(o.summary.entries, services_.progress, {request_.includeAbsent});
+        o.summary.format = source->Traits().format;
+        o.summary.family = source->Traits().family;
         if (read.ending == Ending::Stopped) return Outcome<ListSummary>::Stopped();
         ShowWarnings(read.warnings, services_.messages, o.warnings);
         AddBodySizes(*source, o.summary);
@@ -42,6 +43,7 @@ Outcome<ListSummary> ListJob::ListChosenEntries() {
     const Selection selection = state.Current();
     Outcome<ListSummary> o;
     o.summary.format = state.Traits().format;
+    o.summary.family = state.Source()->Traits().family;
     o.summary.cacheDates = EntryDates(state.Entries());
     o.warnings = part.CacheWarnings();
     for (const CacheEntry& e : state.Entries())
@@ -76,6 +78,7 @@ Outcome<ListSummary> ListJob::ListDomains() {
     Outcome<ListSummary> o;
     o.summary.format = state.Traits().format;
     o.summary.cacheDates = EntryDates(state.Entries());
+    o.summary.family = state.Source()->Traits().family;
     o.warnings = part.CacheWarnings();
     // The chosen list, in its order, with each domain's tally of the age window.
     std::unordered_map<std::string, const DomainTally*> tallyOf;

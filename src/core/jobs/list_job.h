@@ -28,6 +28,7 @@ struct ListRequest {
 
 struct ListSummary {
     IndexFormat format = IndexFormat::TextIndex;
+    std::string family;  // the browsers the cache came from (CacheTraits::family)
     CacheEntryList entries;
     std::vector<DomainTally> domains;  // the chosen domains in the chosen list's order
     // With bodySizes, one per entry: the size of its body, when it is there.

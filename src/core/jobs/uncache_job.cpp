@@ -22,6 +22,8 @@ Outcome<UncacheSummary> Completed(const RunOutcome& run, const std::string& hist
     for (const CopyFailure& f : run.copyFailures)
         o.leftOut.push_back({f.url, f.body, LeftOutReason::BodyUnreadable, f.what});
     for (const CopyFailure& f : run.bodiesGone) o.leftOut.push_back({f.url, f.body, LeftOutReason::BodyMissing, {}});
+    if (!run.undecoded.empty())
+        o.warnings.push_back({WarningCode::BodiesNotDecoded, UndecodedText(run.undecoded), {}});
     return o;
 }
 

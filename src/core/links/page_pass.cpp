@@ -2,6 +2,7 @@
 
 #include "core/links/convert_tag.h"
 #include "core/platform/text.h"
+#include "core/web/charset.h"
 
 namespace restash {
 namespace {
@@ -61,13 +62,86 @@ void CopyComment(std::streambuf& in, PageWriter& writer) {
     }
 }
 
+// Whether a tag's text (after "<") is the start tag of that name.
+bool IsStartTag(std::string_view tag, std::string_view name) {
+    if (!StartsWithNoCase(tag, name)) return false;
+    if (tag.size() == name.size()) return true;
+    const char next = tag[name.size()];
+    return next == '>' || next == '/' || next == ' ' || next == '\t' || next == '\r' || next == '\n';
+}
+
+// The META tag that declares a page's charset in its copy, when the cache
+// gives one from outside the page. It goes right after the HEAD start tag,
+// or before the first tag that is not one of those a head may follow (a
+// document type, an XML declaration, HTML), so no browser takes the page for
+// an older kind of HTML than it is.
+class CharsetDeclaration {
+public:
+    explicit CharsetDeclaration(std::string_view charset) {
+        const bool sane = !charset.empty() && charset.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                                                         "0123456789._:+-") == std::string_view::npos;
+        if (sane && IsAsciiCompatibleCharset(charset))
+            meta_ = "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=" + std::string(charset) + "\">";
+    }
+    // Before the tag (its text after "<") is written.
+    void Before(std::string_view tag, PageWriter& writer) {
+        if (meta_.empty() || StartsWithNoCase(tag, "!DOCTYPE") || StartsWithNoCase(tag, "?xml") ||
+            IsStartTag(tag, "HTML") || IsStartTag(tag, "HEAD"))
+            return;
+        Write(writer);
+    }
+    // After it is written.
+    void After(std::string_view tag, PageWriter& writer) {
+        if (!meta_.empty() && IsStartTag(tag, "HEAD")) Write(writer);
+    }
+
+private:
+    void Write(PageWriter& writer) {
+        writer.Put(meta_);
+        meta_.clear();
+    }
+    std::string meta_;  // empty once written, or when none is due
+};
+
+// Copies a TITLE tag (its text after "<") and the title after it: the
+// title runs up to and including the next "<"; the rest of the closing tag
+// then follows as ordinary text.
+void CopyTitle(std::streambuf& in, const std::string& tag, PageWriter& writer, std::string& title) {
+    writer.Put('<');
+    writer.Put(tag);
+    for (int t = in.sbumpc(); t != Traits::eof(); t = in.sbumpc()) {
+        const char ch = Traits::to_char_type(t);
+        writer.Put(ch);
+        if (title.size() < kTitleCapacity) title += ch;
+        if (ch == '<') break;
+    }
+}
+
+// Writes a tag (its text after "<"), inside an emphasis tag when one is given.
+void WriteTag(PageWriter& writer, const std::string& tag, const Emphasis* emphasis) {
+    if (emphasis) {
+        writer.Put('<');
+        writer.Put(emphasis->tag);
+        writer.Put('>');
+    }
+    writer.Put('<');
+    writer.Put(tag);
+    if (emphasis) {
+        writer.Put("</");
+        writer.Put(emphasis->tag);
+        writer.Put('>');
+    }
+}
+
 }  // namespace
 
 std::string PassPage(std::istream& page, OutputFile& out, std::string baseURL, std::string_view pageURL,
-                     LinkContext& context, const Emphasis& emphasis) {
+                     LinkContext& context, const Emphasis& emphasis, std::string_view charset) {
     std::streambuf& in = *page.rdbuf();
     PageWriter writer(out);
+    CharsetDeclaration declaration(charset);
     std::string title;
+    std::string metaCharset;  // the first one the page declares itself
     std::string tag;
 
     for (int c = in.sbumpc(); c != Traits::eof(); c = in.sbumpc()) {
@@ -94,67 +168,46 @@ std::string PassPage(std::istream& page, OutputFile& out, std::string baseURL, s
             continue;
         }
 
+        declaration.Before(tag, writer);
         if (title.empty() && StartsWithNoCase(tag, "TITLE")) {
-            // The title runs up to and including the next "<"; the rest of
-            // the closing tag then follows as ordinary text.
-            writer.Put('<');
-            writer.Put(tag);
-            for (int t = in.sbumpc(); t != Traits::eof(); t = in.sbumpc()) {
-                const char ch = Traits::to_char_type(t);
-                writer.Put(ch);
-                if (title.size() < kTitleCapacity) title += ch;
-                if (ch == '<') break;
-            }
+            CopyTitle(in, tag, writer, title);
             continue;
         }
 
+        if (metaCharset.empty()) metaCharset = CharsetOfMetaTag(tag);
         TagFlags flags;
         if (tag.size() > kShortTag) tag = ConvertTag(tag, baseURL, context, flags);
-        const bool emphasise = emphasis.on && flags.linkAvailable && !flags.appletTag;
-        if (emphasise) {
-            writer.Put('<');
-            writer.Put(emphasis.tag);
-            writer.Put('>');
-        }
-        writer.Put('<');
-        writer.Put(tag);
-        if (emphasise) {
-            writer.Put("</");
-            writer.Put(emphasis.tag);
-            writer.Put('>');
-        }
+        WriteTag(writer, tag, emphasis.on && flags.linkAvailable && !flags.appletTag ? &emphasis : nullptr);
+        declaration.After(tag, writer);
     }
     writer.Drain();
-    return ListedTitle(title, pageURL);
+    return ListedTitle(title, pageURL, charset.empty() ? std::string_view(metaCharset) : charset);
 }
 
 std::string ConvertPageFile(FileSystem& fs, std::streambuf& page, const std::string& outPath,
                             const std::string& baseURL, std::string_view pageURL, LinkContext& context,
-                            const Emphasis& emphasis) {
+                            const Emphasis& emphasis, std::string_view charset) {
     std::istream in(&page);
     auto out = fs.Create(outPath);
-    std::string title = PassPage(in, *out, baseURL, pageURL, context, emphasis);
+    std::string title = PassPage(in, *out, baseURL, pageURL, context, emphasis, charset);
     out->Close();
     return title;
 }
 
-std::string CleanTitle(std::string_view title) {
+std::string CleanTitle(std::string_view title, std::string_view charset) {
     std::string clean;
-    clean.reserve(title.size());
-    for (const char c : title) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u >= 32 && u != '<' && u <= 126) clean += c;
-    }
+    for (const char32_t c : Utf8Characters(ToUtf8(title, charset)))
+        if (c >= 32 && c != '<' && (c < 0x7F || c >= 0xA0)) AppendUtf8(clean, c);
     const std::size_t first = clean.find_first_not_of(' ');
     if (first == std::string::npos) return {};
     return clean.substr(first, clean.find_last_not_of(' ') - first + 1);
 }
 
-std::string ListedTitle(std::string_view rawTitle, std::string_view pageURL) {
-    std::string title = CleanTitle(rawTitle);
+std::string ListedTitle(std::string_view rawTitle, std::string_view pageURL, std::string_view charset) {
+    std::string title = CleanTitle(rawTitle, charset);
     if (!title.empty()) return title;
-    if (pageURL.size() > 30) return "..." + std::string(pageURL.substr(pageURL.size() - 28));
-    return std::string(pageURL);
+    if (pageURL.size() > 30) return Latin1ToUtf8("..." + std::string(pageURL.substr(pageURL.size() - 28)));
+    return Latin1ToUtf8(pageURL);
 }
 
 }  // namespace restash

@@ -22,7 +22,7 @@ struct CopiedFile {
     bool page = false;    // an HTML page, converted into the root
     std::string baseURL;  // a page's folder, where its relative links start from
     bool listed = false;  // a page that was converted: on the page list and the index pages
-    std::string title;    // a listed page's title
+    std::string title;    // a listed page's title, in UTF-8
 };
 
 class CopiedFiles {

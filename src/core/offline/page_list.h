@@ -1,7 +1,8 @@
 #pragma once
 // The page list a run leaves as "HTMLIST" for the search: three lines per
 // converted page, each ended by CR LF: the page's address, its title and its
-// local file name, in conversion order.
+// local file name, in conversion order. A title is written in windows-1252
+// when it fits, else in UTF-8; records hold it in UTF-8.
 #include <fstream>
 #include <string>
 

@@ -18,6 +18,7 @@ enum class WarningCode {
     HistoryMissing,     // the history file is not there: followed links are not marked
     HistoryNotUpdated,  // the history file could not be read or replaced; it was left as it was
     BodiesUnreadable,   // chosen bodies could not be read and were left out
+    BodiesNotDecoded,   // copied bodies could not be decoded from their content coding
     BodiesNotRemoved,   // chosen bodies could not be removed from the cache
     BodiesNotArchived,  // chosen entries could not be archived
 };

@@ -5,11 +5,13 @@
 #include <sys/stat.h>
 
 #include "core/index/index_text.h"
+#include "core/index/title_charset.h"
 #include "core/offline/offline_names.h"
 #include "core/offline/page_list.h"
 #include "core/platform/error.h"
 #include "core/platform/text.h"
 #include "core/search/page_scan.h"
+#include "core/web/charset.h"
 
 namespace restash {
 namespace {
@@ -34,21 +36,35 @@ bool IsRegularFile(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+// The charset of the results page: it may list any page, so every listed
+// title counts, and the search word it shows.
+TitleCharset ResultsCharset(const std::string& offlineDir, const std::string& word) {
+    PageListReader list(offlineDir + kPageList);
+    std::vector<std::string> titles{word};
+    CopiedFile record;
+    while (list.Next(record)) titles.push_back(std::move(record.title));
+    return TitleCharset(std::vector<std::string_view>(titles.begin(), titles.end()));
+}
+
 }  // namespace
 
 SearchResult SearchOfflinePages(const std::string& offlineDir, std::string_view text, SearchServices services) {
     SearchResult result;
     result.searchText = ToUpperAscii(text);
     if (result.searchText.size() < 2) return result;
+    // Typed text is UTF-8; text that is not is taken as Latin-1.
+    SearchWord word(IsValidUtf8(text) ? std::string(text) : Latin1ToUtf8(text));
 
+    const TitleCharset shown = ResultsCharset(offlineDir, word.Utf8());
     PageListReader list(offlineDir + kPageList);
     bool cancelled = false;
     ReplaceFile(services.fs, offlineDir + kResultsPage, [&](OutputFile& out) {
+        if (shown.Declared()) Line(out, TitleCharset::kDeclaration);
         Line(out, "<HTML><TITLE>Restash - Search Results</TITLE>");
         Line(out, "<BASE TARGET=_top><BODY BGCOLOR=#C0C0C0>");
         Line(out, "<CENTER><TABLE BORDER=1 CELLPADDING=2>");
         // The search words are the user's text, not markup.
-        Line(out, "<TR><TH><FONT SIZE=4>Search Results for <I>'" + HtmlText(result.searchText) +
+        Line(out, "<TR><TH><FONT SIZE=4>Search Results for <I>'" + HtmlText(shown.Text(word.Utf8())) +
                       "'</I></FONT></TH></TR>");
         CopiedFile record;
         while (!cancelled && list.Next(record)) {
@@ -58,11 +74,12 @@ SearchResult SearchOfflinePages(const std::string& offlineDir, std::string_view 
             // The user's answer is heard once per page; the page at hand is
             // still searched and listed.
             if (!services.progress.ProcessMessages()) cancelled = true;
-            if (PageContains(page, result.searchText)) {
+            if (PageContains(page, word)) {
                 ++result.pagesFound;
-                Line(out, "<TR><TD><A HREF=" + record.path + "><FONT SIZE=4>" + Shortened(record.title, 50, 47) +
+                Line(out, "<TR><TD><A HREF=" + record.path + "><FONT SIZE=4>" + shown.Shown(record.title, 50, 47) +
                               "</FONT></A>");
-                Line(out, "<BR><A HREF=" + record.url + "><FONT SIZE=0>" + record.url + "</FONT></TD></TR>");
+                const std::string url = shown.Address(record.url);
+                Line(out, "<BR><A HREF=" + url + "><FONT SIZE=0>" + url + "</FONT></TD></TR>");
                 result.hits.push_back(record);
             }
             if (services.counts) services.counts(result.pagesRead, result.pagesFound);

@@ -8,8 +8,36 @@
 #include "core/platform/error.h"
 #include "core/platform/file_read_buffer.h"
 #include "core/platform/text.h"
+#include "core/web/charset.h"
 
 namespace restash {
+namespace {
+
+// How much of a page is looked at for the charset it declares.
+constexpr std::size_t kCharsetScan = 8192;
+
+// The bytes read already, then the rest of the stream they came from.
+class ResumedBuffer final : public std::streambuf {
+public:
+    ResumedBuffer(std::string start, std::streambuf& rest) : start_(std::move(start)), rest_(rest) {
+        setg(start_.data(), start_.data(), start_.data() + start_.size());
+    }
+
+protected:
+    int_type underflow() override {
+        const std::streamsize n = rest_.sgetn(buffer_, sizeof buffer_);
+        if (n <= 0) return traits_type::eof();
+        setg(buffer_, buffer_, buffer_ + n);
+        return traits_type::to_int_type(buffer_[0]);
+    }
+
+private:
+    std::string start_;
+    std::streambuf& rest_;
+    char buffer_[64 * 1024];
+};
+
+}  // namespace
 
 // The tag-free text is tested window by window; each window starts with the
 // last (length - 1) characters of the one before, so an occurrence that
@@ -61,13 +89,27 @@ bool TextContains(std::istream& page, std::string_view searchText, std::size_t c
     }
 }
 
-bool PageContains(const std::string& path, std::string_view searchText) {
+const std::optional<std::string>& SearchWord::In(const std::string& charset) {
+    const auto found = converted_.find(charset);
+    if (found != converted_.end()) return found->second;
+    std::optional<std::string> bytes = ConvertFromUtf8(utf8_, charset);
+    if (bytes) *bytes = ToUpperAscii(*bytes);
+    return converted_.emplace(charset, std::move(bytes)).first->second;
+}
+
+bool PageContains(const std::string& path, SearchWord& word) {
     // Opening throws a FileError naming the page; read through plain reads,
     // with no buffer of the stream library's own.
     FileReadBuffer buffer(path);
-    std::istream page(&buffer);
     try {
-        return TextContains(page, searchText);
+        // The start of the page says its charset, then is scanned with the rest.
+        std::string start(kCharsetScan, '\0');
+        start.resize(static_cast<std::size_t>(buffer.sgetn(start.data(), static_cast<std::streamsize>(kCharsetScan))));
+        const std::optional<std::string>& text = word.In(CharsetFromMeta(start));
+        if (!text) return false;
+        ResumedBuffer whole(std::move(start), buffer);
+        std::istream page(&whole);
+        return TextContains(page, *text);
     } catch (const Error&) {
         ThrowErrno(path, EIO);
     }

@@ -29,11 +29,12 @@ std::int32_t UnitSeconds(AgeUnit unit) {
     return 3600;
 }
 
-std::int32_t ComputeNowStamp(std::int32_t stampShift, const Clock& clock, std::int32_t gmtHours) {
+std::int32_t ComputeNowStamp(std::int32_t stampShift, const Clock& clock, std::int32_t gmtHours, bool utcStamps) {
     // Whole seconds throughout: a day-fraction in floating point loses a
     // second for many clock values.
     const std::int64_t utc = clock.Now();
-    std::int64_t now = utc + LocalOffset(utc) - static_cast<std::int64_t>(gmtHours) * 3600;
+    std::int64_t now = utc;
+    if (!utcStamps) now += LocalOffset(utc) - static_cast<std::int64_t>(gmtHours) * 3600;
     now -= stampShift;
     return ClampToStamp(now);
 }

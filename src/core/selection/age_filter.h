@@ -22,8 +22,11 @@ std::int32_t UnitSeconds(AgeUnit unit);
 
 // The selection's "now": the clock's local time minus the GMT adjustment, in
 // whole seconds since 1970, and stampShift seconds earlier (a cache whose
-// stamps run ahead of the clock).
-std::int32_t ComputeNowStamp(std::int32_t stampShift, const Clock& clock, std::int32_t gmtHours);
+// stamps run ahead of the clock). For a cache whose stamps count UTC seconds
+// (utcStamps) it is the clock's UTC time: neither the local time zone nor
+// the adjustment for another one applies.
+std::int32_t ComputeNowStamp(std::int32_t stampShift, const Clock& clock, std::int32_t gmtHours,
+                             bool utcStamps = false);
 
 struct AgeWindow {
     std::int32_t lower = 0;

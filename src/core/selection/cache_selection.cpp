@@ -21,7 +21,7 @@ void CacheSelection::Reset(const CacheTraits& traits, const Clock& clock, std::i
     counts_ = {};
     available_.Clear();
     chosen_.Clear();
-    nowStamp_ = ComputeNowStamp(traits.stampShift, clock, gmtHours);
+    nowStamp_ = ComputeNowStamp(traits.stampShift, clock, gmtHours, traits.utcStamps);
     gmtHours_ = gmtHours;
     dateLower_ = INT32_MIN;
     dateUpper_ = INT32_MAX;

@@ -10,6 +10,7 @@
 
 #include "core/app/browser_bridge.h"
 #include "core/app/program_dir.h"
+#include "core/cache/browsable_body.h"
 #include "core/index/frameset_index.h"
 #include "core/index/page_index.h"
 #include "core/links/page_pass.h"
@@ -33,10 +34,14 @@ namespace {
 constexpr const char* kCrLf = "\r\n";
 
 // A copied page waiting for its links to be converted: its record among the
-// copied files and the body its unconverted bytes are read from.
+// copied files, the body its unconverted bytes are read from, whether they
+// are read decoded (else as stored: a body that is not of its coding), and
+// the charset the cache gives for it to declare in the copy.
 struct PageToConvert {
     std::size_t record;
     std::unique_ptr<EntryBody> body;
+    bool decoded;
+    std::string charset;
 };
 
 // An error about a file of the new copy names the file the user will know:
@@ -53,10 +58,11 @@ FileError RunError(const FileError& e, const OfflineBuild& build, const std::str
                                           "kept as it was");
 }
 
-// Reads a whole body and throws away its bytes: a page whose body cannot be
-// read is left out before any other page's link is pointed at it.
-void ReadThrough(const EntryBody& body) {
-    ReadBodyInPieces(body, [](std::string_view) {});
+// Reads a whole body as a browser would see it and throws away its bytes: a
+// page whose body cannot be read is left out before any other page's link is
+// pointed at it, and a body that does not decode is known before it is used.
+DecodeStatus ReadThrough(const EntryBody& body, std::string& problem) {
+    return ReadBrowsableBody(body, [](std::string_view) { return true; }, &problem);
 }
 
 class Run {
@@ -84,6 +90,7 @@ private:
     void PrepareTree(OfflineBuild& build);
     void CopyFiles();
     void CopyEntry(const CacheEntry& entry);
+    void NoteUndecoded(const std::string& url, const EntryBody& body, DecodeStatus status, const std::string& problem);
     void ConvertPages();
     void ReplaceHistoryFile();
     void LeavePageList();
@@ -180,11 +187,13 @@ void Run::CopyEntry(const CacheEntry& entry) {
     // page is read through here too, though its bytes are only written when
     // its links are converted.
     Process();
+    DecodeStatus decoding = DecodeStatus::Decoded;
+    std::string problem;
     try {
         if (isPage)
-            ReadThrough(*body);
+            decoding = ReadThrough(*body, problem);
         else
-            CopyBody(*body, s_.fs, root_ + folder + fileName);
+            decoding = CopyBrowsableBody(*body, s_.fs, root_ + folder + fileName, &problem);
     } catch (const FileError& e) {
         // No partial copy stays. Only a cache file that cannot be read is
         // left out; a copy that cannot be written (a full disk) ends the run.
@@ -200,15 +209,24 @@ void Run::CopyEntry(const CacheEntry& entry) {
         return;
     }
     Process();
+    if (decoding != DecodeStatus::Decoded) NoteUndecoded(url, *body, decoding, problem);
     if (isPage) {
         // Pages are converted straight from the cache file: the staged copy
         // would hold exactly the same bytes.
         conversionList_->Write(fileName + kCrLf + target.mapped.baseURL + kCrLf + url + kCrLf);
-        pages_.push_back({files_.AddPage(url, target.Path(), target.mapped.baseURL), std::move(body)});
+        pages_.push_back({files_.AddPage(url, target.Path(), target.mapped.baseURL), std::move(body),
+                          decoding != DecodeStatus::Failed,
+                          source_.Traits().declaresCharset ? entry.Charset : std::string()});
     } else {
         ++outcome_.filesCopied;
         files_.Add(url, folder + fileName);
     }
+}
+
+void Run::NoteUndecoded(const std::string& url, const EntryBody& body, DecodeStatus status,
+                        const std::string& problem) {
+    const char* kept = status == DecodeStatus::Failed ? "copied as stored" : "copied as far as it decodes";
+    outcome_.undecoded.push_back({url, body.Label(), body.Label() + ": " + problem + "; " + kept});
 }
 
 void Run::CopyFiles() {
@@ -242,8 +260,9 @@ void Run::ConvertPages() {
         const CopiedFile& file = files_.records()[page.record];
         const std::string out = root_ + file.path;
         try {
-            const std::unique_ptr<std::streambuf> bytes = page.body->Open();
-            files_.List(page.record, ConvertPageFile(s_.fs, *bytes, out, file.baseURL, file.url, context, emphasis));
+            const std::unique_ptr<std::streambuf> bytes = page.decoded ? OpenBrowsable(*page.body) : page.body->Open();
+            files_.List(page.record,
+                        ConvertPageFile(s_.fs, *bytes, out, file.baseURL, file.url, context, emphasis, page.charset));
             ++outcome_.pagesConverted;
             ++outcome_.filesCopied;
         } catch (const FileError& e) {
@@ -299,6 +318,7 @@ void Run::WriteIndex() {
 
 RunOutcome Run::End(OfflineBuild& build) {
     if (!outcome_.copyFailures.empty()) s_.messages.Show(MessageKind::Warning, CopyFailuresText(outcome_.copyFailures));
+    if (!outcome_.undecoded.empty()) s_.messages.Show(MessageKind::Warning, UndecodedText(outcome_.undecoded));
     if (stop_) {
         s_.progress.Phase(kPhaseCleaning);
         Process();
@@ -360,11 +380,23 @@ RunOutcome Run::Go() {
 
 }  // namespace
 
-std::string CopyFailuresText(const std::vector<CopyFailure>& failures) {
-    std::string text = std::to_string(failures.size()) + " cache file(s) could not be read and were left out:";
+namespace {
+
+std::string FailuresText(std::string text, const std::vector<CopyFailure>& failures) {
     for (std::size_t i = 0; i < failures.size() && i < 10; ++i) text += "\r" + failures[i].what;
     if (failures.size() > 10) text += "\r...";
     return text;
+}
+
+}  // namespace
+
+std::string CopyFailuresText(const std::vector<CopyFailure>& failures) {
+    return FailuresText(std::to_string(failures.size()) + " cache file(s) could not be read and were left out:",
+                        failures);
+}
+
+std::string UndecodedText(const std::vector<CopyFailure>& bodies) {
+    return FailuresText(std::to_string(bodies.size()) + " cache file(s) could not be decoded:", bodies);
 }
 
 std::string HistoryNotUpdatedText(const std::string& histPath, const std::string& reason) {

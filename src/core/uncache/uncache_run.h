@@ -45,6 +45,9 @@ struct RunOutcome {
     std::uint64_t pagesConverted = 0;
     std::vector<CopyFailure> copyFailures;
     std::vector<CopyFailure> bodiesGone;  // chosen bodies no longer there when their turn came (skipped)
+    // Copied bodies whose content coding could not be undone: as stored, or
+    // as far as they decode (what says which).
+    std::vector<CopyFailure> undecoded;
 };
 
 // The phase texts shown above the gauge.
@@ -70,6 +73,8 @@ struct RunOptions {
 // The warning about the bodies that could not be read: how many, and the
 // first ten of them.
 std::string CopyFailuresText(const std::vector<CopyFailure>& failures);
+// The same for the bodies that could not be decoded.
+std::string UndecodedText(const std::vector<CopyFailure>& bodies);
 
 // The warning that the history was left as it was, naming it and why.
 std::string HistoryNotUpdatedText(const std::string& histPath, const std::string& reason);

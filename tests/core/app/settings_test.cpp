@@ -83,6 +83,27 @@ TEST(LoadSettings, ACacheDirectoryAloneTakesTheDefaultIndexName) {
     EXPECT_EQ(bare.FatName, "FAT.DB");
 }
 
+// A cache named by a folder on disk (the later browsers' caches have no index
+// file to name) is that folder, unless the folder holds the index file it
+// stood for in Netscape's settings; a folder that is not there is read as
+// before.
+TEST(LoadSettings, ACacheFolderOnDiskIsKeptWhole) {
+    TempDir dir;
+    std::filesystem::create_directories(dir / "profile/cache2/entries");
+    WriteBytes(dir / "ns/FAT", "MCOM-Cache-file-allocation-table-format-1\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {dir / "profile", dir / "profile/"},
+        {dir / "profile/", dir / "profile/"},
+        {dir / "ns/", dir / "ns/FAT"},
+        {dir / "ns", dir / "ns/"},
+        {"/nowhere/cache/", "/nowhere/cache/FAT"},
+    };
+    for (const auto& [cachedir, index] : cases) {
+        WriteBytes(dir / "RESTASH.INI", "[paths]\ncachedir=" + cachedir + "\n");
+        EXPECT_EQ(LoadSettings(dir.path()).CacheIndexPath(), index) << cachedir;
+    }
+}
+
 TEST(LoadSettings, Preferences) {
     TempDir dir;
     WriteBytes(dir / "RESTASH.INI", "[preferences]\nGMT=0x10\nNotFoundURL=true\ntag=" + std::string(300, 'B') + "\n");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/platform/error.h"
 #include "tests/core/app/scoped_env.h"
 #include "tests/support/faulty_file_system.h"
@@ -61,6 +63,16 @@ TEST(Setup, OkSplitsAndCompletesThePaths) {
     EXPECT_EQ(settings.FatName, "index.db");
     EXPECT_EQ(settings.NetscapeDir, "");
     EXPECT_EQ(settings.OfflineDir, "OFFLINE/");
+}
+
+TEST(Setup, ACacheFolderOnDiskIsTheCache) {
+    TempDir dir;
+    std::filesystem::create_directories(dir / "profile/Cache");
+    Settings settings = LoadSettings(dir.path());
+    IniFile file(settings.SettingsFilePath());
+    ApplySetup(settings, {dir / "profile", "netscape", "h", ""}, file);
+    EXPECT_EQ(settings.CacheIndexPath(), dir / "profile/");
+    EXPECT_EQ(LoadSettings(dir.path()).CacheIndexPath(), dir / "profile/");
 }
 
 TEST(Setup, AFailedWriteStopsAtThatKeyAndKeepsWhatWasDone) {

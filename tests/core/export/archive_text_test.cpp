@@ -63,6 +63,13 @@ TEST(ResponseHead, KeepsTheStoredHeadAndEndsItWithOneBlankLine) {
         {"HTTP/1.0 200 OK\r\nContent-Type: text/html", "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"},
         {"HTTP/1.0 200 OK\nServer: x\n", "HTTP/1.0 200 OK\nServer: x\n\r\n"},
         {"HTTP/1.0 200 OK\nServer: x\n\n", "HTTP/1.0 200 OK\nServer: x\n\n"},
+        // The stored body is de-chunked: the header that would say otherwise
+        // goes, with the lines that continue it, whatever its letter case.
+        {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nServer: x\r\n",
+         "HTTP/1.1 200 OK\r\nServer: x\r\n\r\n"},
+        {"HTTP/1.1 200 OK\r\ntransfer-encoding: gzip,\r\n chunked\r\nX-Transfer-Encoding: y\r\n",
+         "HTTP/1.1 200 OK\r\nX-Transfer-Encoding: y\r\n\r\n"},
+        {"HTTP/1.1 200 OK\nTransfer-Encoding: chunked", "HTTP/1.1 200 OK\n\r\n"},
     };
     for (const auto& [stored, block] : heads) EXPECT_EQ(ResponseBlockHead(stored), block) << stored;
 

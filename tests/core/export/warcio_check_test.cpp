@@ -13,6 +13,8 @@
 #include "core/cache/netscape_source.h"
 #include "core/export/export_archive.h"
 #include "core/platform/progress.h"
+#include "tests/core/export/warc_reading.h"
+#include "tests/support/mozilla_cache.h"
 #include "tests/support/netscape_cache.h"
 #include "tests/support/sample_files.h"
 #include "tests/support/temp_dir.h"
@@ -52,9 +54,14 @@ protected:
     // Every fifth entry may be given a stored response head first (headed).
     void ExportAndCheck(const std::string& cacheDir, const std::string& fatName, std::size_t expectArchived,
                         std::size_t expectPages, bool headed = false) {
+        ExportAndCheck(NetscapeHashSource(cacheDir + fatName), expectArchived, expectPages, headed);
+    }
+
+    void ExportAndCheck(const CacheSource& source, std::size_t expectArchived, std::size_t expectPages,
+                        bool headed = false) {
         CacheEntryList entries;
         NullProgress quiet;
-        NetscapeHashSource(cacheDir + fatName).Read(entries, quiet);
+        source.Read(entries, quiet);
         for (std::size_t i = 0; headed && i < entries.size(); i += 5)
             entries[i].ResponseHead = "HTTP/1.1 " + std::string(i % 10 ? "200 OK" : "404 Not Found") +
                                       "\r\nContent-Type: " + entries[i].MimeType +
@@ -67,10 +74,10 @@ protected:
         options.warcPath = out_ / "export.warc.gz";
         options.cdxjPath = out_ / "export.cdxj";
         options.waczPath = out_ / "export.wacz";
-        options.sourceCacheName = cacheDir + fatName;
+        options.sourceCacheName = source.Location();
         options.createdAt = 1700000000;
         const ExportReport summary =
-            ExportArchive(entries, everything, NetscapeHashSource(cacheDir + fatName), options, quiet, RealFileSystem());
+            ExportArchive(entries, everything, source, options, quiet, RealFileSystem());
         ASSERT_EQ(summary.archived, expectArchived);
         ASSERT_TRUE(summary.failures.empty()) << summary.failures[0].what;
 
@@ -93,10 +100,38 @@ protected:
                   "{\"members\":5,\"pages\":" + std::to_string(expectPages) + "," + counts)
             << wacz.out;
         std::cout << wacz.out;
+        records_ = ReadWarc(options.warcPath);
     }
 
     TempDir out_;
+    std::vector<ReadRecord> records_;  // the archive's records, as the tests' own reader reads them
 };
+
+// A Mozilla disk cache keeps each server's response head: its objects are
+// response records, the gzip page's bytes as stored with the head that says
+// so; a head that is a status line alone makes a resource record.
+TEST_F(WarcioCheck, ReadsTheExportOfAMozillaDiskCacheAsResponseRecords) {
+    TempDir cache;
+    WriteMozillaCache(cache / "Cache", SampleSite(), MapVersion(19));
+    ExportAndCheck(*OpenCacheSource(cache / "Cache"), 8, 5);
+    std::size_t responses = 0;
+    for (const ReadRecord& r : records_) {
+        const std::string type = r.Field("WARC-Type");
+        if (type == "warcinfo") {
+            EXPECT_NE(r.block.find("Objects of a Mozilla disk cache of "), std::string::npos) << r.block;
+        }
+        if (type == "resource") {
+            EXPECT_EQ(r.Field("WARC-Target-URI"), "http://www.example.com/notes.txt");
+        }
+        if (type != "response") continue;
+        ++responses;
+        if (r.Field("WARC-Target-URI") == "http://www.example.com/news.html") {
+            const WebObject news = SampleSite()[3];
+            EXPECT_EQ(r.block, news.responseHead + "\r\n" + news.body);
+        }
+    }
+    EXPECT_EQ(responses, 7u);
+}
 
 TEST_F(WarcioCheck, ReadsTheExportOfTheSampleCache) {
     const std::string samples = std::string(RESTASH_SOURCE_DIR) + "/samples/hash-cache/";

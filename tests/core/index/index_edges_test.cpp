@@ -5,6 +5,7 @@
 #include "core/index/frameset_index.h"
 #include "core/index/media_lists.h"
 #include "core/index/page_index.h"
+#include "core/index/title_charset.h"
 #include "core/platform/error.h"
 #include "index_fixture.h"
 
@@ -60,6 +61,40 @@ TEST_F(IndexEdges, TitlesAreCutAtTheirLimitsOnly) {
     const std::string page = Read("0.RSH");
     EXPECT_TRUE(Contains(page, "<A HREF=A.HTM>" + std::string(37, 'x') + "...</A>"));
     EXPECT_TRUE(Contains(page, "<A HREF=B.HTM>" + std::string(37, 'y') + "...</A>"));
+}
+
+// Titles (UTF-8) are written in windows-1252 while every title of the page
+// fits it, so a page of Latin-1 titles stays as it always was; otherwise the
+// page is UTF-8 and says so before its first line. Titles are cut by
+// characters, not bytes.
+TEST_F(IndexEdges, TitlesAreWrittenInACharsetThePageDeclaresWhereItMust) {
+    struct Case {
+        std::string title;
+        std::string shown;  // in the single-page form's 40-character column
+        bool declared;
+    };
+    const std::string euro40 = "\xE2\x82\xAC" + std::string(39, 'e');
+    const Case cases[] = {
+        {"Caf\xC3\xA9 \xE2\x80\x9Cq\xE2\x80\x9D", "Caf\xE9 \x93q\x94", false},
+        {euro40, "\x80" + std::string(39, 'e'), false},
+        {euro40 + "x", "\x80" + std::string(36, 'e') + "...", false},
+        {"\xD0\x9C\xD0\xB8\xD1\x80 \xE6\x97\xA5", "\xD0\x9C\xD0\xB8\xD1\x80 \xE6\x97\xA5", true},
+        {std::string(37, 'a') + "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE6\x97\xA5",
+         std::string(37, 'a') + "...", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        PageList(Records({{"http://h.example/caf\xE9", c.title, "A.HTM"}, {"http://h.example/2", "Two", "B.HTM"}}));
+        WritePageIndex(Inputs({"h.example"}));
+        const std::string page = Read("0.RSH");
+        EXPECT_TRUE(Contains(page, "<A HREF=A.HTM>" + c.shown + "</A>")) << page;
+        EXPECT_EQ(page.rfind(TitleCharset::kDeclaration, 0) == 0, c.declared);
+        // The address is the cache's Latin-1 bytes, in the page's charset.
+        EXPECT_TRUE(Contains(page, c.declared ? "/caf\xC3\xA9>" : "/caf\xE9>"));
+        PageList(Records({{"http://h.example/caf\xE9", c.title, "A.HTM"}}));
+        WriteFramesetIndex(Inputs({"h.example"}));
+        EXPECT_EQ(Read("0.RSH").rfind(TitleCharset::kDeclaration, 0) == 0, c.declared);
+    }
 }
 
 TEST_F(IndexEdges, PagesOfOneDomainKeepListOrderAmongOthers) {

@@ -36,10 +36,11 @@ struct PagePass : ::testing::Test {
         files.Add("HTTP://host.example/dir/a.class", "OTHERS/A.!!!");
         files.Add("HTTP://other.example/x/p.html", "P.HTM");
     }
-    std::string Pass(const std::string& page, std::string_view url = "http://host.example/dir/page.html") {
+    std::string Pass(const std::string& page, std::string_view url = "http://host.example/dir/page.html",
+                     std::string_view charset = {}) {
         std::istringstream in(page);
         StringOutput out;
-        title = PassPage(in, out, "host.example/dir/", url, context, emphasis);
+        title = PassPage(in, out, "host.example/dir/", url, context, emphasis, charset);
         return out.text;
     }
 };
@@ -67,10 +68,34 @@ TEST_F(PagePass, TakesTheFirstTitleAndCleansIt) {
     EXPECT_EQ(Pass("<HTML><TITLE> My\tPage </TITLE><title>Second</title>"),
               "<HTML><TITLE> My\tPage </TITLE><title>Second</title>");
     EXPECT_EQ(title, "MyPage");
-    Pass("<title>\xe9t\xe9 &amp; more  </title>");
-    EXPECT_EQ(title, "t &amp; more");
+    // Bytes above 126 are the page's characters (windows-1252 when it names no charset), kept in UTF-8.
+    Pass("<title>\xe9t\xe9 &amp; more \x81 </title>");
+    EXPECT_EQ(title, "\xC3\xA9t\xC3\xA9 &amp; more");
     Pass("<TITLE>" + std::string(300, 'x') + "</TITLE>");
     EXPECT_EQ(title, std::string(255, 'x'));
+}
+
+// A charset the cache gives from outside the page is declared in the copy,
+// once, at the start of its head (or before the first tag a head cannot
+// follow); the title is read in it. A charset that is not ASCII-compatible, or
+// not a plain name, is not declared.
+TEST_F(PagePass, DeclaresTheCharsetTheCacheGaveAtTheStartOfTheHead) {
+    const std::string meta = "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=koi8-r\">";
+    const std::pair<std::string, std::string> pages[] = {
+        {"<HTML><HEAD><TITLE>\xED\xC9\xD2</TITLE></HEAD>", "<HTML><HEAD>" + meta + "<TITLE>\xED\xC9\xD2</TITLE></HEAD>"},
+        {"<!DOCTYPE html><html><title>x</title>", "<!DOCTYPE html><html>" + meta + "<title>x</title>"},
+        {"<head profile=x><BODY>", "<head profile=x>" + meta + "<BODY>"},
+        {"<HEADER>t", meta + "<HEADER>t"},
+        {"no tags at all", "no tags at all"},
+    };
+    for (const auto& [page, copy] : pages) EXPECT_EQ(Pass(page, "http://h/", "koi8-r"), copy) << page;
+    Pass("<TITLE>\xED\xC9\xD2</TITLE>", "http://h/", "koi8-r");
+    EXPECT_EQ(title, "\xD0\x9C\xD0\xB8\xD1\x80");
+    for (const char* charset : {"UTF-16LE", "x\">", ""})
+        EXPECT_EQ(Pass("<HEAD><TITLE>t</TITLE>", "http://h/", charset), "<HEAD><TITLE>t</TITLE>") << charset;
+    // Without one from the cache, the page's own META says how its title reads.
+    Pass("<META charset=utf-8><TITLE>Caf\xC3\xA9</TITLE>");
+    EXPECT_EQ(title, "Caf\xC3\xA9");
 }
 
 TEST_F(PagePass, ListsAPageWithoutTitleUnderItsURL) {

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "core/index/title_charset.h"
 #include "core/platform/error.h"
 #include "tests/support/recorders.h"
 #include "tests/support/temp_dir.h"
@@ -149,6 +150,47 @@ TEST(ListedPages, AreTheLinesOfTheListDividedByThree) {
     EXPECT_EQ(CountListedPages(dir.path()), 10u);
     WriteBytes(dir / "HTMLIST", list + "a\r\nb\r\nc");
     EXPECT_EQ(CountListedPages(dir.path()), 11u);
+}
+
+// The typed word (UTF-8) is looked for in each page written in the charset
+// its META declares, else windows-1252; a page in whose charset the word
+// cannot be written does not hold it. The results page is UTF-8 when a title
+// or the word does not fit windows-1252.
+TEST(OfflineSearchCharsets, FindsTheWordInEachPagesOwnCharset) {
+    TempDir dir;
+    const std::string offline = dir / "OFFLINE/";
+    const std::pair<const char*, std::string> pages[] = {
+        {"LATIN.HTM", "<TITLE>Caf\xE9</TITLE>cr\xE8me br\xFBl\xE9" "e"},
+        {"UTF8.HTM", "<META charset=\"utf-8\"><TITLE>U</TITLE>cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e"},
+        {"KOI8.HTM", "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=koi8-r\">\xED\xC9\xD2 cr\xE8me"},
+        {"EURO.HTM", "<TITLE>\x80 5</TITLE>\x80 5"},
+    };
+    std::string list;
+    for (const auto& [name, bytes] : pages) {
+        WriteBytes(offline + name, bytes);
+        list += std::string("http://h.example/") + name + "\r\n" + name + "\r\n" + name + "\r\n";
+    }
+    WriteBytes(offline + "HTMLIST", list);
+    WriteBytes(offline + "RESULTS.RSH", "");
+    RecordingProgress progress;
+    RecordingMessages messages;
+    const auto found = [&](const std::string& word) {
+        const SearchResult r = SearchOfflinePages(offline, word, {RealFileSystem(), progress, messages, nullptr});
+        std::vector<std::string> paths;
+        for (const CopiedFile& hit : r.hits) paths.push_back(hit.path);
+        return paths;
+    };
+    using Paths = std::vector<std::string>;
+    EXPECT_EQ(found("cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e"), (Paths{"LATIN.HTM", "UTF8.HTM"}));
+    EXPECT_EQ(found("cr\xC3\xA8me"), (Paths{"LATIN.HTM", "UTF8.HTM"}));  // koi8-r has no \xE8 letter
+    EXPECT_EQ(found("\xD0\x9C\xD0\xB8\xD1\x80"), Paths{"KOI8.HTM"});
+    EXPECT_EQ(found("\xE2\x82\xAC 5"), Paths{"EURO.HTM"});
+    // A word typed in Latin-1 (not UTF-8) is read as Latin-1.
+    EXPECT_EQ(found("cr\xE8me"), (Paths{"LATIN.HTM", "UTF8.HTM"}));
+    const std::string results = ReadBytes(offline + "RESULTS.RSH");
+    EXPECT_EQ(results.find(TitleCharset::kDeclaration), std::string::npos) << "every title and word fit windows-1252";
+    found("\xD0\x9C\xD0\xB8\xD1\x80");
+    EXPECT_EQ(ReadBytes(offline + "RESULTS.RSH").rfind(TitleCharset::kDeclaration, 0), 0u);
 }
 
 }  // namespace

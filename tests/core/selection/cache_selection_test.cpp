@@ -58,6 +58,14 @@ TEST(CacheSelection, ResetStartsOverForTheTraitsOfTheCache) {
     EXPECT_EQ(m.NowStamp(), 900000000 - 5 * 3600 - 2 * 3600 - 65536);
     EXPECT_EQ(m.Mode(), AgeMode::AllAges);
     EXPECT_TRUE(m.TypeIncluded(Category::Other));
+
+    // A cache whose stamps count UTC seconds (the later browsers') measures
+    // from the clock's UTC time: neither the zone nor the adjustment applies.
+    CacheTraits utc = NetscapeTraits(IndexFormat::HashIndex);
+    utc.stampShift = 0;
+    utc.utcStamps = true;
+    m.Reset(utc, FixedClock(900000000), 2);
+    EXPECT_EQ(m.NowStamp(), 900000000);
 }
 
 TEST(CacheSelection, AnEmptyCacheOrOneOutsideTheWindowListsNothingAndHasNothingChosen) {

@@ -92,6 +92,21 @@ TEST(UncacheRunTree, ASecondRunKeepsNothingOfTheFirst) {
 
 // Names in list order, the collision test per folder, and a "TEXT" type
 // without a slash: of the Other kind, but stored in the root.
+// A Netscape hash record's charset does not change the page's copy: only
+// the later browsers' copies declare the charset their cache gave. The title
+// keeps its letters above 126 (read as windows-1252, as the page names no
+// other charset).
+TEST(UncacheRunTree, ANetscapeCopyStaysAsStoredWhateverTheRecordsCharset) {
+    RunFixture f;
+    NsObject page = Object("http://h.example/", "text/html", "<HEAD><TITLE>Caf\xE9</TITLE></HEAD>x");
+    page.charset = "koi8-r";
+    f.HashCache({page});
+    ASSERT_EQ(f.entries.at(0).Charset, "koi8-r");
+    f.RunAnswering(Answer::No);
+    EXPECT_EQ(f.Read("HEXAMPLE.HTM"), "<HEAD><TITLE>Caf\xE9</TITLE></HEAD>x");
+    EXPECT_NE(f.Read("HTMLIST").find("\r\nCaf\xE9\r\n"), std::string::npos);
+}
+
 TEST(UncacheRunNames, CollisionsAreNumberedInListOrderWithinOneFolder) {
     RunFixture f;
     f.TextCache({

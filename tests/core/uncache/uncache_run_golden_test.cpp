@@ -7,10 +7,15 @@
 // RESTASH_UPDATE_GOLDEN=1 and read every changed byte before committing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <filesystem>
 
+#include "tests/support/cache2_writer.h"
 #include "tests/support/gif.h"
+#include "tests/support/mozilla_cache.h"
+#include "tests/support/netscape6_writer.h"
 #include "tests/support/sample_files.h"
 #include "uncache_run_fixture.h"
 
@@ -141,6 +146,55 @@ TEST(UncacheRunGolden, TextFormWithPageIndexAndHistory) {
                 WithMark(ReadBytes(f.settings.HistPath), f.settings.OfflineDir));
     EXPECT_FALSE(FileExists(TemporaryNameFor(f.settings.HistPath)));
 }
+
+// The sample site of the later browsers' caches, named by the profile folder:
+// a frameset index; the gzip page copied decoded; the Latin-1 page declaring
+// the charset its response head gave; the links between cached pages local.
+struct FamilyCase {
+    const char* name;  // the case's folder under tests/data/uncache
+    std::function<void(const std::string& profile)> write;
+};
+
+class UncacheRunFamilyGolden : public ::testing::TestWithParam<FamilyCase> {};
+
+TEST_P(UncacheRunFamilyGolden, ConvertsTheSampleSite) {
+    RunFixture f;
+    const std::string profile = f.dir / "profile/";
+    GetParam().write(profile);
+    f.UseCache(profile, "");
+    ASSERT_EQ(f.entries.size(), 8u);  // every object but the one whose body is missing
+
+    const RunOutcome outcome = f.RunAnswering(Answer::No);
+
+    EXPECT_EQ(outcome.ending, Ending::Finished);
+    EXPECT_EQ(outcome.pagesConverted, 5u);
+    EXPECT_EQ(outcome.filesCopied, 8u);
+    EXPECT_TRUE(outcome.undecoded.empty());
+    const auto tree = RunTree(f.settings.OfflineDir);
+    std::string news, home;
+    for (const auto& [path, bytes] : tree) {
+        if (bytes.find("<TITLE>News</TITLE>") != std::string::npos) news = bytes;
+        if (bytes.find("<TITLE>Home</TITLE>") != std::string::npos) home = bytes;
+    }
+    EXPECT_EQ(news.rfind("<HTML><HEAD><TITLE>News</TITLE>", 0), 0u) << "the gzip page is copied decoded";
+    // The home page's links to cached pages point at their copies.
+    EXPECT_EQ(home.find("HREF=\"page2.html\""), std::string::npos) << home;
+    EXPECT_EQ(home.find("http://www.example.com/"), std::string::npos) << home;
+    CompareTree(GetParam().name, tree);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, UncacheRunFamilyGolden,
+    ::testing::Values(
+        FamilyCase{"mozilla-1.19", [](const std::string& p) { WriteMozillaCache(p + "Cache", SampleSite(), MapVersion(19)); }},
+        FamilyCase{"cache2", [](const std::string& p) { WriteCache2(p + "cache2", SampleSite()); }},
+        FamilyCase{"netscape6", [](const std::string& p) { WriteNetscape6Cache(p + "NewCache", SampleSite()); }}),
+    [](const auto& info) {
+        std::string name = info.param.name;
+        std::replace(name.begin(), name.end(), '-', '_');
+        std::replace(name.begin(), name.end(), '.', '_');
+        return name;
+    });
 
 }  // namespace
 }  // namespace restash::test
