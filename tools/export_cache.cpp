@@ -13,7 +13,15 @@
 #include "core/export/export_archive.h"
 #include "core/platform/paths.h"
 
+#include "tools/tool_help.h"
+
 int main(int argc, char** argv) {
+    if (restash::tools::AnswersHelp(argc, argv,
+                                    "Usage: export_cache --cache DIR/FAT.DB [--warc OUT.warc.gz] [--wacz OUT.wacz]\n"
+                                    "                    [--cdxj OUT.cdxj] [--manifest OUT.csv|OUT.json] "
+                                    "[--created SECONDS]\n"
+                                    "Exports every entry of a cache to a web archive.\n"))
+        return 0;
     using namespace restash;
     try {
         std::string cache;

@@ -25,6 +25,8 @@
 #include "tests/support/sample_files.h"
 #include "tests/support/temp_dir.h"
 
+#include "tools/tool_help.h"
+
 namespace restash::test {
 namespace {
 
@@ -270,6 +272,13 @@ Config ParseArgs(int argc, char** argv) {
 }  // namespace restash::test
 
 int main(int argc, char** argv) {
+    if (restash::tools::AnswersHelp(
+            argc, argv,
+            "Usage: generate_cache --out DIR [--form hash|text] [--entries N] [--domains N] [--seed N]\n"
+            "                      [--page-kb MIN-MAX] [--image-kb MIN-MAX] [--links MIN-MAX]\n"
+            "                      [--db-page 4096|16384] [--record-version 3|5] [--big-endian]\n"
+            "Writes a large Netscape cache of generated pages and images for the benchmarks.\n"))
+        return 0;
     // Zero-filled allocations keep the index file the same from run to run.
     mallopt(M_PERTURB, 0xff);
     try {

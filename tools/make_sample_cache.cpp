@@ -15,6 +15,8 @@
 #include "tests/support/netscape_cache.h"
 #include "tests/support/sample_files.h"
 
+#include "tools/tool_help.h"
+
 namespace restash::test {
 namespace {
 
@@ -327,6 +329,11 @@ void TextSample(const std::string& folder) {
 }  // namespace restash::test
 
 int main(int argc, char** argv) {
+    if (restash::tools::AnswersHelp(argc, argv,
+                                    "Usage: make_sample_cache [DIR]\n"
+                                    "Writes the sample caches hash-cache/ and text-cache/ into DIR (default: the "
+                                    "source tree's samples/), replacing them.\n"))
+        return 0;
     namespace fs = std::filesystem;
     // DB 1.85 leaves parts of new pages as malloc handed them out; zero-filled
     // allocations make the index file the same on every run.

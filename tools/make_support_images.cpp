@@ -14,6 +14,8 @@
 #include "tests/support/gif.h"
 #include "tests/support/temp_dir.h"
 
+#include "tools/tool_help.h"
+
 namespace restash::test {
 namespace {
 
@@ -151,6 +153,11 @@ std::string Logo(int width, int height, int scale, bool subtitle) {
 }  // namespace restash::test
 
 int main(int argc, char** argv) {
+    if (restash::tools::AnswersHelp(argc, argv,
+                                    "Usage: make_support_images [DIR]\n"
+                                    "Draws the index pages' support images (NOTFOUND.GIF, INDEX.GIF ...) into DIR "
+                                    "(default: assets).\n"))
+        return 0;
     using namespace restash::test;
     const std::string folder = std::string(argc > 1 ? argv[1] : "assets") + "/";
     try {

@@ -5,19 +5,21 @@
 #include <string>
 
 #include "cli/command.h"
-#include "core/selection/selection_options.h"
+#include "cli/selection_flags.h"
 
 namespace restash::cli {
 
 class DomainsCommand final : public Command {
 public:
     explicit DomainsCommand(CLI::App& parent);
+    std::vector<std::string> Repeatable() const override { return {"--domain"}; }
+    std::vector<std::pair<std::string, std::string>> Conflicts() const override { return {{"--newer", "--older"}}; }
     int Run(RunContext& context) override;
 
 private:
     std::optional<std::string> cacheFile_;
     std::string format_ = "text";
-    SelectionOptions selection_;
+    SelectionFlags selection_;
 };
 
 }  // namespace restash::cli

@@ -7,22 +7,25 @@
 #include <string>
 
 #include "cli/command.h"
-#include "core/selection/selection_options.h"
+#include "cli/selection_flags.h"
 
 namespace restash::cli {
 
 class ExportCommand final : public Command {
 public:
     explicit ExportCommand(CLI::App& parent);
+    std::vector<std::string> Repeatable() const override { return {"--domain", "--url"}; }
+    std::vector<std::pair<std::string, std::string>> Conflicts() const override { return {{"--newer", "--older"}}; }
     int Run(RunContext& context) override;
 
 private:
     std::optional<std::string> cacheFile_;
-    SelectionOptions selection_;
+    SelectionFlags selection_;
     std::string warc_;
     std::optional<std::string> wacz_;
     std::optional<std::string> cdxj_;
     std::optional<std::string> manifest_;
+    std::optional<std::string> report_;
 };
 
 }  // namespace restash::cli

@@ -1,27 +1,19 @@
 #include "cli/job_outcome.h"
 
-#include <string>
-
-#include "cli/cli_texts.h"
+#include "cli/words.h"
 
 namespace restash::cli {
 
-void PrintFailure(const Failure& failure, StderrMessages& messages) {
-    switch (failure.code) {
-        case FailureCode::CacheMissing:
-            messages.ShowError(failure.text + "\r\r" + kCacheIndexNotFound + failure.path);
-            return;
-        case FailureCode::NoPageList:
-            messages.ShowError(failure.text + "\rNo page list at " + failure.path + "; 'restash-cli uncache' makes one.");
-            return;
-        case FailureCode::NotConfirmed: messages.ShowError(kNothingDeleted); return;
-        case FailureCode::BrowserRunning:
-        case FailureCode::NothingChosen:
-        case FailureCode::Overlap:
-        case FailureCode::InUse:
-        case FailureCode::Error:
-        case FailureCode::None: messages.ShowError(failure.text); return;
-    }
+void PrintWarnings(const std::vector<Warning>& warnings, const std::vector<LeftOut>& leftOut,
+                   const Settings& settings, TerminalMessages& messages) {
+    for (const Warning& w : warnings) messages.PrintWarning(WarningText(w, leftOut, settings));
 }
+
+void PrintFailure(const Failure& failure, const Settings& settings, std::string_view work,
+                  TerminalMessages& messages) {
+    messages.PrintError(FailureText(failure, settings, work));
+}
+
+int FailureStatus(const Failure& failure) { return failure.code == FailureCode::Overlap ? kExitUsage : kExitError; }
 
 }  // namespace restash::cli

@@ -13,6 +13,7 @@ int SettingsCommand::Run(RunContext& context) {
     const Settings s = LoadCliSettings(context.global);
     auto yesNo = [](bool b) { return std::string(b ? "true" : "false"); };
     TextTable table({"SETTING", "VALUE"});
+    table.SetLocaleColumns({true, true});
     table.Add({"ProgramDir", s.ProgramDir});
     table.Add({"NetscapeDir", s.NetscapeDir});
     table.Add({"NetscapeExe", s.NetscapeExe});

@@ -5,6 +5,8 @@
 #include <csignal>
 #include <cstdio>
 
+#include "cli/words.h"
+
 namespace restash::cli {
 
 namespace {
@@ -31,7 +33,7 @@ bool InterruptRequested() { return interrupted != 0; }
 TerminalProgress::TerminalProgress(bool quiet) : enabled_(!quiet && ::isatty(STDERR_FILENO) == 1) {}
 
 void TerminalProgress::Phase(std::string_view text) {
-    text_ = std::string(text);
+    text_ = std::string(PhaseWords(text));
     percent_ = -1;
     Draw();
 }

@@ -3,58 +3,9 @@
 #include <algorithm>
 #include <ostream>
 
-#include "core/web/charset.h"
+#include "cli/locale_text.h"
 
 namespace restash::cli {
-
-namespace {
-
-// Characters, not bytes, make a column's width.
-std::size_t DisplayWidth(std::string_view utf8) {
-    return static_cast<std::size_t>(
-        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
-// Appends text as UTF-8, each byte read as Latin-1; with safe, control
-// characters become "?".
-void AppendUtf8(std::string& out, std::string_view text, bool safe) {
-    for (char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (safe && (u < 32 || u == 127 || (u >= 128 && u < 160))) {
-            out += '?';
-        } else if (u < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-}
-
-}  // namespace
-
-std::string SafeText(std::string_view latin1) {
-    std::string out;
-    out.reserve(latin1.size());
-    AppendUtf8(out, latin1, true);
-    return out;
-}
-
-std::string SafeUtf8Text(std::string_view utf8) {
-    std::string out;
-    for (const char32_t c : Utf8Characters(utf8)) {
-        if (c < 32 || c == 127 || (c >= 128 && c < 160)) out += '?';
-        else restash::AppendUtf8(out, c);
-    }
-    return out;
-}
-
-std::string Latin1ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    AppendUtf8(out, text, false);
-    return out;
-}
 
 std::string CsvField(std::string_view utf8) {
     if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(utf8);
@@ -70,6 +21,7 @@ std::string CsvField(std::string_view utf8) {
 TextTable::TextTable(std::vector<std::string> header, std::vector<bool> rightAligned)
     : columns_(header.size()), rightAligned_(std::move(rightAligned)) {
     rightAligned_.resize(columns_, false);
+    localeText_.resize(columns_, false);
     rowStarts_.push_back(0);
     for (const std::string& cell : header) {
         const std::size_t offset = text_.size();
@@ -78,17 +30,27 @@ TextTable::TextTable(std::vector<std::string> header, std::vector<bool> rightAli
     }
 }
 
+void TextTable::SetLocaleColumns(std::vector<bool> localeText) {
+    localeText_ = std::move(localeText);
+    localeText_.resize(columns_, false);
+}
+
 void TextTable::AddCell(std::size_t offset) {
     const std::string_view cell = std::string_view(text_).substr(offset);
-    cells_.push_back({offset, cell.size(), DisplayWidth(cell)});
+    cells_.push_back({offset, cell.size(), TerminalWidth(cell)});
 }
 
 void TextTable::Add(std::initializer_list<std::string_view> row) {
     rowStarts_.push_back(cells_.size());
+    std::size_t column = 0;
     for (std::string_view cell : row) {
         const std::size_t offset = text_.size();
-        AppendUtf8(text_, cell, true);
+        if (column < localeText_.size() && localeText_[column])
+            text_ += LocaleLine(cell);
+        else
+            AppendToTerminal(text_, cell);
         AddCell(offset);
+        ++column;
     }
 }
 

@@ -1,6 +1,5 @@
 #pragma once
-// Turning the core's single-byte texts into output: UTF-8 from Latin-1,
-// CSV fields, and aligned text columns for a terminal.
+// Tables for a terminal and CSV fields.
 #include <cstddef>
 #include <initializer_list>
 #include <iosfwd>
@@ -10,27 +9,20 @@
 
 namespace restash::cli {
 
-// The core's texts are single bytes; bytes above 127 are read as Latin-1.
-std::string Latin1ToUtf8(std::string_view text);
-
-// A text for one line of output: UTF-8 from Latin-1, with control
-// characters (tabs and line breaks too) printed as "?".
-std::string SafeText(std::string_view latin1);
-
-// The same for a text in UTF-8 (a page title).
-std::string SafeUtf8Text(std::string_view utf8);
-
 // A field of an RFC 4180 record: quoted (with doubled quotes) when it holds
 // a comma, a quote, CR or LF.
 std::string CsvField(std::string_view utf8);
 
 // Rows of cells printed as aligned columns; the last column is not padded.
-// Cells are Latin-1 bytes; control characters print as "?" so that an index
-// cannot send escape sequences to the terminal. The cells are kept end to end
-// in one buffer, so a table of 100,000 rows costs little more than its text.
+// Cells are the cache's single bytes, printed in the locale's encoding with
+// control characters as "?" so that an index cannot send escape sequences to
+// the terminal. The cells are kept end to end in one buffer, so a table of
+// 100,000 rows costs little more than its text.
 class TextTable {
 public:
     explicit TextTable(std::vector<std::string> header, std::vector<bool> rightAligned = {});
+    // The columns whose cells are the locale's text (paths) rather than the cache's bytes.
+    void SetLocaleColumns(std::vector<bool> localeText);
     void Add(std::initializer_list<std::string_view> row);
     void Print(std::ostream& out) const;
 
@@ -42,11 +34,12 @@ private:
     };
     void AddCell(std::size_t offset);
 
-    std::string text_;                 // every cell, UTF-8, header first
+    std::string text_;                 // every cell as printed, header first
     std::vector<Cell> cells_;
     std::vector<std::size_t> rowStarts_;  // the first cell of each row
     std::size_t columns_;
     std::vector<bool> rightAligned_;
+    std::vector<bool> localeText_;
 };
 
 }  // namespace restash::cli

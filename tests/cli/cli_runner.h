@@ -25,6 +25,13 @@ struct CliEnvironment {
     std::string programDir;                                       // empty: the home folder
 };
 
+// Texts typed in UTF-8, as today's terminals send them.
+inline CliEnvironment Utf8Locale() {
+    CliEnvironment env;
+    env.variables = {{"LC_ALL", "C.UTF-8"}};
+    return env;
+}
+
 inline std::string ShellQuoted(const std::string& arg) {
     std::string quoted = "'";
     for (char c : arg) quoted += (c == '\'') ? std::string("'\\''") : std::string(1, c);
@@ -33,7 +40,8 @@ inline std::string ShellQuoted(const std::string& arg) {
 
 // The program's home folder is home; standard input is empty unless env says.
 inline CliResult RunCli(const TempDir& home, const std::vector<std::string>& args, const CliEnvironment& env = {}) {
-    std::string command = "env";
+    // uncache registers the index pages' type for the user: never in the real home.
+    std::string command = "env " + ShellQuoted("XDG_DATA_HOME=" + home / "xdg");
     for (const auto& [name, value] : env.variables) command += " " + ShellQuoted(name + "=" + value);
     command += " " + ShellQuoted(RESTASH_CLI_PATH) + " --program-dir " +
                ShellQuoted(env.programDir.empty() ? home.path() : env.programDir);

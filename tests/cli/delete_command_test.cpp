@@ -7,6 +7,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <set>
+#include <sstream>
 
 #include "tests/cli/cli_runner.h"
 
@@ -37,8 +38,8 @@ TEST_F(DeleteHashSample, RemovesTheChosenSiteAndListNoLongerShowsIt) {
 
     const CliResult r = RunCli(home, {"delete", "--cache", index, "--domain", "HOME.netpages.example", "--yes"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "Deleted 4 entries and 4 cache files.\n");
-    EXPECT_EQ(r.err, "Confirm: Are you sure you want to delete this\nselection from Netscape's cache? [Yes]\n");
+    EXPECT_EQ(r.out, "Deleted 4 cache files.\n");
+    EXPECT_EQ(r.err, "");
     for (const std::string& file : before.at("home.netpages.example"))
         EXPECT_FALSE(FileExists(work / "cache/" + file)) << file;
 
@@ -51,11 +52,11 @@ TEST_F(DeleteHashSample, RemovesTheChosenSiteAndListNoLongerShowsIt) {
     EXPECT_FALSE(FileExists(home / "RESTASH.INI"));
 }
 
-TEST_F(DeleteHashSample, EveryDomainOfEveryTypeIsTheWholeCacheWarning) {
+TEST_F(DeleteHashSample, YesDeletesTheWholeCacheWithoutAsking) {
     const CliResult r = RunCli(home, {"delete", "--cache", index, "--yes"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.err.find("\n\n\nWARNING : This selection will delete\nthe entire cache. Continue? [Yes]\n"),
-              std::string::npos) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "Deleted 25 cache files.\n");
     EXPECT_EQ(FilesIn(work / "cache"), std::vector<std::string>{"FAT.DB"});
 }
 
@@ -69,7 +70,9 @@ TEST_F(DeleteHashSample, RefusesWithoutATerminalOrYes) {
     // Only "other" files of a site that has none: nothing to delete.
     r = RunCli(home, {"delete", "--cache", index, "--domain", "www.photohost.example", "--types", "other", "--yes"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Error: No Files To Delete.\n");
+    EXPECT_EQ(r.err,
+              "restash-cli: nothing to delete: no file of the cache matches the selection; the cache's entries date "
+              "on 1997-06-13 (UTC)\n");
     EXPECT_EQ(FilesIn(work / "cache").size(), files);
 }
 
@@ -94,7 +97,7 @@ CliResult DeleteOnTerminal(const TempDir& home, const std::string& index, const 
         const ssize_t n = read(master, buf, sizeof buf);
         if (n <= 0) break;  // the program ended and closed the terminal
         result.out.append(buf, static_cast<std::size_t>(n));
-        if (!answered && result.out.find("[c]ancel? ") != std::string::npos) {
+        if (!answered && result.out.find("[y/N] ") != std::string::npos) {
             const std::string line = answer + "\n";
             EXPECT_EQ(write(master, line.data(), line.size()), static_cast<ssize_t>(line.size()));
             answered = true;
@@ -111,15 +114,37 @@ TEST_F(DeleteHashSample, AsksOnATerminal) {
     const std::size_t files = FilesIn(work / "cache").size();
     CliResult r = DeleteOnTerminal(home, index, "n");
     EXPECT_EQ(r.status, 1) << r.out;
-    EXPECT_NE(r.out.find("selection from Netscape's cache?\r\n[y]es, [n]o or [c]ancel? "), std::string::npos)
-        << r.out;
-    EXPECT_NE(r.out.find("Nothing was deleted."), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Delete 3 cache files from " + work / "cache/? [y/N] "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("restash-cli: nothing deleted"), std::string::npos) << r.out;
     EXPECT_EQ(FilesIn(work / "cache").size(), files);
 
     r = DeleteOnTerminal(home, index, "y");
     EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_NE(r.out.find("Deleted 3 entries and 3 cache files."), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Deleted 3 cache files."), std::string::npos) << r.out;
     EXPECT_EQ(FilesIn(work / "cache").size(), files - 3);
+}
+
+TEST(DeleteTextSample, DryRunNamesTheFilesAndLinesAndDeletesNothing) {
+    TempDir home;
+    TempDir work;
+    const std::string cache = CopySample("text-cache", work / "cache");
+    const std::string before = ReadBytes(cache + "/FAT");
+    const std::size_t files = FilesIn(cache).size();
+    const CliResult r = RunCli(home, {"delete", "--cache", cache + "/FAT", "--domain", "news.dailyplanet.example",
+                                      "--types", "text,media,other", "--dry-run"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::size_t deletes = 0, drops = 0;
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);) {
+        deletes += line.rfind("delete  " + cache + "/M", 0) == 0 ? 1 : 0;
+        drops += line.rfind("drop    line ", 0) == 0 && line.find("dailyplanet") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(deletes, 3u) << r.out;
+    EXPECT_EQ(drops, 3u) << r.out;
+    EXPECT_NE(r.out.find("Would delete 3 cache files and drop 3 index lines; nothing was changed.\n"),
+              std::string::npos) << r.out;
+    EXPECT_EQ(ReadBytes(cache + "/FAT"), before);
+    EXPECT_EQ(FilesIn(cache).size(), files);
 }
 
 TEST(DeleteTextSample, RewritesTheIndexWithoutTheSitesLines) {
@@ -130,7 +155,7 @@ TEST(DeleteTextSample, RewritesTheIndexWithoutTheSitesLines) {
     const CliResult r = RunCli(home, {"delete", "--cache", cache + "/FAT", "--domain", "news.dailyplanet.example",
                                       "--types", "text,media,other", "--yes"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "Deleted 3 entries and 3 cache files.\n");
+    EXPECT_EQ(r.out, "Deleted 3 cache files and 3 index lines.\n");
     const std::string after = ReadBytes(cache + "/FAT");
     EXPECT_EQ(after.rfind("MCOM-Cache-file-allocation-table-format-1\r\r\n", 0), 0u);
     EXPECT_EQ(after.find("dailyplanet"), std::string::npos);

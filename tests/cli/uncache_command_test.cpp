@@ -9,7 +9,11 @@
 #include <set>
 #include <thread>
 
+#include <nlohmann/json.hpp>
+#include <sstream>
+
 #include "tests/cli/cli_runner.h"
+#include "tests/support/netscape_cache.h"
 
 namespace restash::test {
 namespace {
@@ -49,12 +53,9 @@ protected:
 TEST_F(HashSample, UncacheThenSearchAsTheReadmeShows) {
     const CliResult run = Uncache();
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "Copied 25 file(s) and converted 14 page(s).\nIndex page: file://" + Root() + "HTMINDEX.HTM\n");
-    // The end question is answered No, so the way to open the index is printed.
-    EXPECT_NE(run.err.find("Confirm: Uncaching complete.\nDo you wish to view the\nRestash index page? [No]"),
-              std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("Information: To view the Restash index in Netscape:"), std::string::npos);
-    EXPECT_NE(run.err.find("      " + Root() + "HTMINDEX.HTM"), std::string::npos);
+    EXPECT_EQ(run.out, "Copied 25 files, converted 14 pages, skipped 0; index page: file://" + Root() +
+                           "HTMINDEX.HTM\n");
+    EXPECT_EQ(run.err, "");
     const std::vector<std::string> pages = CrLfLines(ReadBytes(Root() + "HTMLIST"));
     ASSERT_EQ(pages.size(), 14u * 3);
     for (std::size_t i = 2; i < pages.size(); i += 3) EXPECT_TRUE(FileExists(Root() + pages[i])) << pages[i];
@@ -67,13 +68,13 @@ TEST_F(HashSample, UncacheThenSearchAsTheReadmeShows) {
         << hit.out;
     EXPECT_NE(hit.out.find("About Riverbend\thttp://www.riverbend.example/about.html\n"), std::string::npos);
     EXPECT_EQ(hit.out.find("Joe"), std::string::npos);
-    EXPECT_NE(hit.err.find("Information: Use the 'View Offline Index' button"), std::string::npos) << hit.err;
+    EXPECT_EQ(hit.err, "4 pages of 14 found; results page: file://" + Root() + "RESULTS.RSH\n");
     EXPECT_NE(ReadBytes(Root() + "RESULTS.RSH").find("Search Results for <I>'SPROCKET'</I>"), std::string::npos);
 
     const CliResult miss = Search("Quillwort");
-    EXPECT_EQ(miss.status, 0) << miss.err;
+    EXPECT_EQ(miss.status, 1) << miss.err;
     EXPECT_EQ(miss.out, "");
-    EXPECT_NE(miss.err.find("QUILLWORT was not found."), std::string::npos) << miss.err;
+    EXPECT_NE(miss.err.find("'Quillwort' was not found in 14 pages"), std::string::npos) << miss.err;
     EXPECT_NE(ReadBytes(Root() + "RESULTS.RSH").find("<TR><TD>Not Found</TD><TR>"), std::string::npos);
 }
 
@@ -95,8 +96,8 @@ TEST_F(HashSample, SelectionOptionsChooseLikeTheWindow) {
     std::filesystem::remove_all(work / "out");
     r = Uncache({"--domain", "nosuch.example"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("Available domains: home.netpages.example, secure.riverbend.example, "
-                         "www.photohost.example, www.riverbend.example"),
+    EXPECT_NE(r.err.find("the domains there: home.netpages.example, secure.riverbend.example, "
+                         "www.photohost.example, www.riverbend.example; the cache's entries date on 1997-06-13"),
               std::string::npos) << r.err;
     EXPECT_FALSE(std::filesystem::exists(work / "out"));
 
@@ -104,7 +105,9 @@ TEST_F(HashSample, SelectionOptionsChooseLikeTheWindow) {
     r = RunCli(home, {"--quiet", "--now", "900000000", "uncache", "--cache", cache, "--offline", work / "out",
                       "--newer", "6h"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Error: No Files To Uncache.\n");
+    EXPECT_EQ(r.err,
+              "restash-cli: nothing to uncache: no file of the cache matches the selection; the cache's entries date "
+              "on 1997-06-13 (UTC)\n");
     EXPECT_FALSE(std::filesystem::exists(work / "out"));
 
     for (const auto& bad : std::vector<std::vector<std::string>>{{"--newer", "5h"},
@@ -139,24 +142,18 @@ TEST_F(HashSample, ViewOpensTheIndexInTheConfiguredBrowser) {
     CliEnvironment env;
     env.variables = {{"XDG_DATA_HOME", home / "xdg"}};
 
-    CliResult r = Uncache({}, env);
+    CliResult r = Uncache({"--view"}, env);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.err.find("To view the Restash index"), std::string::npos);
-
-    r = Uncache({"--view"}, env);
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.err.find("Restash index page? [Yes]"), std::string::npos) << r.err;
-    EXPECT_EQ(r.err.find("To view the Restash index"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err, "");
     ASSERT_TRUE(WaitForFile(home / "launched.txt"));
     EXPECT_EQ(ReadBytes(home / "launched.txt"), Root() + "HTMINDEX.HTM\n");
 
-    // A browser program that is not there: the error, then the instructions.
+    // A browser program that is not there: the copy is made, the error names the program.
     WriteBytes(home / "RESTASH.INI", "[paths]\r\nnetspath=" + home / "gone.sh" + "\r\n");
     r = Uncache({"--view"}, env);
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.err.find("Error: Could not open Netscape.\nPlease check your Restash Setup.\n"
-                         "Information: To view the Restash index in Netscape:"),
-              std::string::npos) << r.err;
+    EXPECT_EQ(r.err, "restash-cli: cannot open the index page: the browser program " + home / "gone.sh" +
+                         " (netspath setting) is not there\n");
 }
 
 // A child holding path open until it is killed; the constructor returns once
@@ -217,7 +214,8 @@ TEST_F(HashSample, TheBrowserCheckAsksWhetherAProcessHasTheCacheIndexOpen) {
              {"--quiet", "delete", "--cache", cache, "--yes"}}) {
         const CliResult r = RunCli(home, args);
         EXPECT_EQ(r.status, 1) << args[1];
-        EXPECT_EQ(r.err, "Error: Please shut down Netscape\nbefore continuing.\n") << args[1];
+        EXPECT_EQ(r.err, "restash-cli: the browser (FAKENS) is running and may change the cache; quit it first\n")
+            << args[1];
     }
     EXPECT_FALSE(std::filesystem::exists(work / "out"));
     EXPECT_EQ(FilesIn(work / "cache").size(), files);
@@ -227,6 +225,110 @@ TEST_F(HashSample, TheBrowserCheckAsksWhetherAProcessHasTheCacheIndexOpen) {
         EXPECT_EQ(r.status, 0) << args[0] << r.err;
         EXPECT_NE(r.err.find(cache + " is open in another program"), std::string::npos) << args[0] << r.err;
     }
+}
+
+TEST_F(HashSample, QuietPrintsNothingAndTheOutputHasNoWindowWords) {
+    CliResult r = Uncache({"--quiet"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out + r.err, "");
+    r = RunCli(home, {"-q", "search", "--offline", work / "out", "sprocket"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out + r.err, "");
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--now", kAfterTheVisits, "uncache", "--cache", cache, "--offline", work / "out", "--view"},
+             {"search", "--offline", work / "out", "sprocket"},
+             {"search", "--offline", work / "out", "quillwort"},
+             {"search", "--offline", work / "none", "quillwort"}}) {
+        r = RunCli(home, args);
+        for (const char* word : {"Netscape", "button", "menu", "window", "Confirm", "Information", "[No]", "Setup"})
+            EXPECT_EQ((r.out + r.err).find(word), std::string::npos) << word << " in\n" << r.out << r.err;
+    }
+}
+
+TEST_F(HashSample, DryRunNamesTheFilesTheRunMakesAndWritesNothing) {
+    const CliResult plan = Uncache({"--dry-run"});
+    ASSERT_EQ(plan.status, 0) << plan.err;
+    EXPECT_FALSE(std::filesystem::exists(work / "out"));
+    EXPECT_FALSE(FileExists(home / "xdg/mime/packages/restash-rsh.xml"));
+    EXPECT_NE(plan.out.find("page   WWWRIVER.HTM        http://www.riverbend.example/\n"), std::string::npos)
+        << plan.out;
+    EXPECT_NE(plan.out.find("Would copy 25 files (14 pages, 1 other text, 8 media, 2 other) into " + Root() +
+                            ", skip 0; nothing was written.\n"),
+              std::string::npos) << plan.out;
+    // The run then makes exactly the names the plan gave.
+    ASSERT_EQ(Uncache().status, 0);
+    std::istringstream lines(plan.out);
+    std::string line;
+    std::getline(lines, line);  // the heading
+    std::size_t planned = 0;
+    while (std::getline(lines, line) && line.rfind("Would", 0) != 0) {
+        std::istringstream fields(line);
+        std::string kind, name;
+        fields >> kind >> name;
+        EXPECT_TRUE(FileExists(Root() + name)) << line;
+        ++planned;
+    }
+    EXPECT_EQ(planned, 25u);
+}
+
+TEST_F(HashSample, ReportIsOneJsonDocumentAndNeverInTheCache) {
+    const CliResult r = Uncache({"--types", "text,media", "--report", work / "run.json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto report = nlohmann::json::parse(ReadBytes(work / "run.json"));
+    EXPECT_EQ(report["version"], "0.1.0");
+    EXPECT_EQ(report["command"], "uncache");
+    EXPECT_EQ(report["outcome"], "completed");
+    EXPECT_EQ(report["cache_index"]["path"], cache);
+    EXPECT_EQ(report["cache_index"]["sha256"].get<std::string>().size(), 64u);
+    EXPECT_EQ(report["selection"]["types"], "text,media");
+    EXPECT_EQ(report["counts"], nlohmann::json::parse(R"({"copied": 23, "converted": 14, "skipped": 0})"));
+    std::size_t byType = 0;
+    for (const auto& l : report["left_out"]) byType += l["reason"] == "not selected by type" ? 1 : 0;
+    EXPECT_EQ(byType, 2u);  // the ZIP and the applet
+    EXPECT_EQ(report["started"].get<std::string>().size(), 20u);
+
+    const CliResult inCache = Uncache({"--report", work / "cache/run.json"});
+    EXPECT_EQ(inCache.status, 2);
+    EXPECT_NE(inCache.err.find("would go into the cache folder"), std::string::npos) << inCache.err;
+    EXPECT_FALSE(FileExists(work / "cache/run.json"));
+}
+
+TEST_F(HashSample, UncacheRegistersTheIndexTypeUnlessToldNot) {
+    const std::string package = home / "xdg/mime/packages/restash-rsh.xml";
+    ASSERT_EQ(Uncache({"--no-register"}).status, 0);
+    EXPECT_FALSE(std::filesystem::exists(home / "xdg"));
+    ASSERT_EQ(Uncache().status, 0);
+    EXPECT_TRUE(FileExists(package));
+}
+
+// Search words typed in the locale find the cache's Latin-1 pages and are
+// shown as text in the results page.
+TEST(SearchCommand, LocaleWordsFindLatin1PagesAndResultsShowThemAsText) {
+    TempDir home;
+    TempDir work;
+    NsObject page;
+    page.url = "http://cafe.example/";
+    page.fileName = "M0000001.HTM";
+    page.mimeType = "text/html";
+    page.body = "<HTML><TITLE>Carte</TITLE><BODY>Un caf\xe9 cr\xe8me, 2 &lt;script&gt; tags</BODY></HTML>";
+    page.lastAccessed = 866000000;
+    const std::string index = WriteHashCache(work / "cache", {page});
+    ASSERT_EQ(RunCli(home, {"uncache", "--cache", index, "--offline", work / "out"}).status, 0);
+    struct Case {
+        std::string words;
+        int status;
+    };
+    for (const Case& c : std::vector<Case>{{"caf\u00e9 cr\u00e8me", 0},
+                                           {"cafe creme", 1},
+                                           {"<script>", 1},
+                                           {"x\"&<b>", 1}}) {
+        const CliResult r = RunCli(home, {"search", "--offline", work / "out", c.words}, Utf8Locale());
+        EXPECT_EQ(r.status, c.status) << c.words << "\n" << r.err;
+        const std::string results = ReadBytes(work / "out/OFFLINE/RESULTS.RSH");
+        EXPECT_EQ(results.find("<SCRIPT>"), std::string::npos);
+        EXPECT_EQ(results.find("<B>"), std::string::npos);
+    }
+    EXPECT_NE(ReadBytes(work / "out/OFFLINE/RESULTS.RSH").find("<I>'X&quot;&amp;&lt;B&gt;'</I>"), std::string::npos);
 }
 
 TEST(UncacheTextSample, RewritesTheHistoryAndCreatesTheProgramFolder) {
@@ -240,7 +342,7 @@ TEST(UncacheTextSample, RewritesTheHistoryAndCreatesTheProgramFolder) {
     const CliResult r = RunCli(home, {"--now", "853000000", "uncache", "--cache", cache + "/FAT", "--history",
                                       cache + "/NETSCAPE.HST", "--offline", work / "out"}, env);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "Copied 14 file(s) and converted 7 page(s).");
+    EXPECT_EQ(r.out.substr(0, r.out.find(';')), "Copied 14 files, converted 7 pages, skipped 0");
 
     const std::string history = ReadBytes(cache + "/NETSCAPE.HST");
     EXPECT_EQ(history.rfind("MCOM-Global-history-file-1\r\r\n", 0), 0u) << history.substr(0, 40);

@@ -41,6 +41,9 @@ struct CacheEntry {
     std::string ContentEncoding;
     std::string Charset;
     std::optional<bool> IncompleteFile;
+    // The format version of the record the entry was read from, where the
+    // index stores one (a hash index's records do).
+    std::optional<std::uint32_t> RecordVersion;
 
     // The server's response head (status line and header lines) as the
     // cache stored it, for the caches that keep one; the export then writes

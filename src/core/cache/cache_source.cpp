@@ -31,4 +31,9 @@ Removal CacheSource::Remove(CacheEntryList& /*entries*/, const EntryFilter& /*ch
     throw Error(Location() + ": entries cannot be removed from this cache");
 }
 
+RemovalPlan CacheSource::PlanRemoval(const CacheEntryList& /*entries*/, const EntryFilter& /*chosen*/,
+                                     ProgressSink& /*progress*/) const {
+    throw Error(Location() + ": entries cannot be removed from this cache");
+}
+
 }  // namespace restash

@@ -115,6 +115,24 @@ struct RemovalFailure {
     std::string what;  // "path: problem"
 };
 
+// What a removal would take: the bodies it would remove and, where the
+// format keeps an index it rewrites, the index lines it would drop.
+struct PlannedBody {
+    std::string url;
+    std::string body;  // the body's name
+    std::string path;  // where it is
+};
+struct PlannedLine {
+    std::size_t number = 0;  // counted from the index's first line as 1
+    std::string text;        // without its line break
+    std::string url;
+};
+struct RemovalPlan {
+    Ending ending = Ending::Finished;  // Stopped: the plan is not whole
+    std::vector<PlannedBody> bodies;
+    std::vector<PlannedLine> indexLines;
+};
+
 struct Removal {
     Ending ending = Ending::Finished;     // Stopped: nothing was removed
     std::uint64_t entriesRemoved = 0;     // entries, or index records
@@ -146,6 +164,9 @@ public:
     // index cannot be rewritten: the index and every body then stay.
     virtual Removal Remove(CacheEntryList& entries, const EntryFilter& chosen, const std::string& workFolder,
                            FileSystem& fs, ProgressSink& progress) const;
+    // What Remove would take, with nothing changed.
+    virtual RemovalPlan PlanRemoval(const CacheEntryList& entries, const EntryFilter& chosen,
+                                    ProgressSink& progress) const;
     // Removes what an earlier removal may have left in workFolder.
     virtual void ClearLeftovers(const std::string& /*workFolder*/, FileSystem& /*fs*/) const {}
     // Why entries cannot be removed from this cache as it was last read,

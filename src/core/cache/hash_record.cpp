@@ -111,6 +111,7 @@ IndexRecord DecodeCacheRecord(std::string_view key, std::string_view data) {
 
     r.Stamp = ReadI32(data, kLastAccessedAt);
     const std::uint32_t version = ReadU32(data, 4);
+    if (data.size() >= 8) r.RecordVersion = version;
     if (version == 3 || version == 5) {
         FieldCursor c(data, kFileNameAt);
         auto name = c.Text(kMaxFileNameLength);

@@ -1,3 +1,4 @@
+#include "core/cache/cache_folder.h"
 #include "core/cache/netscape_readers.h"
 #include "core/cache/netscape_source.h"
 
@@ -40,6 +41,22 @@ Removal NetscapeHashSource::Remove(CacheEntryList& entries, const EntryFilter& c
     }
     entries.resize(kept);
     return removal;
+}
+
+RemovalPlan NetscapeHashSource::PlanRemoval(const CacheEntryList& entries, const EntryFilter& chosen,
+                                            ProgressSink& progress) const {
+    RemovalPlan plan;
+    if (!progress.ProcessMessages()) {
+        plan.ending = Ending::Stopped;
+        return plan;
+    }
+    const CacheFolder folder(CacheDir());
+    for (const CacheEntry& entry : entries) {
+        if (!chosen(entry)) continue;
+        if (const std::optional<std::string> path = folder.Find(entry.Body.Name))
+            plan.bodies.push_back({entry.Url, entry.Body.Name, *path});
+    }
+    return plan;
 }
 
 }  // namespace restash

@@ -44,6 +44,9 @@ public:
     // is complete, and only then removes the cache files of those lines.
     Removal Remove(CacheEntryList& entries, const EntryFilter& chosen, const std::string& workFolder, FileSystem& fs,
                    ProgressSink& progress) const override;
+    // The chosen lines, and the cache files of those that name one.
+    RemovalPlan PlanRemoval(const CacheEntryList& entries, const EntryFilter& chosen,
+                            ProgressSink& progress) const override;
 };
 
 // The hash form: a Berkeley DB 1.85 hash file whose pairs are the records.
@@ -55,6 +58,9 @@ public:
     // list; the index file is left as it is (the next read skips them).
     Removal Remove(CacheEntryList& entries, const EntryFilter& chosen, const std::string& workFolder, FileSystem& fs,
                    ProgressSink& progress) const override;
+    // The cache files of the chosen entries; the index keeps its records.
+    RemovalPlan PlanRemoval(const CacheEntryList& entries, const EntryFilter& chosen,
+                            ProgressSink& progress) const override;
 };
 
 // The file earlier versions wrote a text-index rewrite to, in the program's

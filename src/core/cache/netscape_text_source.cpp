@@ -11,11 +11,16 @@ namespace {
 constexpr std::string_view kRewrittenLineEnd = "\r\r\n";
 constexpr long kLinesPerMessagePoint = 20;
 
+// A line without its terminator.
+std::string_view Unterminated(std::string_view line) {
+    if (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
+    return line;
+}
+
 // A rewritten line: the line without its terminator, then CR CR LF. A last
 // line that has no terminator loses nothing.
 void WriteRewrittenLine(OutputFile& out, std::string_view line) {
-    if (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
-    out.Write(line);
+    out.Write(Unterminated(line));
     out.Write(kRewrittenLineEnd);
 }
 
@@ -29,24 +34,28 @@ bool LineChosen(std::string_view text, const EntryFilter& chosen, CacheEntry& en
     return chosen(entry);
 }
 
-// Writes every line that is not chosen to out; the chosen lines' entries go
+// Walks the index's lines: the header and every line that is not chosen go
+// to kept, the chosen ones (numbered from the header as 1) with their entry
 // to doomed. Stopped when progress said to stop.
-Ending CopyUnchosenLines(std::string_view index, OutputFile& out, const EntryFilter& chosen,
-                         std::vector<CacheEntry>& doomed, ProgressSink& progress) {
+template <typename Kept, typename Doomed>
+Ending WalkIndexLines(std::string_view index, const EntryFilter& chosen, Kept kept, Doomed doomed,
+                      ProgressSink& progress) {
     LineReader reader(index);
     const std::string_view header = reader.Next();
-    if (!header.empty()) WriteRewrittenLine(out, header);
+    if (!header.empty()) kept(header);
     long count = 0;
+    std::size_t number = 1;
     while (!reader.AtEnd()) {
         if (count % kLinesPerMessagePoint == 0 && !progress.ProcessMessages()) return Ending::Stopped;
         ++count;
         const std::string_view line = reader.Next();
         if (line.empty()) continue;  // the read that met the end of the file
+        ++number;
         CacheEntry entry;
         if (LineChosen(line, chosen, entry))
-            doomed.push_back(std::move(entry));
+            doomed(number, line, std::move(entry));
         else
-            WriteRewrittenLine(out, line);
+            kept(line);
     }
     return Ending::Finished;
 }
@@ -70,7 +79,9 @@ Removal NetscapeTextSource::Remove(CacheEntryList& /*entries*/, const EntryFilte
     try {
         const MappedFile index(Location());
         auto out = fs.Create(tempPath);
-        removal.ending = CopyUnchosenLines(index.bytes(), *out, chosen, doomed, progress);
+        removal.ending = WalkIndexLines(
+            index.bytes(), chosen, [&](std::string_view line) { WriteRewrittenLine(*out, line); },
+            [&](std::size_t, std::string_view, CacheEntry&& entry) { doomed.push_back(std::move(entry)); }, progress);
         out->Close();
         if (removal.ending == Ending::Stopped) {
             fs.Remove(tempPath);
@@ -90,6 +101,22 @@ Removal NetscapeTextSource::Remove(CacheEntryList& /*entries*/, const EntryFilte
     const CacheFolder folder(CacheDir());
     for (const CacheEntry& entry : doomed) RemoveCacheFile(folder, entry, fs, removal);
     return removal;
+}
+
+RemovalPlan NetscapeTextSource::PlanRemoval(const CacheEntryList& /*entries*/, const EntryFilter& chosen,
+                                            ProgressSink& progress) const {
+    RemovalPlan plan;
+    const MappedFile index(Location());
+    const CacheFolder folder(CacheDir());
+    plan.ending = WalkIndexLines(
+        index.bytes(), chosen, [](std::string_view) {},
+        [&](std::size_t number, std::string_view line, CacheEntry&& entry) {
+            plan.indexLines.push_back({number, std::string(Unterminated(line)), entry.Url});
+            if (const std::optional<std::string> path = folder.Find(entry.Body.Name))
+                plan.bodies.push_back({entry.Url, entry.Body.Name, *path});
+        },
+        progress);
+    return plan;
 }
 
 }  // namespace restash

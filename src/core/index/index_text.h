@@ -20,6 +20,23 @@ inline std::string ShownAddress(std::string_view url) {
     return "..." + std::string(url.substr(url.size() - 28));
 }
 
+// text for the body of a page: "&", "<", ">" and '"' as character
+// references, so that what the user typed is shown rather than read as markup.
+inline std::string HtmlText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
 // The domain numbers the arrows of domain page n lead to, wrapping around.
 inline std::size_t PreviousDomain(std::size_t n, std::size_t count) { return n == 0 ? count - 1 : n - 1; }
 inline std::size_t NextDomain(std::size_t n, std::size_t count) { return n + 1 == count ? 0 : n + 1; }

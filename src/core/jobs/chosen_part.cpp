@@ -1,6 +1,7 @@
 #include "core/jobs/chosen_part.h"
 
 #include "core/app/browser_bridge.h"
+#include "core/cache/cache_folder.h"
 #include "core/jobs/job_texts.h"
 #include "core/offline/offline_lock.h"
 #include "core/platform/error.h"
@@ -34,8 +35,36 @@ JobStatus ChosenPart::Prepare(const Settings& settings, const ReadChecks& checks
     ShowWarnings(read.warnings, services_.messages, cacheWarnings_);
     if (read.ending == Ending::Stopped) return JobStatus::Stopped;
     ApplySelectionOptions(*state_, request_.options);
-    if (checks.nothingText && !state_->HasSomethingChosen()) return Fail(FailureCode::NothingChosen, checks.nothingText);
+    if (checks.nothingText && !state_->HasSomethingChosen()) {
+        failure_ = NothingChosen(checks.nothingText);
+        return JobStatus::Failed;
+    }
     return JobStatus::Completed;
+}
+
+Failure ChosenPart::NothingChosen(const char* text) const {
+    Failure f{FailureCode::NothingChosen, text, {}};
+    if (state_) f.entryDates = EntryDates(state_->Entries());
+    return f;
+}
+
+std::vector<LeftOut> ChosenPart::LeftOutByChoice() {
+    std::vector<LeftOut> leftOut;
+    if (!request_.listLeftOut || !own_ || !state_->Source()) return leftOut;
+    CacheEntryList all;
+    const CacheRead read = state_->Source()->Read(all, services_.progress, {true});
+    if (read.ending == Ending::Stopped) return leftOut;
+    const Selection selection = state_->Current();
+    for (const CacheEntry& e : all) {
+        if (!InChosenPart(e, selection)) continue;
+        if (!e.Body.Present) {
+            const bool safe = IsSafeCacheName(e.Body.Name);
+            leftOut.push_back({e.Url, e.Body.Name, safe ? LeftOutReason::BodyMissing : LeftOutReason::UnsafeName, {}});
+        } else if (!selection.Includes(e.category)) {
+            leftOut.push_back({e.Url, e.Body.Name, LeftOutReason::TypeNotChosen, CategoryName(e.category)});
+        }
+    }
+    return leftOut;
 }
 
 Failure ErrorFailure(const std::exception& e) {

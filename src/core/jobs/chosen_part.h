@@ -20,6 +20,10 @@ struct SelectionRequest {
     CacheSelection* chosen = nullptr;
     // Otherwise the options that choose from a fresh read of the cache.
     SelectionOptions options;
+    // With options: also tell which entries of the chosen domains and dates
+    // are left out by the choice itself (a missing or unsafely named body,
+    // a kind not taken); the cache is read once more for them.
+    bool listLeftOut = false;
 };
 
 // What a job does when a browser has the cache open.
@@ -51,6 +55,12 @@ public:
     // (none when the request brought its selection). Each was shown through
     // the messages as it came.
     const std::vector<Warning>& CacheWarnings() const { return cacheWarnings_; }
+
+    // The entries the choice leaves out, when the request asks for them (see
+    // SelectionRequest::listLeftOut); none otherwise.
+    std::vector<LeftOut> LeftOutByChoice();
+    // The NothingChosen failure with text, and the dates of the cache's entries.
+    Failure NothingChosen(const char* text) const;
 
     // Whether there is a selection yet: the request's own, or one Prepare made.
     bool HasState() const { return state_ != nullptr; }

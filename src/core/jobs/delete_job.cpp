@@ -44,14 +44,39 @@ Outcome<DeleteSummary> DeleteJob::Run() {
     }
 }
 
+Outcome<DeletePlan> DeleteJob::Plan() {
+    try {
+        const JobStatus prepared = part_.Prepare(request_.settings, {BrowserCheck::Refuse, true, kNoFilesToDelete});
+        if (prepared == JobStatus::Stopped) return Outcome<DeletePlan>::Stopped();
+        if (prepared == JobStatus::Failed) return Outcome<DeletePlan>::Failed(part_.failure());
+        CacheSelection& state = part_.State();
+        if (NetscapeRuns(request_.settings, services_.processes))
+            return Outcome<DeletePlan>::Failed(BrowserRunningFailure());
+        if (!state.HasSomethingChosen()) return Outcome<DeletePlan>::Failed(part_.NothingChosen(kNoFilesToDelete));
+        if (std::string why = state.Source()->WhyRemovalIsRefused(); !why.empty())
+            return Outcome<DeletePlan>::Failed({FailureCode::Error, std::move(why), state.Source()->Location()});
+        const Selection selection = state.Current();
+        Outcome<DeletePlan> o;
+        o.summary.wholeCache = state.ChoosesWholeCache();
+        o.summary.rewritesIndex = state.Traits().removal == RemovalKind::RewritesIndex;
+        o.summary.removal = state.Source()->PlanRemoval(
+            state.Entries(), [&](const CacheEntry& e) { return IsSelected(e, selection); }, services_.progress);
+        if (o.summary.removal.ending == Ending::Stopped) return Outcome<DeletePlan>::Stopped();
+        o.warnings = part_.CacheWarnings();
+        o.leftOut = part_.LeftOutByChoice();
+        return o;
+    } catch (const Error& e) {
+        return Outcome<DeletePlan>::Failed(ErrorFailure(e));
+    }
+}
+
 Outcome<DeleteSummary> DeleteJob::Decide(CacheSelection& state) {
     const Settings& settings = request_.settings;
     if (NetscapeRuns(settings, services_.processes)) return Outcome<DeleteSummary>::Failed(BrowserRunningFailure());
     const CacheSource& source = *state.Source();
     source.ClearLeftovers(settings.ProgramDir, services_.fs);
 
-    if (!state.HasSomethingChosen())
-        return Outcome<DeleteSummary>::Failed({FailureCode::NothingChosen, kNoFilesToDelete, {}});
+    if (!state.HasSomethingChosen()) return Outcome<DeleteSummary>::Failed(part_.NothingChosen(kNoFilesToDelete));
     // A format (or a damaged cache) that cannot lose entries safely is
     // refused before the user is asked.
     if (std::string why = source.WhyRemovalIsRefused(); !why.empty())
@@ -73,6 +98,8 @@ Outcome<DeleteSummary> DeleteJob::Decide(CacheSelection& state) {
 Outcome<DeleteSummary> DeleteJob::Remove(CacheSelection& state) {
     const Selection selection = state.Current();
     const CacheSource& source = *state.Source();
+    // Told before the removal changes the cache and the lists.
+    std::vector<LeftOut> byChoice = part_.LeftOutByChoice();
     Removal removal;
     {
         DeletingState busy(services_.progress);
@@ -95,7 +122,8 @@ Outcome<DeleteSummary> DeleteJob::Remove(CacheSelection& state) {
     } else {
         state.RebuildLists();
     }
-    o.summary = {removal.entriesRemoved, removal.bodiesRemoved};
+    o.summary = {removal.entriesRemoved, removal.bodiesRemoved, source.Traits().removal == RemovalKind::RewritesIndex};
+    o.leftOut = std::move(byChoice);
     if (removal.failures.empty()) return o;
     const std::string text = NotRemovedText(removal.failures);
     services_.messages.ShowError(text);

@@ -26,6 +26,14 @@ struct DeleteRequest {
 struct DeleteSummary {
     std::uint64_t entriesRemoved = 0;  // entries (hash index) or index lines (text index) removed
     std::uint64_t bodiesRemoved = 0;   // cache files removed from the folder
+    bool indexRewritten = false;       // the index was rewritten without the entries' records
+};
+
+// What a deletion would take.
+struct DeletePlan {
+    RemovalPlan removal;      // the bodies, and a text index's lines
+    bool wholeCache = false;     // the choice covers the whole cache
+    bool rewritesIndex = false;  // the index would be rewritten without the lines
 };
 
 class DeleteJob {
@@ -38,6 +46,10 @@ public:
     // body as they were. Not answering Yes is Failed (NotConfirmed), or
     // Stopped when the progress sink says to stop meanwhile.
     Outcome<DeleteSummary> Run();
+
+    // The same checks and choice, then what the removal would take; nothing
+    // is asked, written or removed.
+    Outcome<DeletePlan> Plan();
 
 private:
     Outcome<DeleteSummary> Decide(CacheSelection& state);

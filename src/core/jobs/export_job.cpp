@@ -46,6 +46,7 @@ Outcome<ExportSummary> ExportJob::Run() {
         if (prepared == JobStatus::Stopped) return Outcome<ExportSummary>::Stopped();
         if (prepared == JobStatus::Failed) return Outcome<ExportSummary>::Failed(part_.failure());
         CacheSelection& state = part_.State();
+        std::vector<LeftOut> byChoice = part_.LeftOutByChoice();
         ExportOptions options;
         options.warcPath = request_.warc;
         options.waczPath = request_.wacz;
@@ -58,6 +59,8 @@ Outcome<ExportSummary> ExportJob::Run() {
         if (report.ending == Ending::Stopped) return Outcome<ExportSummary>::Stopped();
         Outcome<ExportSummary> o = Completed(report, services_.messages);
         o.warnings.insert(o.warnings.begin(), part_.CacheWarnings().begin(), part_.CacheWarnings().end());
+        o.leftOut.insert(o.leftOut.end(), std::make_move_iterator(byChoice.begin()),
+                         std::make_move_iterator(byChoice.end()));
         return o;
     } catch (const Error& e) {
         return Outcome<ExportSummary>::Failed(ErrorFailure(e));

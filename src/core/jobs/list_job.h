@@ -9,6 +9,7 @@
 #include "core/cache/cache_entry.h"
 #include "core/jobs/outcome.h"
 #include "core/jobs/services.h"
+#include "core/selection/date_window.h"
 #include "core/selection/domain_tally.h"
 #include "core/selection/selection_options.h"
 
@@ -19,6 +20,10 @@ struct ListRequest {
     bool includeAbsent = false;  // also the entries whose body is missing
     // When set, the domains these options choose are listed instead of the entries.
     std::optional<SelectionOptions> domains;
+    // When they narrow the choice, only the entries these options choose
+    // are listed (an unset type list takes every kind); otherwise every entry.
+    SelectionOptions entries{};
+    bool bodySizes = false;  // also the size of each entry's body
 };
 
 struct ListSummary {
@@ -26,6 +31,11 @@ struct ListSummary {
     std::string family;  // the browsers the cache came from (CacheTraits::family)
     CacheEntryList entries;
     std::vector<DomainTally> domains;  // the chosen domains in the chosen list's order
+    // With bodySizes, one per entry: the size of its body, when it is there.
+    std::vector<std::optional<std::uint64_t>> sizes;
+    // When options chose: the first and last stamps of the cache's entries,
+    // for saying where a choice that found nothing could look.
+    std::optional<StampRange> cacheDates;
 };
 
 class ListJob {
@@ -36,6 +46,8 @@ public:
 
 private:
     Outcome<ListSummary> ListDomains();
+    Outcome<ListSummary> ListChosenEntries();
+    void AddBodySizes(const CacheSource& source, ListSummary& summary) const;
 
     ListRequest request_;
     Services services_;

@@ -4,10 +4,12 @@
 // could not do its work), its own summary, its warnings and the chosen
 // entries it left out, each with a code a front end can word and the core's
 // own text.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/platform/warning.h"
+#include "core/selection/date_window.h"
 
 namespace restash {
 
@@ -30,6 +32,9 @@ struct Failure {
     FailureCode code = FailureCode::None;
     std::string text;  // the core's text for it
     std::string path;  // the file it concerns, when there is one
+    // NothingChosen: the first and last time stamps of the cache's entries
+    // (nothing when the cache has none).
+    std::optional<StampRange> entryDates = std::nullopt;
 };
 
 enum class LeftOutReason {
@@ -37,6 +42,8 @@ enum class LeftOutReason {
     BodyUnreadable,  // the body could not be read
     NoAddress,       // the index gives no address for the entry
     NotRemovable,    // the body could not be removed
+    UnsafeName,      // the index names the body outside the cache
+    TypeNotChosen,   // of a kind the selection does not take
 };
 
 // A chosen entry the job did not carry through.

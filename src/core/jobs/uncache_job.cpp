@@ -12,7 +12,8 @@ namespace {
 
 Outcome<UncacheSummary> Completed(const RunOutcome& run, const std::string& histPath) {
     Outcome<UncacheSummary> o;
-    o.summary = {run.filesCopied, run.pagesConverted, run.viewIndexRequested};
+    o.summary = {run.filesCopied, run.pagesConverted, run.viewIndexRequested,
+                 run.copyFailures.size() + run.bodiesGone.size()};
     if (run.historyMissing) o.warnings.push_back({WarningCode::HistoryMissing, kBadHistoryPath, histPath});
     if (!run.historyNotUpdated.empty())
         o.warnings.push_back({WarningCode::HistoryNotUpdated, run.historyNotUpdated, histPath});
@@ -20,6 +21,7 @@ Outcome<UncacheSummary> Completed(const RunOutcome& run, const std::string& hist
         o.warnings.push_back({WarningCode::BodiesUnreadable, CopyFailuresText(run.copyFailures), {}});
     for (const CopyFailure& f : run.copyFailures)
         o.leftOut.push_back({f.url, f.body, LeftOutReason::BodyUnreadable, f.what});
+    for (const CopyFailure& f : run.bodiesGone) o.leftOut.push_back({f.url, f.body, LeftOutReason::BodyMissing, {}});
     if (!run.undecoded.empty())
         o.warnings.push_back({WarningCode::BodiesNotDecoded, UndecodedText(run.undecoded), {}});
     return o;
@@ -49,9 +51,35 @@ std::optional<Outcome<UncacheSummary>> UncacheJob::Check() {
     const bool history = request_.history && part_.State().Traits().rewritesHistory;
     if (auto overlap = CheckOutputsApart(UncachePaths(request_.settings, history)))
         return Outcome<UncacheSummary>::Failed(*overlap);
-    if (!part_.State().HasSomethingChosen())
-        return Outcome<UncacheSummary>::Failed({FailureCode::NothingChosen, kNoFilesToUncache, {}});
+    if (!part_.State().HasSomethingChosen()) return Outcome<UncacheSummary>::Failed(part_.NothingChosen(kNoFilesToUncache));
     return std::nullopt;
+}
+
+Outcome<UncachePlan> UncacheJob::Plan() {
+    if (auto ended = Check()) {
+        Outcome<UncachePlan> o;
+        o.status = ended->status;
+        o.failure = ended->failure;
+        return o;
+    }
+    try {
+        CacheSelection& state = part_.State();
+        Outcome<UncachePlan> o;
+        o.summary = PlanUncache(request_.settings, *state.Source(), state.Entries(), state.Current());
+        o.warnings = part_.CacheWarnings();
+        if (o.summary.historyMissing && request_.history)
+            o.warnings.push_back({WarningCode::HistoryMissing, kBadHistoryPath, request_.settings.HistPath});
+        for (const CopyFailure& f : o.summary.gone) o.leftOut.push_back({f.url, f.body, LeftOutReason::BodyMissing, {}});
+        AddLeftOutByChoice(o.leftOut);
+        return o;
+    } catch (const Error& e) {
+        return Outcome<UncachePlan>::Failed(ErrorFailure(e));
+    }
+}
+
+void UncacheJob::AddLeftOutByChoice(std::vector<LeftOut>& leftOut) {
+    std::vector<LeftOut> more = part_.LeftOutByChoice();
+    leftOut.insert(leftOut.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
 }
 
 Outcome<UncacheSummary> UncacheJob::RunChecked() {
@@ -66,6 +94,7 @@ Outcome<UncacheSummary> UncacheJob::RunChecked() {
         if (outcome.ending == Ending::Stopped) return Outcome<UncacheSummary>::Stopped();
         Outcome<UncacheSummary> o = Completed(outcome, settings.HistPath);
         o.warnings.insert(o.warnings.begin(), part_.CacheWarnings().begin(), part_.CacheWarnings().end());
+        AddLeftOutByChoice(o.leftOut);
         return o;
     } catch (const Error& e) {
         return Outcome<UncacheSummary>::Failed(ErrorFailure(e));

@@ -11,6 +11,7 @@
 #include "core/jobs/chosen_part.h"
 #include "core/jobs/outcome.h"
 #include "core/jobs/services.h"
+#include "core/uncache/uncache_plan.h"
 
 namespace restash {
 
@@ -26,7 +27,8 @@ struct UncacheRequest {
 struct UncacheSummary {
     std::uint64_t filesCopied = 0;
     std::uint64_t pagesConverted = 0;
-    bool viewIndex = false;  // the user asked to view the index and the browser program is there
+    bool viewIndex = false;     // the user asked to view the index and the browser program is there
+    std::uint64_t skipped = 0;  // chosen files not copied: gone meanwhile, or unreadable
 };
 
 class UncacheJob {
@@ -46,7 +48,13 @@ public:
     // while another process holds it the job fails at once (InUse).
     Outcome<UncacheSummary> RunChecked();
 
+    // The choice and the checks, then what the run would copy and under
+    // which names; nothing is written (not even the program folder).
+    Outcome<UncachePlan> Plan();
+
 private:
+    void AddLeftOutByChoice(std::vector<LeftOut>& leftOut);
+
     UncacheRequest request_;
     Services services_;
     ChosenPart part_;

@@ -1,6 +1,9 @@
 #include "core/platform/paths.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <optional>
 
 namespace restash {
 
@@ -59,6 +62,47 @@ std::string WithTrailingSeparator(std::string_view path) {
     std::string out(path);
     if (!out.empty() && out.back() != kSeparator) out += kSeparator;
     return out;
+}
+
+}  // namespace restash
+
+namespace restash {
+namespace {
+
+// The name in folder that equals name without regard to ASCII letter case;
+// the first in byte order when there are several.
+std::optional<std::string> NameIgnoringCase(const std::filesystem::path& folder, const std::string& name) {
+    std::optional<std::string> found;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder.empty() ? "." : folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string candidate = it->path().filename().string();
+        if (candidate.size() != name.size()) continue;
+        const bool same = std::equal(candidate.begin(), candidate.end(), name.begin(), [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+        });
+        if (same && (!found || candidate < *found)) found = candidate;
+    }
+    return found;
+}
+
+}  // namespace
+
+std::string ExistingPathIgnoringCase(const std::string& path) {
+    std::error_code ec;
+    if (path.empty() || std::filesystem::exists(path, ec)) return path;
+    std::filesystem::path resolved;
+    for (const std::filesystem::path& part : std::filesystem::path(path)) {
+        const std::filesystem::path next = resolved / part;
+        if (part == "/" || part == "." || part == ".." || std::filesystem::exists(next, ec)) {
+            resolved = next;
+            continue;
+        }
+        const std::optional<std::string> name = NameIgnoringCase(resolved, part.string());
+        if (!name) return path;
+        resolved /= *name;
+    }
+    return resolved.string();
 }
 
 }  // namespace restash

@@ -27,6 +27,12 @@ inline constexpr char kSeparator = '/';
 // steps; the path as it is when that fails. Empty stays empty.
 std::string AbsolutePath(const std::string& path);
 
+// path itself when it exists; otherwise the one existing path that differs
+// from it only in the letter case of its names (a FAT volume mounted on
+// Linux shows "FAT.DB" as "fat.db"), found name by name from the first that
+// is missing; otherwise path itself. Where several names match, the first in
+// byte order is taken.
+std::string ExistingPathIgnoringCase(const std::string& path);
 // The real path of path: absolute, every symbolic link followed in the part
 // that exists, no "." or ".." steps; the part that does not exist yet is
 // appended as it is. No trailing "/" (except for "/" itself). Empty stays

@@ -63,7 +63,9 @@ SearchResult SearchOfflinePages(const std::string& offlineDir, std::string_view 
         Line(out, "<HTML><TITLE>Restash - Search Results</TITLE>");
         Line(out, "<BASE TARGET=_top><BODY BGCOLOR=#C0C0C0>");
         Line(out, "<CENTER><TABLE BORDER=1 CELLPADDING=2>");
-        Line(out, "<TR><TH><FONT SIZE=4>Search Results for <I>'" + shown.Text(word.Utf8()) + "'</I></FONT></TH></TR>");
+        // The search words are the user's text, not markup.
+        Line(out, "<TR><TH><FONT SIZE=4>Search Results for <I>'" + HtmlText(shown.Text(word.Utf8())) +
+                      "'</I></FONT></TH></TR>");
         CopiedFile record;
         while (!cancelled && list.Next(record)) {
             ++result.pagesRead;

@@ -1,5 +1,7 @@
 #include "core/selection/cache_selection.h"
 
+#include <algorithm>
+#include <climits>
 #include <unordered_set>
 #include <utility>
 
@@ -20,6 +22,10 @@ void CacheSelection::Reset(const CacheTraits& traits, const Clock& clock, std::i
     available_.Clear();
     chosen_.Clear();
     nowStamp_ = ComputeNowStamp(traits.stampShift, clock, gmtHours, traits.utcStamps);
+    gmtHours_ = gmtHours;
+    dateLower_ = INT32_MIN;
+    dateUpper_ = INT32_MAX;
+    urlPatterns_.clear();
     ageUpper_ = kNoUpperLimit;
     progress_.ProcessMessages();
 }
@@ -30,7 +36,7 @@ CacheRead CacheSelection::Load(std::shared_ptr<const CacheSource> source, const 
     entries_.clear();
     tallies_.clear();
     CacheRead read = source_->Read(entries_, progress_, readOptions_);
-    ageLower_ = 0;
+    ageLower_ = std::max(0, dateLower_);
     RebuildLists();
     return read;
 }
@@ -54,7 +60,7 @@ CacheRead CacheSelection::Reload() {
 
 void CacheSelection::RebuildLists() {
     try {
-        tallies_ = TallyDomains(entries_, ageLower_, ageUpper_);
+        tallies_ = TallyDomains(entries_, ageLower_, ageUpper_, urlPatterns_);
         std::vector<std::string> names;
         names.reserve(tallies_.size());
         for (const DomainTally& t : tallies_) names.push_back(t.Domain);
@@ -160,6 +166,17 @@ void CacheSelection::SetTypeIncluded(Category category, bool on) {
     }
 }
 
+void CacheSelection::SetDateWindow(std::int32_t lower, std::int32_t upper) {
+    dateLower_ = lower;
+    dateUpper_ = upper;
+    AgeWindowChanged();
+}
+
+void CacheSelection::SetUrlPatterns(std::vector<std::string> patterns) {
+    urlPatterns_ = std::move(patterns);
+    RebuildLists();
+}
+
 bool CacheSelection::TypeIncluded(Category category) const {
     switch (category) {
         case Category::Text: return includeText_;
@@ -179,7 +196,9 @@ std::uint64_t CacheSelection::CheckedTotal() const {
 std::uint64_t CacheSelection::AllTotal() const { return counts_.text + counts_.media + counts_.other; }
 
 bool CacheSelection::ChoosesWholeCache() const {
-    return mode_ == AgeMode::AllAges && available_.empty() && CheckedTotal() == AllTotal();
+    const bool everyDate = dateLower_ == INT32_MIN && dateUpper_ == INT32_MAX;
+    return mode_ == AgeMode::AllAges && everyDate && urlPatterns_.empty() && available_.empty() &&
+           CheckedTotal() == AllTotal();
 }
 
 Selection CacheSelection::Current() const {
@@ -191,14 +210,15 @@ Selection CacheSelection::Current() const {
     s.AgeLower = ageLower_;
     s.AgeUpper = ageUpper_;
     s.NowStamp = nowStamp_;
+    s.UrlPatterns = urlPatterns_;
     return s;
 }
 
 void CacheSelection::ApplyShownAgeWindow() {
     const std::int32_t n = std::stoi(ageNumbers_.at(static_cast<std::size_t>(ageIndex_)));
     const AgeWindow w = AgeWindowFor(mode_, n, unit_, nowStamp_);
-    ageLower_ = w.lower;
-    ageUpper_ = w.upper;
+    ageLower_ = std::max(w.lower, dateLower_);
+    ageUpper_ = std::min(w.upper, dateUpper_);
 }
 
 }  // namespace restash

@@ -83,6 +83,12 @@ public:
     void SetAgeUnit(AgeUnit unit);
     // Types change what is taken, not the counts.
     void SetTypeIncluded(Category category, bool on);
+    // A calendar window that narrows the age window: lower < Stamp < upper
+    // (strict, like the age window). Rebuilds the lists.
+    void SetDateWindow(std::int32_t lower, std::int32_t upper);
+    // Only the entries whose address matches one of patterns (none: every
+    // address) are counted and taken. Rebuilds the lists.
+    void SetUrlPatterns(std::vector<std::string> patterns);
 
     // --- what it gives ---
 
@@ -105,6 +111,8 @@ public:
     std::int32_t AgeLower() const { return ageLower_; }
     std::int32_t AgeUpper() const { return ageUpper_; }
     std::int32_t NowStamp() const { return nowStamp_; }
+    // The GMT adjustment of Reset: the hours the cache's time zone lies east of UTC.
+    std::int32_t GmtHours() const { return gmtHours_; }
 
     const TypeCounts& Counts() const { return counts_; }
     // The counts of the included types added up, and of all three.
@@ -150,6 +158,11 @@ private:
     std::int32_t ageLower_ = 0;
     std::int32_t ageUpper_ = kNoUpperLimit;
     std::int32_t nowStamp_ = 0;
+    std::int32_t gmtHours_ = 0;
+    // The calendar window and the address patterns: none unless set.
+    std::int32_t dateLower_ = INT32_MIN;
+    std::int32_t dateUpper_ = INT32_MAX;
+    std::vector<std::string> urlPatterns_;
 };
 
 }  // namespace restash

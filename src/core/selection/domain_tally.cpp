@@ -3,6 +3,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "core/selection/url_pattern.h"
+
 namespace restash {
 namespace {
 
@@ -15,12 +17,14 @@ struct ViewHash {
 
 }  // namespace
 
-DomainTallyList TallyDomains(const CacheEntryList& entries, std::int32_t ageLower, std::int32_t ageUpper) {
+DomainTallyList TallyDomains(const CacheEntryList& entries, std::int32_t ageLower, std::int32_t ageUpper,
+                             const std::vector<std::string>& urlPatterns) {
     DomainTallyList tallies;
     std::unordered_map<std::string, std::size_t, ViewHash, std::equal_to<>> index;
     for (const CacheEntry& e : entries) {
         // Only entries whose body is there are counted.
         if (!e.Body.Present || !InAgeWindow(e.Stamp, ageLower, ageUpper)) continue;
+        if (!MatchesAnyPattern(e.Url, urlPatterns)) continue;
         // A longer name is tallied under its first 50 characters, the name the
         // lists show.
         const std::string_view domain = std::string_view(e.Domain).substr(0, kDomainCapacity);

@@ -30,9 +30,11 @@ inline bool InAgeWindow(std::int32_t stamp, std::int32_t ageLower, std::int32_t 
     return ageLower < stamp && stamp < ageUpper;
 }
 
-// The tallies of every entry inside the age window, found by exact domain
-// (a hash look-up with the result of the first-match walk). A domain is
-// tallied under its first 50 characters.
-DomainTallyList TallyDomains(const CacheEntryList& entries, std::int32_t ageLower, std::int32_t ageUpper);
+// The tallies of every entry inside the age window (and, when patterns are
+// given, whose address one of them matches), found by exact domain (a hash
+// look-up with the result of the first-match walk). A domain is tallied
+// under its first 50 characters.
+DomainTallyList TallyDomains(const CacheEntryList& entries, std::int32_t ageLower, std::int32_t ageUpper,
+                             const std::vector<std::string>& urlPatterns = {});
 
 }  // namespace restash

@@ -1,6 +1,7 @@
 #include "core/selection/selection.h"
 
 #include "core/platform/text.h"
+#include "core/selection/url_pattern.h"
 
 namespace restash {
 
@@ -31,9 +32,13 @@ bool Selection::Includes(Category c) const {
     return false;
 }
 
+bool InChosenPart(const CacheEntry& entry, const Selection& selection) {
+    return InAgeWindow(entry.Stamp, selection.AgeLower, selection.AgeUpper) &&
+           selection.Domains.Contains(entry.Domain) && MatchesAnyPattern(entry.Url, selection.UrlPatterns);
+}
+
 bool IsSelected(const CacheEntry& entry, const Selection& selection) {
-    return InAgeWindow(entry.Stamp, selection.AgeLower, selection.AgeUpper) && selection.Includes(entry.category) &&
-           selection.Domains.Contains(entry.Domain);
+    return selection.Includes(entry.category) && InChosenPart(entry, selection);
 }
 
 }  // namespace restash

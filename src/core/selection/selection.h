@@ -45,12 +45,18 @@ struct Selection {
     std::int32_t AgeLower = 0;
     std::int32_t AgeUpper = kNoUpperLimit;
     std::int32_t NowStamp = 0;
+    // Shell-style patterns on the address (see url_pattern.h); empty: every address.
+    std::vector<std::string> UrlPatterns;
 
     bool Includes(Category c) const;
 };
 
-// True when AgeLower < Stamp < AgeUpper, the entry's domain is one of
-// Domains (ignoring letter case) and the include flag of its category is set.
+// The chosen part before the types: AgeLower < Stamp < AgeUpper, the
+// entry's domain is one of Domains (ignoring letter case) and its address
+// matches UrlPatterns.
+bool InChosenPart(const CacheEntry& entry, const Selection& selection);
+
+// InChosenPart, and the include flag of the entry's category is set.
 bool IsSelected(const CacheEntry& entry, const Selection& selection);
 
 }  // namespace restash

@@ -1,8 +1,10 @@
 #include "core/selection/selection_options.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "core/platform/text.h"
+#include "core/selection/date_window.h"
 
 namespace restash {
 namespace {
@@ -13,7 +15,7 @@ std::string AllowedAges() { return "6h, 12h, 18h, 1d to 6d, or 1w to 6w"; }
 
 AgeOption ParseAgeOption(const std::string& text) {
     const auto bad = [&] {
-        return SelectionOptionError("Invalid age \"" + text + "\": use " + AllowedAges());
+        return SelectionOptionError("invalid age '" + text + "': use " + AllowedAges());
     };
     if (text.size() < 2) throw bad();
     AgeOption age;
@@ -39,15 +41,49 @@ TypeOption ParseTypesOption(const std::string& text) {
         if (word == "text") types.text = true;
         else if (word == "media") types.media = true;
         else if (word == "other") types.other = true;
-        else throw SelectionOptionError("Invalid file type \"" + word + "\" in --types: use text, media and other, separated by commas");
+        else throw SelectionOptionError("invalid file type '" + word + "' in --types: use text, media and other, separated by commas");
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
     return types;
 }
 
+bool SelectionOptions::Narrows() const {
+    return !domains.empty() || newer || older || since || until || types || !urls.empty();
+}
+
+namespace {
+
+std::int32_t ClampToStamp(std::int64_t v) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+// --since and --until: the calendar window, both ends taken in.
+void ApplyDates(CacheSelection& selection, const SelectionOptions& options) {
+    if (!options.since && !options.until) return;
+    std::int64_t lower = INT32_MIN, upper = INT32_MAX;
+    if (options.since) lower = ParseDateOption("--since", *options.since, selection.GmtHours()).first - 1;
+    if (options.until) upper = ParseDateOption("--until", *options.until, selection.GmtHours()).last + 1;
+    if (options.since && options.until && lower >= upper - 1)
+        throw SelectionOptionError("--since " + *options.since + " is after --until " + *options.until);
+    selection.SetDateWindow(ClampToStamp(lower), ClampToStamp(upper));
+}
+
+std::string NoSuchDomainText(const CacheSelection& selection, const std::string& wanted, const DomainSet& listed) {
+    std::string available;
+    for (const std::string& name : listed.Names()) available += (available.empty() ? "" : ", ") + name;
+    std::string text = "domain '" + wanted + "' has no files in the chosen dates; the domains there: " +
+                       (available.empty() ? "(none)" : available);
+    if (const auto dates = EntryDates(selection.Entries()))
+        text += "; the cache's entries date " + DateRangeText(*dates, selection.GmtHours());
+    return text;
+}
+
+}  // namespace
+
 void ApplySelectionOptions(CacheSelection& selection, const SelectionOptions& options) {
-    if (options.newer && options.older) throw SelectionOptionError("Use --newer or --older, not both");
+    if (options.newer && options.older) throw SelectionOptionError("--newer and --older cannot be used together");
+    if (!options.urls.empty()) selection.SetUrlPatterns(options.urls);
     if (options.newer || options.older) {
         const AgeOption age = ParseAgeOption(options.newer ? *options.newer : *options.older);
         selection.SetAgeUnit(age.unit);
@@ -56,6 +92,7 @@ void ApplySelectionOptions(CacheSelection& selection, const SelectionOptions& op
         selection.SetAgeNumber(static_cast<int>(at - numbers.begin()));
         selection.SetAgeMode(options.newer ? AgeMode::NewerThan : AgeMode::OlderThan);
     }
+    ApplyDates(selection, options);
     if (options.types) {
         const TypeOption types = ParseTypesOption(*options.types);
         selection.SetTypeIncluded(Category::Text, types.text);
@@ -74,11 +111,7 @@ void ApplySelectionOptions(CacheSelection& selection, const SelectionOptions& op
     sorted.AddAll(names);
     const DomainSet listed(sorted.Names());
     for (const std::string& wanted : options.domains) {
-        if (listed.Contains(wanted)) continue;
-        std::string available;
-        for (const std::string& name : listed.Names()) available += (available.empty() ? "" : ", ") + name;
-        throw SelectionOptionError("Domain \"" + wanted + "\" has no files in the chosen age window. Available domains: " +
-                                   (available.empty() ? "(none)" : available));
+        if (!listed.Contains(wanted)) throw SelectionOptionError(NoSuchDomainText(selection, wanted, listed));
     }
     selection.UnchooseAll();
     DomainSet wanted(options.domains);

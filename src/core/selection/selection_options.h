@@ -1,9 +1,10 @@
 #pragma once
 // The command line's way of making the choices of the selection window:
 // --domain NAME (repeatable), --newer/--older N{h|d|w}, --types
-// text,media,other. Applied to a loaded CacheSelection through the same
-// operations the window uses, so the command line chooses exactly what the
-// window can.
+// text,media,other, and beyond the window's choices --since/--until DATE
+// and --url PATTERN. Applied to a loaded CacheSelection through the same
+// operations the window uses, so the command line chooses what the window
+// can, and narrows it further only by date and address.
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,7 +24,13 @@ struct SelectionOptions {
     std::vector<std::string> domains;  // empty: every domain of the age window
     std::optional<std::string> newer;  // "6h", "2d", "1w" ...
     std::optional<std::string> older;
+    std::optional<std::string> since;  // "1997-06-01", "1997-06-01T14:30" ... in the cache's time zone
+    std::optional<std::string> until;
     std::optional<std::string> types;  // "text,media"; unset: the boxes the window starts with
+    std::vector<std::string> urls;     // shell-style patterns on the address; empty: every address
+
+    // Whether any option narrows the choice.
+    bool Narrows() const;
 };
 
 struct AgeOption {
@@ -46,7 +53,9 @@ TypeOption ParseTypesOption(const std::string& text);
 // Sets the filters and then the chosen domains of a selection whose cache
 // has been loaded: the named ones, or every domain of the age window when none is
 // named. A domain is matched without regard to letter case; one that is not
-// in the age window is an error that lists the available ones.
+// in the age window is an error that lists the available ones and the dates
+// of the cache's entries. Dates are read in the time zone of the selection's
+// GMT adjustment.
 void ApplySelectionOptions(CacheSelection& selection, const SelectionOptions& options);
 
 }  // namespace restash

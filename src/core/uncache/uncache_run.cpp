@@ -23,6 +23,7 @@
 #include "core/offline/page_list.h"
 #include "core/offline/offline_build.h"
 #include "core/offline/offline_tree.h"
+#include "core/uncache/copy_targets.h"
 #include "core/web/file_kind.h"
 #include "core/web/url.h"
 
@@ -42,16 +43,6 @@ struct PageToConvert {
     bool decoded;
     std::string charset;
 };
-
-// The folder of a copy: the root, MEDIA or OTHERS.
-std::string FolderFor(std::string_view mime) {
-    switch (CopyFolderFor(mime)) {
-        case CopyFolder::Root: return "";
-        case CopyFolder::Media: return kMediaFolder;
-        case CopyFolder::Others: return kOthersFolder;
-    }
-    return kOthersFolder;
-}
 
 // An error about a file of the new copy names the file the user will know:
 // the one in the offline root. A disk that fills while the new copy is built
@@ -100,7 +91,6 @@ private:
     void CopyFiles();
     void CopyEntry(const CacheEntry& entry);
     void NoteUndecoded(const std::string& url, const EntryBody& body, DecodeStatus status, const std::string& problem);
-    std::string FirstFreeName(const std::string& place, const std::string& base, const std::string& extension);
     void ConvertPages();
     void ReplaceHistoryFile();
     void LeavePageList();
@@ -124,10 +114,7 @@ private:
     CopiedFiles files_;
     HistoryPaths historyPaths_;
     std::vector<PageToConvert> pages_;
-    std::unordered_set<std::string> taken_;  // upper-cased folder + staging + name of every file in place
-    // For each run of numbered names (place|prefix|digits|extension): every
-    // number below this one gives a name already taken.
-    std::unordered_map<std::string, std::uint64_t> frontier_;
+    LocalNames names_;
     std::unique_ptr<OutputFile> conversionList_;
     RunOutcome outcome_;
 };
@@ -179,50 +166,22 @@ void Run::PrepareTree(OfflineBuild& build) {
     // Whatever is in place now (the support images, the dummy page, a file
     // that could not be deleted) is never overwritten by a copy.
     for (const char* folder : {"", kMediaFolder, kOthersFolder, kTempFolder})
-        for (const std::string& name : TakenNames(root + folder)) taken_.insert(ToUpperAscii(folder) + name);
-}
-
-// The first of base, base1, base2 ... (each name 8 characters at most, the
-// number cutting the base) not yet taken in place; takes it. Names are only
-// ever taken, never freed, and every k-digit number gives the same name for
-// all bases that share their first 8 - k characters: so each such run keeps
-// how far it is known to be taken, and the search starts there. The name is
-// the one a search from 0 would find, at a cost that no longer grows with
-// the names taken before.
-std::string Run::FirstFreeName(const std::string& place, const std::string& base, const std::string& extension) {
-    if (taken_.insert(place + ToUpperAscii(base + extension)).second) return base + extension;
-    std::uint64_t low = 1;
-    for (unsigned digits = 1;; ++digits, low *= 10) {
-        if (low > UINT32_MAX) throw Error("No free name for " + base + extension);
-        const std::size_t room = digits >= 8 ? 0 : 8 - digits;
-        const std::string key = place + '|' + base.substr(0, room) + '|' + std::to_string(digits) + '|' + extension;
-        std::uint64_t& frontier = frontier_.try_emplace(key, low).first->second;
-        for (std::uint64_t k = frontier; k < low * 10 && k <= UINT32_MAX; ++k) {
-            std::string name = NumberedName(base, static_cast<unsigned>(k)) + extension;
-            const bool free = taken_.insert(place + ToUpperAscii(name)).second;
-            if (k == frontier) frontier = k + 1;
-            if (free) return name;
-        }
-    }
+        for (const std::string& name : TakenNames(root + folder)) names_.Take(ToUpperAscii(folder), name);
 }
 
 void Run::CopyEntry(const CacheEntry& entry) {
     if (!IsSelected(entry, selection_)) return;
-    const std::string url = CleanURL(entry.Url);
-
     std::unique_ptr<EntryBody> body = bodies_->Find(entry);
-    if (!body) return;  // a missing cache file is skipped silently
-
-    // Addresses are kept whole: a cut base would resolve the page's relative
-    // links against the wrong folder.
-    const MappedURL mapped = MapURL(url, std::string::npos);
-    const std::string extension = ExtensionFor(entry.MimeType);
-    const std::string folder = FolderFor(entry.MimeType);
-    const bool isPage = entry.MimeType == "TEXT/HTML";
-    const std::string staging = isPage ? kTempFolder : "";
-
-    const std::string place = ToUpperAscii(folder + staging);
-    const std::string fileName = FirstFreeName(place, mapped.baseName, extension);
+    if (!body) {
+        // Gone since the index was read: skipped.
+        outcome_.bodiesGone.push_back({CleanURL(entry.Url), entry.Body.Name, {}});
+        return;
+    }
+    const CopyTarget target = TargetFor(entry, names_);
+    const std::string& url = target.url;
+    const std::string& folder = target.folder;
+    const std::string& fileName = target.fileName;
+    const bool isPage = target.isPage;
 
     // The points around each copy where the window is kept responsive; a
     // page is read through here too, though its bytes are only written when
@@ -254,8 +213,8 @@ void Run::CopyEntry(const CacheEntry& entry) {
     if (isPage) {
         // Pages are converted straight from the cache file: the staged copy
         // would hold exactly the same bytes.
-        conversionList_->Write(fileName + kCrLf + mapped.baseURL + kCrLf + url + kCrLf);
-        pages_.push_back({files_.AddPage(url, folder + fileName, mapped.baseURL), std::move(body),
+        conversionList_->Write(fileName + kCrLf + target.mapped.baseURL + kCrLf + url + kCrLf);
+        pages_.push_back({files_.AddPage(url, target.Path(), target.mapped.baseURL), std::move(body),
                           decoding != DecodeStatus::Failed,
                           source_.Traits().declaresCharset ? entry.Charset : std::string()});
     } else {

@@ -44,6 +44,7 @@ struct RunOutcome {
     std::uint64_t filesCopied = 0;
     std::uint64_t pagesConverted = 0;
     std::vector<CopyFailure> copyFailures;
+    std::vector<CopyFailure> bodiesGone;  // chosen bodies no longer there when their turn came (skipped)
     // Copied bodies whose content coding could not be undone: as stored, or
     // as far as they decode (what says which).
     std::vector<CopyFailure> undecoded;

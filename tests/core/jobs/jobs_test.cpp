@@ -62,7 +62,7 @@ TEST(UncacheJob, TheFailuresNameWhatIsWrong) {
     EXPECT_EQ(missing.failure.path, f.settings.CacheDir + "GONE");
     JobFixture g;
     const Outcome<UncacheSummary> unknown = UncacheJob({g.settings, {nullptr, Domains({"x.example"})}}, g.Use()).Run();
-    EXPECT_NE(unknown.failure.text.find("Available domains: a.example, z.example"), std::string::npos)
+    EXPECT_NE(unknown.failure.text.find("the domains there: a.example, z.example"), std::string::npos)
         << unknown.failure.text;
 }
 
