@@ -42,6 +42,7 @@ private slots:
     void setupOkStoresTheEditedPaths();
     void setupCancelChangesNothing();
     void setupFailedWriteKeepsTheDialogOpen();
+    void setupRefusesAnOfflineFolderOnTheCache();
     void browseButtonsAskWithTheirTitlesAndFilters();
     void cacheBrowseReadsThePatternFromTheFileWhenPressed();
     void browseStartsInTheFolderOfTheCurrentValue();
@@ -187,6 +188,32 @@ void SetupPreferencesTest::setupFailedWriteKeepsTheDialogOpen() {
     QCOMPARE(fixture_->messages.Texts(),
              std::vector<std::string>{"Unable to write to " + fixture_->shell.settings.SettingsFilePath()});
     QCOMPARE(fixture_->messages.shown()[0].kind, MessageKind::Error);
+}
+
+void SetupPreferencesTest::setupRefusesAnOfflineFolderOnTheCache() {
+    // The cache folder itself, and a folder whose OFFLINE is the cache folder,
+    // would have a run write into the evidence; a folder beside it is fine.
+    const std::string home = fixture_->home();
+    std::filesystem::create_directories(home + "old/OFFLINE");
+    restash::test::WriteBytes(home + "old/OFFLINE/FAT.DB", "index");
+    const std::string cache = home + "old/OFFLINE/FAT.DB";
+    const std::pair<std::string, bool> cases[] = {
+        {home + "old/OFFLINE/", false}, {home + "old/", false}, {home + "copies/", true}};
+    for (const auto& [offline, accepted] : cases) {
+        fixture_->messages.ClearRecord();
+        SetupDialog setup(fixture_->shell);
+        Show(setup);
+        Child<QLineEdit>(setup, "CacheEdit")->setText(QString::fromStdString(cache));
+        Child<QLineEdit>(setup, "OfflineEdit")->setText(QString::fromStdString(offline));
+        Child<QPushButton>(setup, "OKButton")->click();
+        QCOMPARE(setup.isVisible(), !accepted);
+        QCOMPARE(std::filesystem::exists(fixture_->shell.settings.SettingsFilePath()), accepted);
+        if (accepted) continue;
+        QCOMPARE(fixture_->messages.Texts().size(), std::size_t{1});
+        const std::string text = fixture_->messages.Texts()[0];
+        QVERIFY2(text.find(home + "old/") != std::string::npos, text.c_str());
+        QCOMPARE(fixture_->messages.shown()[0].kind, MessageKind::Error);
+    }
 }
 
 void SetupPreferencesTest::browseButtonsAskWithTheirTitlesAndFilters() {
