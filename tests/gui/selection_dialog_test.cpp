@@ -98,6 +98,7 @@ private slots:
     void stoppedRunLeavesTheSelectionWindowOpen();
     void deleteAsksAndRemovesTheSelection();
     void enterPressesTheFocusedButtonAndTheFocusStays();
+    void aBadLineOfTheIndexIsWarnedOfOnceAndTheRestListed();
 
 private:
     // Opens the selection window with Vivov Evizuviv and runs body once the
@@ -516,4 +517,29 @@ void SelectionDialogTest::enterPressesTheFocusedButtonAndTheFocusStays() {
 }
 
 QTEST_MAIN(SelectionDialogTest)
+void SelectionDialogTest::aBadLineOfTheIndexIsWarnedOfOnceAndTheRestListed() {
+    fixture_->WriteCacheSetup(Sites(TextNow()), false);
+    // A line whose time stamp is not a number, between two good ones.
+    const std::string index = fixture_->shell.settings.CacheIndexPath();
+    std::string text = restash::test::ReadBytes(index);
+    const std::size_t second = text.find("\r\n") + 2;
+    const std::size_t third = text.find("\r\n", second) + 2;
+    std::string bad = text.substr(second, third - second);
+    const std::size_t stampStart = bad.find('\t', bad.find('\t') + 1) + 1;
+    bad.replace(stampStart, bad.find('\t', stampStart) - stampStart, "yesterday");
+    text.insert(third, bad);
+    restash::test::WriteBytes(index, text);
+
+    const QStringList failures = Road([&](SelectionDialog& s) {
+        QCOMPARE(Items(Child<QListWidget>(s, "DstList")),
+                 QStringList({"www.alpha.com", "www.beta.org", "www.gamma.net"}));
+        QTest::keyClick(&s, Qt::Key_Escape);
+    });
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.join("; ")));
+    const std::vector<std::string> shown = fixture_->messages.Texts();
+    QCOMPARE(shown.size(), std::size_t{1});
+    QVERIFY2(shown[0].find(index) != std::string::npos, shown[0].c_str());
+    QVERIFY2(shown[0].find("line 3") != std::string::npos, shown[0].c_str());
+}
+
 #include "selection_dialog_test.moc"
