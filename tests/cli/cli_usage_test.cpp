@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -108,13 +107,25 @@ TEST(ProgramsAnswerHelp, WithoutADisplayOrASideEffect) {
     }
 }
 
-// The long options a text names: "--cache", "--dry-run" ...
+// The long options a text names: "--cache", "--dry-run" ... (plain scanning:
+// std::regex trips GCC 12's uninitialised-use warning under the sanitizers)
 std::set<std::string> LongOptions(const std::string& text) {
     std::set<std::string> names;
-    const std::regex option("--[a-z][a-z-]*[a-z]");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), option); it != std::sregex_iterator(); ++it)
-        names.insert(it->str());
+    const auto lower = [](char c) { return c >= 'a' && c <= 'z'; };
+    for (std::size_t at = text.find("--"); at != std::string::npos; at = text.find("--", at + 2)) {
+        std::size_t end = at + 2;
+        while (end < text.size() && (lower(text[end]) || text[end] == '-')) ++end;
+        while (end > at + 2 && text[end - 1] == '-') --end;
+        if (end > at + 3 && lower(text[at + 2])) names.insert(text.substr(at, end - at));
+    }
     return names;
+}
+
+// text with every from replaced by to.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
 }
 
 // The man pages cannot drift from --help: the same options both ways, the
@@ -125,9 +136,10 @@ TEST(ManPages, AgreeWithTheHelp) {
     for (const char* command : {"list", "domains", "uncache", "search", "delete", "export", "settings"})
         help += RunCli(home, {"help", command}).out;
     std::string page = ReadBytes(std::string(RESTASH_SOURCE_DIR) + "/assets/man/restash-cli.1");
-    page = std::regex_replace(page, std::regex(R"(\\-)"), "-");
+    page = Replaced(page, "\\-", "-");
     std::set<std::string> inHelp = LongOptions(help), inPage = LongOptions(page);
     inHelp.erase("--help");  // each command's own --help is the page's help command
+    EXPECT_GT(inHelp.size(), 20u) << "the options were not found in the help";
     for (const std::string& name : inHelp) EXPECT_TRUE(inPage.count(name)) << name << " is not in the man page";
     for (const std::string& name : inPage) EXPECT_TRUE(inHelp.count(name) || name == "--help") << name << " is not in --help";
     for (const char* section : {".SH EXIT STATUS", ".SH EXAMPLES", ".SH REPORTS", "130"})
@@ -152,9 +164,9 @@ TEST(Readme, ExamplesWorkOnTheBundledSample) {
     for (std::string line; std::getline(readme, line);) {
         const bool example = line.rfind("cp -r samples/", 0) == 0 || line.rfind("restash-cli ", 0) == 0;
         if (!example || line.find("/tmp/") == std::string::npos) continue;
-        line = std::regex_replace(line, std::regex("/tmp/"), work.path() + "/");
-        line = std::regex_replace(line, std::regex("^restash-cli "),
-                                  ShellQuoted(RESTASH_CLI_PATH) + " --program-dir " + ShellQuoted(home.path()) + " ");
+        line = Replaced(line, "/tmp/", work.path() + "/");
+        if (line.rfind("restash-cli ", 0) == 0)
+            line.replace(0, 12, ShellQuoted(RESTASH_CLI_PATH) + " --program-dir " + ShellQuoted(home.path()) + " ");
         const std::string command = "cd " + ShellQuoted(RESTASH_SOURCE_DIR) + " && XDG_DATA_HOME=" +
                                     ShellQuoted(home / "xdg") + " " + line + " >" + ShellQuoted(home / "out.txt") +
                                     " 2>&1";
