@@ -1,5 +1,7 @@
 #include "core/export/page_title.h"
 
+#include "core/web/latin1_entity_names.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -14,27 +16,14 @@ namespace {
 // Longer texts are not titles anyone reads; the page list keeps this much.
 constexpr std::size_t kRawTitleCapacity = 1024;
 
-// The named references of the Latin-1 letters and signs, U+00A0 onwards:
-// the ones pages of the time used, which browsers decode even without ";".
-constexpr std::array<std::string_view, 96> kLatin1Names = {
-    "nbsp",   "iexcl",  "cent",   "pound",  "curren", "yen",    "brvbar", "sect",   "uml",    "copy",
-    "ordf",   "laquo",  "not",    "shy",    "reg",    "macr",   "deg",    "plusmn", "sup2",   "sup3",
-    "acute",  "micro",  "para",   "middot", "cedil",  "sup1",   "ordm",   "raquo",  "frac14", "frac12",
-    "frac34", "iquest", "Agrave", "Aacute", "Acirc",  "Atilde", "Auml",   "Aring",  "AElig",  "Ccedil",
-    "Egrave", "Eacute", "Ecirc",  "Euml",   "Igrave", "Iacute", "Icirc",  "Iuml",   "ETH",    "Ntilde",
-    "Ograve", "Oacute", "Ocirc",  "Otilde", "Ouml",   "times",  "Oslash", "Ugrave", "Uacute", "Ucirc",
-    "Uuml",   "Yacute", "THORN",  "szlig",  "agrave", "aacute", "acirc",  "atilde", "auml",   "aring",
-    "aelig",  "ccedil", "egrave", "eacute", "ecirc",  "euml",   "igrave", "iacute", "icirc",  "iuml",
-    "eth",    "ntilde", "ograve", "oacute", "ocirc",  "otilde", "ouml",   "divide", "oslash", "ugrave",
-    "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml"};
 
 std::optional<char32_t> NamedCharacter(std::u32string_view name) {
     const std::u32string_view basic[] = {U"amp", U"lt", U"gt", U"quot", U"apos"};
     const char32_t basicValue[] = {'&', '<', '>', '"', '\''};
     for (std::size_t i = 0; i < std::size(basic); ++i)
         if (name == basic[i]) return basicValue[i];
-    for (std::size_t i = 0; i < kLatin1Names.size(); ++i)
-        if (std::equal(name.begin(), name.end(), kLatin1Names[i].begin(), kLatin1Names[i].end()))
+    for (std::size_t i = 0; i < kLatin1EntityNames.size(); ++i)
+        if (std::equal(name.begin(), name.end(), kLatin1EntityNames[i].begin(), kLatin1EntityNames[i].end()))
             return static_cast<char32_t>(0xA0 + i);
     return std::nullopt;
 }

@@ -1,5 +1,7 @@
 #include "core/links/character_references.h"
 
+#include "core/web/latin1_entity_names.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -8,18 +10,6 @@
 namespace restash {
 namespace {
 
-// The Latin-1 entity names of HTML 3.2, for the bytes 160 to 255 in order.
-constexpr std::array<std::string_view, 96> kLatin1Names{
-    "nbsp",   "iexcl",  "cent",   "pound",  "curren", "yen",    "brvbar", "sect",   "uml",    "copy",
-    "ordf",   "laquo",  "not",    "shy",    "reg",    "macr",   "deg",    "plusmn", "sup2",   "sup3",
-    "acute",  "micro",  "para",   "middot", "cedil",  "sup1",   "ordm",   "raquo",  "frac14", "frac12",
-    "frac34", "iquest", "Agrave", "Aacute", "Acirc",  "Atilde", "Auml",   "Aring",  "AElig",  "Ccedil",
-    "Egrave", "Eacute", "Ecirc",  "Euml",   "Igrave", "Iacute", "Icirc",  "Iuml",   "ETH",    "Ntilde",
-    "Ograve", "Oacute", "Ocirc",  "Otilde", "Ouml",   "times",  "Oslash", "Ugrave", "Uacute", "Ucirc",
-    "Uuml",   "Yacute", "THORN",  "szlig",  "agrave", "aacute", "acirc",  "atilde", "auml",   "aring",
-    "aelig",  "ccedil", "egrave", "eacute", "ecirc",  "euml",   "igrave", "iacute", "icirc",  "iuml",
-    "eth",    "ntilde", "ograve", "oacute", "ocirc",  "otilde", "ouml",   "divide", "oslash", "ugrave",
-    "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml"};
 
 // The longest reference body between "&" and ";" worth looking at: "#x000000FF".
 constexpr std::size_t kLongestBody = 10;
@@ -55,8 +45,8 @@ int ReferencedByte(std::string_view body) {
     if (body == "lt") return '<';
     if (body == "gt") return '>';
     if (body == "quot") return '"';
-    for (std::size_t i = 0; i < kLatin1Names.size(); ++i)
-        if (kLatin1Names[i] == body) return static_cast<int>(160 + i);
+    for (std::size_t i = 0; i < kLatin1EntityNames.size(); ++i)
+        if (kLatin1EntityNames[i] == body) return static_cast<int>(160 + i);
     return -1;
 }
 
